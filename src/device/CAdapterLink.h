@@ -1,0 +1,91 @@
+#pragma once
+// The program's only road to the adapter's driver. Opens the adapter on first use, sends NDIS
+// query and set requests through the request library, keeps the list of detected adapters and
+// the current one, and answers the Windows-configuration query itself on Windows XP.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/OsKind.h"
+#include "device/AdapterEntry.h"
+#include "platform/RequestLibrary.h"
+#include "platform/System.h"
+
+namespace linkscope {
+
+class CAdapterLink {
+ public:
+  CAdapterLink(IRequestLibrary& library, ISystem& system);
+  ~CAdapterLink();
+  CAdapterLink(const CAdapterLink&) = delete;
+  CAdapterLink& operator=(const CAdapterLink&) = delete;
+
+  void SetOsKind(OsKind kind) { osKind_ = kind; }
+  OsKind GetOsKind() const { return osKind_; }
+  // Where the XP answer of OID_PRIV_WINDOWS_CONFIG comes from: true when the Windows wireless
+  // configuration service drives the card.
+  void SetWindowsConfigCheck(std::function<bool()> check) { windowsConfigCheck_ = std::move(check); }
+
+  // A query on the channel's handle. `adapter` is opened when the channel is closed; an open
+  // channel answers whatever adapter is named. On failure *bytesWritten is left as it was.
+  bool Query(const AdapterEntry* adapter, std::uint32_t oid, void* buffer, std::uint32_t length,
+             std::uint32_t* bytesWritten);
+  // A query on a handle the caller opened itself; the channel is still opened lazily.
+  bool QueryOnHandle(AdapterHandle handle, const AdapterEntry* adapter, std::uint32_t oid,
+                     void* buffer, std::uint32_t length, std::uint32_t* bytesWritten);
+  bool Set(const AdapterEntry* adapter, std::uint32_t oid, const void* buffer,
+           std::uint32_t length);
+
+  // Tells the current adapter to reset; the answer is ignored.
+  void ResetAdapter();
+  // Closes the channel so that the next request opens the then-current adapter.
+  void ResetChannel();
+
+  bool IsOpen() const { return opened_ != 0; }
+  AdapterHandle Handle() const { return handle_; }
+
+  // The adapters of the last discovery, in discovery order, and the current one.
+  std::vector<std::unique_ptr<AdapterEntry>>& Adapters() { return adapters_; }
+  std::size_t AdapterCount() const { return adapters_.size(); }
+  std::uint32_t CurrentIndex() const { return currentIndex_; }
+  const AdapterEntry* CurrentAdapter() const { return current_; }
+  // Makes the entry at `index` current; false (and nothing selected) when there is none.
+  bool SelectAdapter(std::uint32_t index);
+  void ClearCurrentAdapter();
+
+  // Values cached for the current adapter.
+  std::uint8_t regulatoryDomain = 0x41;
+  std::uint8_t internationalRoaming = 0;
+  std::uint8_t radioSupported = 0;
+  std::array<std::uint8_t, 14> allowedChannels{};
+  std::string cardIdentifier;
+  std::string driverKeyPath;
+  std::uint8_t configuredByWindows = 0;
+  std::int32_t previousConfiguredByWindows = -1;
+
+ private:
+  bool LazyOpen(const AdapterEntry* adapter);
+  bool Request(AdapterHandle handle, std::uint32_t type, std::uint32_t oid, void* buffer,
+               std::uint32_t length, std::uint32_t* bytesWritten);
+
+  IRequestLibrary& library_;
+  ISystem& system_;
+  OsKind osKind_ = OsKind::OtherNt;
+  std::function<bool()> windowsConfigCheck_;
+
+  AdapterHandle handle_ = kNoAdapter;
+  std::uint32_t opened_ = 0;
+  OverlappedRecord overlapped_{};
+  EventHandle event_ = 0;
+  RequestBlock request_{};
+
+  std::vector<std::unique_ptr<AdapterEntry>> adapters_;
+  std::uint32_t currentIndex_ = 0;
+  const AdapterEntry* current_ = nullptr;
+};
+
+}  // namespace linkscope

@@ -1,0 +1,20 @@
+#pragma once
+// Everything the program asks of the outside world, handed to it as one bundle.
+
+#include "platform/PrivateProfile.h"
+#include "platform/Registry.h"
+#include "platform/RequestLibrary.h"
+#include "platform/System.h"
+#include "platform/WindowSystem.h"
+
+namespace linkscope {
+
+struct Platform {
+  IRegistry& registry;
+  IPrivateProfile& profile;
+  ISystem& system;
+  IWindowSystem& windows;
+  IRequestLibrary& requests;
+};
+
+}  // namespace linkscope

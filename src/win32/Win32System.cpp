@@ -1,0 +1,72 @@
+#include "win32/Win32System.h"
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <vector>
+
+namespace linkscope {
+
+Win32System::~Win32System() {
+  if (socketsStarted_) WSACleanup();
+}
+
+bool Win32System::GetVersion(OsVersion* version) {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+  // The version the system reports to this program (compatibility settings included) is the
+  // one the program must branch on, so the reported version is wanted, not the true one.
+  const BOOL ok = GetVersionExA(&info);
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+  if (!ok) return false;
+  version->major = info.dwMajorVersion;
+  version->minor = info.dwMinorVersion;
+  version->build = info.dwBuildNumber;
+  version->platform = info.dwPlatformId;
+  version->servicePack = info.szCSDVersion;
+  return true;
+}
+
+void Win32System::Beep(std::uint32_t kind) { MessageBeep(kind); }
+
+void Win32System::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+std::uint32_t Win32System::TickCount() { return GetTickCount(); }
+
+std::string Win32System::CurrentDirectory() {
+  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+  if (needed == 0) return std::string();
+  std::vector<char> buffer(needed + 1);
+  const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+  if (length == 0 || length >= buffer.size()) return std::string();
+  return std::string(buffer.data(), length);
+}
+
+EventHandle Win32System::MakeEvent(bool manualReset, bool initiallySignalled) {
+  HANDLE h = CreateEventA(nullptr, manualReset, initiallySignalled, nullptr);
+  return reinterpret_cast<EventHandle>(h);
+}
+
+void Win32System::CloseEvent(EventHandle event) {
+  if (event != 0) CloseHandle(reinterpret_cast<HANDLE>(event));
+}
+
+bool Win32System::DefineDosName(std::uint32_t flags, const std::string& name,
+                                  const std::string& target) {
+  return DefineDosDeviceA(flags, name.c_str(), target.c_str()) != 0;
+}
+
+bool Win32System::StartSockets() {
+  if (socketsStarted_) return true;
+  WSADATA data{};
+  socketsStarted_ = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+  return socketsStarted_;
+}
+
+}  // namespace linkscope

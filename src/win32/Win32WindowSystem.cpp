@@ -1,0 +1,136 @@
+#include "win32/Win32WindowSystem.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace linkscope {
+
+namespace {
+
+HWND ToHwnd(WindowHandle w) { return reinterpret_cast<HWND>(w); }
+WindowHandle FromHwnd(HWND h) { return reinterpret_cast<WindowHandle>(h); }
+
+IMainWindowHandler* HandlerOf(HWND hwnd) {
+  return reinterpret_cast<IMainWindowHandler*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+// The program's handlers throw nothing by design; should anything escape all the same, it must
+// not unwind through the system's window procedure.
+LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    if (message == WM_NCCREATE) {
+      const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+      return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    IMainWindowHandler* handler = HandlerOf(hwnd);
+    if (handler != nullptr) {
+      switch (message) {
+        case WM_CREATE:
+          return handler->OnCreate(FromHwnd(hwnd)) ? 0 : -1;
+        case WM_TIMER:
+          handler->OnTimer(static_cast<std::uint32_t>(wParam));
+          return 0;
+        case WM_CLOSE:
+          handler->OnClose();
+          return 0;
+        case WM_DESTROY:
+          handler->OnDestroy();
+          return 0;
+        case WM_NCDESTROY:
+          SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+          break;
+        default:
+          break;
+      }
+    }
+  } catch (...) {
+    return 0;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+struct FindState {
+  const std::string* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindExactTitle(HWND hwnd, LPARAM param) {
+  auto* state = reinterpret_cast<FindState*>(param);
+  char text[1024];
+  const int length = GetWindowTextA(hwnd, text, sizeof text);
+  if (length >= 0 && static_cast<std::size_t>(length) == state->title->size() &&
+      std::memcmp(text, state->title->data(), state->title->size()) == 0) {
+    state->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+Win32WindowSystem::Win32WindowSystem(void* instance) : instance_(instance) {}
+
+WindowHandle Win32WindowSystem::CreateMainWindow(const std::string& title,
+                                                 IMainWindowHandler* handler) {
+  HINSTANCE instance = static_cast<HINSTANCE>(instance_);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExA(instance, kMainWindowClass, &wc)) {
+    wc = WNDCLASSEXA{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = MainWindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kMainWindowClass;
+    if (RegisterClassExA(&wc) == 0) return 0;
+  }
+  HWND hwnd = CreateWindowExA(0, kMainWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                              nullptr, instance, handler);
+  return FromHwnd(hwnd);
+}
+
+void Win32WindowSystem::DestroyWindow(WindowHandle window) { ::DestroyWindow(ToHwnd(window)); }
+
+bool Win32WindowSystem::SetWindowTitle(WindowHandle window, const std::string& title) {
+  return SetWindowTextA(ToHwnd(window), title.c_str()) != 0;
+}
+
+WindowHandle Win32WindowSystem::FindTopLevelWindow(const std::string& title) {
+  // FindWindow compares titles ignoring letter case; the program wants the exact title.
+  FindState state{&title, nullptr};
+  EnumWindows(FindExactTitle, reinterpret_cast<LPARAM>(&state));
+  return FromHwnd(state.found);
+}
+
+int Win32WindowSystem::ShowMessage(WindowHandle owner, const std::string& text,
+                                   const std::string& caption, std::uint32_t style) {
+  return MessageBoxA(ToHwnd(owner), text.c_str(), caption.c_str(), style);
+}
+
+bool Win32WindowSystem::SetTimer(WindowHandle window, std::uint32_t timerId,
+                                 std::uint32_t milliseconds) {
+  return ::SetTimer(ToHwnd(window), timerId, milliseconds, nullptr) != 0;
+}
+
+void Win32WindowSystem::KillTimer(WindowHandle window, std::uint32_t timerId) {
+  ::KillTimer(ToHwnd(window), timerId);
+}
+
+int Win32WindowSystem::RunMessageLoop() {
+  MSG msg{};
+  BOOL result;
+  while ((result = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+    if (result == -1) return 1;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+void Win32WindowSystem::QuitMessageLoop(int exitCode) { PostQuitMessage(exitCode); }
+
+}  // namespace linkscope

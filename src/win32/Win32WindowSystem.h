@@ -1,0 +1,27 @@
+#pragma once
+#include "platform/WindowSystem.h"
+
+namespace linkscope {
+
+class Win32WindowSystem : public IWindowSystem {
+ public:
+  explicit Win32WindowSystem(void* instance);
+  WindowHandle CreateMainWindow(const std::string& title, IMainWindowHandler* handler) override;
+  void DestroyWindow(WindowHandle window) override;
+  bool SetWindowTitle(WindowHandle window, const std::string& title) override;
+  WindowHandle FindTopLevelWindow(const std::string& title) override;
+  int ShowMessage(WindowHandle owner, const std::string& text, const std::string& caption,
+                  std::uint32_t style) override;
+  bool SetTimer(WindowHandle window, std::uint32_t timerId, std::uint32_t milliseconds) override;
+  void KillTimer(WindowHandle window, std::uint32_t timerId) override;
+  int RunMessageLoop() override;
+  void QuitMessageLoop(int exitCode) override;
+
+  // The window class of the main window.
+  static constexpr const char* kMainWindowClass = "LinkscopeMainFrame";
+
+ private:
+  void* instance_;
+};
+
+}  // namespace linkscope

@@ -1,0 +1,69 @@
+#include "contract/WindowSystemContract.h"
+
+#include <vector>
+
+namespace linkscope {
+
+namespace {
+
+class RecordingHandler : public IMainWindowHandler {
+ public:
+  bool OnCreate(WindowHandle window) override {
+    events.push_back("create");
+    created = window;
+    return acceptCreate;
+  }
+  void OnTimer(std::uint32_t) override { events.push_back("timer"); }
+  void OnClose() override { events.push_back("close"); }
+  void OnDestroy() override { events.push_back("destroy"); }
+
+  bool acceptCreate = true;
+  WindowHandle created = 0;
+  std::vector<std::string> events;
+};
+
+}  // namespace
+
+TEST_P(WindowSystemContract, CreationReportsTheWindowBeforeReturningIt) {
+  RecordingHandler handler;
+  const WindowHandle w = windows_->CreateMainWindow("Contract Window A1", &handler);
+  ASSERT_NE(0u, w);
+  EXPECT_EQ(w, handler.created);
+  EXPECT_EQ(std::vector<std::string>{"create"}, handler.events);
+  EXPECT_EQ(w, windows_->FindTopLevelWindow("Contract Window A1"));
+  windows_->DestroyWindow(w);
+  EXPECT_EQ("destroy", handler.events.back());
+  EXPECT_EQ(0u, windows_->FindTopLevelWindow("Contract Window A1"));
+}
+
+TEST_P(WindowSystemContract, RefusedCreationYieldsNoWindow) {
+  RecordingHandler handler;
+  handler.acceptCreate = false;
+  EXPECT_EQ(0u, windows_->CreateMainWindow("Contract Window Refused", &handler));
+  EXPECT_EQ(0u, windows_->FindTopLevelWindow("Contract Window Refused"));
+}
+
+TEST_P(WindowSystemContract, TitlesAreFoundExactlyAndFollowChanges) {
+  RecordingHandler handler;
+  const WindowHandle w = windows_->CreateMainWindow("Contract Window B2", &handler);
+  ASSERT_NE(0u, w);
+  EXPECT_EQ(0u, windows_->FindTopLevelWindow("contract window b2"));
+  EXPECT_EQ(0u, windows_->FindTopLevelWindow("Contract Window B"));
+  EXPECT_EQ(0u, windows_->FindTopLevelWindow("Contract Window B2 "));
+  ASSERT_TRUE(windows_->SetWindowTitle(w, "TempName Contract"));
+  EXPECT_EQ(0u, windows_->FindTopLevelWindow("Contract Window B2"));
+  EXPECT_EQ(w, windows_->FindTopLevelWindow("TempName Contract"));
+  windows_->DestroyWindow(w);
+}
+
+TEST_P(WindowSystemContract, TimersNeedAWindow) {
+  RecordingHandler handler;
+  const WindowHandle w = windows_->CreateMainWindow("Contract Window C3", &handler);
+  ASSERT_NE(0u, w);
+  EXPECT_TRUE(windows_->SetTimer(w, 130, 1000));
+  windows_->KillTimer(w, 130);
+  windows_->DestroyWindow(w);
+  EXPECT_FALSE(windows_->SetTimer(w, 130, 1000));
+}
+
+}  // namespace linkscope

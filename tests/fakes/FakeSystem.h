@@ -1,0 +1,50 @@
+#pragma once
+// The operating system on virtual time: Sleep advances the clock at once, so waits cost nothing
+// and every run is the same.
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/System.h"
+
+namespace linkscope {
+
+class FakeSystem : public ISystem {
+ public:
+  bool GetVersion(OsVersion* out) override;
+  void Beep(std::uint32_t kind) override { beeps.push_back(kind); }
+  void Sleep(std::uint32_t milliseconds) override;
+  std::uint32_t TickCount() override { return now; }
+  std::string CurrentDirectory() override { return currentDirectory; }
+  EventHandle MakeEvent(bool manualReset, bool initiallySignalled) override;
+  void CloseEvent(EventHandle event) override;
+  bool DefineDosName(std::uint32_t flags, const std::string& name,
+                     const std::string& target) override;
+  bool StartSockets() override { return socketsWork; }
+
+  OsVersion version{6, 1, 7601, kPlatformNt, ""};
+  bool versionWorks = true;
+  bool socketsWork = true;
+  bool eventsWork = true;
+  std::string currentDirectory = "C:\\Program Files\\Linkscope";
+  std::uint32_t now = 0;
+  // Runs after each Sleep has moved the clock (tests let time-driven things happen here).
+  std::function<void(std::uint32_t slept)> onSleep;
+
+  std::vector<std::uint32_t> beeps;
+  struct DosName {
+    std::uint32_t flags;
+    std::string name;
+    std::string target;
+  };
+  std::vector<DosName> dosNames;
+  std::set<EventHandle> openEvents;
+  int eventsCreated = 0;
+
+ private:
+  EventHandle nextEvent_ = 0x500;
+};
+
+}  // namespace linkscope

@@ -1,0 +1,87 @@
+#include "fakes/FakeWindowSystem.h"
+
+namespace linkscope {
+
+WindowHandle FakeWindowSystem::CreateMainWindow(const std::string& title,
+                                                IMainWindowHandler* handler) {
+  if (failCreate) return 0;
+  const WindowHandle handle = next_;
+  next_ += 0x10;
+  windows_[handle] = Window{title, handler};
+  titleHistory.push_back(title);
+  if (handler != nullptr && !handler->OnCreate(handle)) {
+    windows_.erase(handle);
+    return 0;
+  }
+  return handle;
+}
+
+void FakeWindowSystem::DestroyWindow(WindowHandle window) {
+  auto it = windows_.find(window);
+  if (it == windows_.end()) return;
+  IMainWindowHandler* handler = it->second.handler;
+  for (auto t = timers.begin(); t != timers.end();) {
+    t = t->first.first == window ? timers.erase(t) : std::next(t);
+  }
+  windows_.erase(it);
+  if (handler != nullptr) handler->OnDestroy();
+}
+
+bool FakeWindowSystem::SetWindowTitle(WindowHandle window, const std::string& title) {
+  auto it = windows_.find(window);
+  if (it == windows_.end()) return false;
+  it->second.title = title;
+  titleHistory.push_back(title);
+  return true;
+}
+
+WindowHandle FakeWindowSystem::FindTopLevelWindow(const std::string& title) {
+  for (const auto& [handle, window] : windows_) {
+    if (window.title == title) return handle;
+  }
+  return 0;
+}
+
+int FakeWindowSystem::ShowMessage(WindowHandle owner, const std::string& text,
+                                  const std::string& caption, std::uint32_t style) {
+  messages.push_back(Message{owner, text, caption, style});
+  if (answer) return answer(messages.back());
+  return (style & 0xF) == kMbYesNo ? kIdYes : kIdOk;
+}
+
+bool FakeWindowSystem::SetTimer(WindowHandle window, std::uint32_t timerId,
+                                std::uint32_t milliseconds) {
+  if (!Exists(window)) return false;
+  timers[{window, timerId}] = milliseconds;
+  return true;
+}
+
+void FakeWindowSystem::KillTimer(WindowHandle window, std::uint32_t timerId) {
+  timers.erase({window, timerId});
+}
+
+int FakeWindowSystem::RunMessageLoop() { return quitPosted ? quitCode : 0; }
+
+void FakeWindowSystem::QuitMessageLoop(int exitCode) {
+  quitPosted = true;
+  quitCode = exitCode;
+}
+
+WindowHandle FakeWindowSystem::AddForeignWindow(const std::string& title) {
+  const WindowHandle handle = next_;
+  next_ += 0x10;
+  windows_[handle] = Window{title, nullptr};
+  return handle;
+}
+
+std::string FakeWindowSystem::TitleOf(WindowHandle window) const {
+  auto it = windows_.find(window);
+  return it == windows_.end() ? std::string() : it->second.title;
+}
+
+void FakeWindowSystem::FireTimer(WindowHandle window, std::uint32_t timerId) {
+  auto it = windows_.find(window);
+  if (it != windows_.end() && it->second.handler != nullptr) it->second.handler->OnTimer(timerId);
+}
+
+}  // namespace linkscope

@@ -1,0 +1,60 @@
+#pragma once
+// Top-level windows, message boxes and timers in memory. Windows of "other programs" are added
+// by tests; message boxes are recorded and answered by a script.
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/WindowSystem.h"
+
+namespace linkscope {
+
+class FakeWindowSystem : public IWindowSystem {
+ public:
+  WindowHandle CreateMainWindow(const std::string& title, IMainWindowHandler* handler) override;
+  void DestroyWindow(WindowHandle window) override;
+  bool SetWindowTitle(WindowHandle window, const std::string& title) override;
+  WindowHandle FindTopLevelWindow(const std::string& title) override;
+  int ShowMessage(WindowHandle owner, const std::string& text, const std::string& caption,
+                  std::uint32_t style) override;
+  bool SetTimer(WindowHandle window, std::uint32_t timerId, std::uint32_t milliseconds) override;
+  void KillTimer(WindowHandle window, std::uint32_t timerId) override;
+  int RunMessageLoop() override;
+  void QuitMessageLoop(int exitCode) override;
+
+  // A top-level window of another program.
+  WindowHandle AddForeignWindow(const std::string& title);
+  bool Exists(WindowHandle window) const { return windows_.count(window) != 0; }
+  std::string TitleOf(WindowHandle window) const;
+  std::size_t WindowCount() const { return windows_.size(); }
+  // Delivers a timer message as the message loop would.
+  void FireTimer(WindowHandle window, std::uint32_t timerId);
+
+  struct Message {
+    WindowHandle owner;
+    std::string text;
+    std::string caption;
+    std::uint32_t style;
+  };
+  std::vector<Message> messages;
+  // Answers each message box; by default the first button (OK or Yes).
+  std::function<int(const Message&)> answer;
+
+  bool failCreate = false;
+  std::map<std::pair<WindowHandle, std::uint32_t>, std::uint32_t> timers;
+  bool quitPosted = false;
+  int quitCode = 0;
+  std::vector<std::string> titleHistory;
+
+ private:
+  struct Window {
+    std::string title;
+    IMainWindowHandler* handler = nullptr;
+  };
+  std::map<WindowHandle, Window> windows_;
+  WindowHandle next_ = 0x10000;
+};
+
+}  // namespace linkscope

@@ -1,0 +1,43 @@
+// The platform contracts, run against the in-memory fakes.
+
+#include "contract/PrivateProfileContract.h"
+#include "contract/RegistryContract.h"
+#include "contract/WindowSystemContract.h"
+#include "fakes/FakePrivateProfile.h"
+#include "fakes/FakeRegistry.h"
+#include "fakes/FakeWindowSystem.h"
+
+namespace linkscope {
+namespace {
+
+class FakeIniWorld : public IniWorld {
+ public:
+  IPrivateProfile& Profile() override { return profile_; }
+  std::string WriteFile(const std::string& name, const std::string& content) override {
+    const std::string path = "C:\\contract\\" + name;
+    profile_.SetFile(path, content);
+    return path;
+  }
+  std::string MissingPath() override { return "C:\\contract\\no-such-file.ini"; }
+
+ private:
+  FakePrivateProfile profile_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Fake, RegistryContract,
+                         ::testing::Values(RegistryImpl{
+                             "Fake", [] { return std::make_unique<FakeRegistry>(); }}),
+                         ImplName);
+
+INSTANTIATE_TEST_SUITE_P(Fake, PrivateProfileContract,
+                         ::testing::Values(PrivateProfileImpl{
+                             "Fake", [] { return std::make_unique<FakeIniWorld>(); }}),
+                         IniImplName);
+
+INSTANTIATE_TEST_SUITE_P(Fake, WindowSystemContract,
+                         ::testing::Values(WindowSystemImpl{
+                             "Fake", [] { return std::make_unique<FakeWindowSystem>(); }}),
+                         WindowImplName);
+
+}  // namespace
+}  // namespace linkscope

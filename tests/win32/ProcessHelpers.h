@@ -1,0 +1,31 @@
+#pragma once
+// Starting and watching other programs from a Win32 test.
+
+#include <windows.h>
+
+#include <string>
+
+namespace linkscope::testing {
+
+// The folder of the running test program, with a trailing backslash.
+std::string ProgramFolder();
+
+struct Process {
+  HANDLE handle = nullptr;
+  DWORD id = 0;
+};
+
+// Starts `exe` (a path) with `workingDir` as its current directory; false on failure.
+bool Start(const std::string& exe, const std::string& workingDir, Process* process);
+// Waits up to `ms` for the process to end, pumping this thread's messages meanwhile so that
+// other programs may ask our windows for their titles. True and the exit code when it ended.
+bool WaitForExit(const Process& process, DWORD ms, DWORD* exitCode);
+// Waits up to `ms` for a top-level window with exactly this title.
+HWND WaitForWindow(const std::string& title, DWORD ms);
+void Close(Process* process);
+
+// Sets or removes HKCU\Software\Wine\AppDefaults\<exeName>\Version.
+bool SetWineVersion(const std::string& exeName, const std::string& version);
+void ClearWineVersion(const std::string& exeName);
+
+}  // namespace linkscope::testing

@@ -1,0 +1,96 @@
+// The platform contracts, run against Wine's real registry, private-profile functions and
+// window manager through the program's Win32 layer.
+
+#include <windows.h>
+
+#include "contract/PrivateProfileContract.h"
+#include "contract/RegistryContract.h"
+#include "contract/WindowSystemContract.h"
+#include "win32/Win32PrivateProfile.h"
+#include "win32/Win32Registry.h"
+#include "win32/Win32System.h"
+#include "win32/Win32WindowSystem.h"
+
+namespace linkscope {
+namespace {
+
+class RealIniWorld : public IniWorld {
+ public:
+  RealIniWorld() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "linkscope-contract-" + std::to_string(GetCurrentProcessId()) +
+              "-" + std::to_string(counter_++) + "\\";
+    CreateDirectoryA(folder_.c_str(), nullptr);
+  }
+  ~RealIniWorld() override {
+    for (const std::string& f : files_) DeleteFileA(f.c_str());
+    RemoveDirectoryA(folder_.c_str());
+  }
+  IPrivateProfile& Profile() override { return profile_; }
+  std::string WriteFile(const std::string& name, const std::string& content) override {
+    const std::string path = folder_ + name;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, h) << path;
+    DWORD written = 0;
+    WriteFile_(h, content, &written);
+    CloseHandle(h);
+    files_.push_back(path);
+    return path;
+  }
+  std::string MissingPath() override { return folder_ + "no-such-file.ini"; }
+
+ private:
+  static void WriteFile_(HANDLE h, const std::string& content, DWORD* written) {
+    ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), written, nullptr);
+  }
+  static inline int counter_ = 0;
+  std::string folder_;
+  std::vector<std::string> files_;
+  Win32PrivateProfile profile_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Win32, RegistryContract,
+                         ::testing::Values(RegistryImpl{
+                             "Win32", [] { return std::make_unique<Win32Registry>(); }}),
+                         ImplName);
+
+INSTANTIATE_TEST_SUITE_P(Win32, PrivateProfileContract,
+                         ::testing::Values(PrivateProfileImpl{
+                             "Win32", [] { return std::make_unique<RealIniWorld>(); }}),
+                         IniImplName);
+
+INSTANTIATE_TEST_SUITE_P(Win32, WindowSystemContract,
+                         ::testing::Values(WindowSystemImpl{
+                             "Win32",
+                             [] {
+                               return std::make_unique<Win32WindowSystem>(
+                                   GetModuleHandleA(nullptr));
+                             }}),
+                         WindowImplName);
+
+TEST(Win32SystemTest, EventsDirectoryClockAndSockets) {
+  Win32System system;
+  const EventHandle event = system.MakeEvent(true, false);
+  ASSERT_NE(0u, event);
+  EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT),
+            WaitForSingleObject(reinterpret_cast<HANDLE>(event), 0));
+  system.CloseEvent(event);
+
+  char cwd[MAX_PATH];
+  const DWORD n = GetCurrentDirectoryA(MAX_PATH, cwd);
+  EXPECT_EQ(std::string(cwd, n), system.CurrentDirectory());
+
+  const std::uint32_t before = system.TickCount();
+  system.Sleep(20);
+  EXPECT_GE(system.TickCount() - before, 10u);
+  EXPECT_TRUE(system.StartSockets());
+
+  OsVersion version;
+  ASSERT_TRUE(system.GetVersion(&version));
+  EXPECT_EQ(kPlatformNt, version.platform);
+}
+
+}  // namespace
+}  // namespace linkscope
