@@ -25,6 +25,19 @@ std::shared_ptr<FakeRegistry::Node> FakeRegistry::Resolve(RegKey key) const {
   return it->second;
 }
 
+long FakeRegistry::LiveNode(RegKey key, std::shared_ptr<Node>* node) const {
+  *node = Resolve(key);
+  if (!*node) return kRegInvalidHandle;
+  if ((*node)->deleted) return kRegAccessDenied;
+  return kRegOk;
+}
+
+std::vector<FakeRegistry::Value>::iterator FakeRegistry::FindValue(Node& node,
+                                                                   const std::string& name) {
+  return std::find_if(node.values.begin(), node.values.end(),
+                      [&](const Value& v) { return EqualsNoCase(v.name, name); });
+}
+
 std::shared_ptr<FakeRegistry::Node> FakeRegistry::Walk(std::shared_ptr<Node> from,
                                                        const std::string& path,
                                                        bool create) const {
@@ -94,9 +107,8 @@ long FakeRegistry::CloseKey(RegKey key) {
 long FakeRegistry::EnumKey(RegKey key, std::uint32_t index, char* name,
                            std::uint32_t* nameSize) {
   if (long rc = Begin("EnumKey")) return rc;
-  auto node = Resolve(key);
-  if (!node) return kRegInvalidHandle;
-  if (node->deleted) return kRegAccessDenied;
+  std::shared_ptr<Node> node;
+  if (long rc = LiveNode(key, &node)) return rc;
   if (index >= node->children.size()) return kRegNoMoreItems;
   const std::string& child = node->children[index]->name;
   if (child.size() >= *nameSize) return kRegMoreData;
@@ -109,9 +121,8 @@ long FakeRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
                              std::uint32_t* nameSize, std::uint32_t* type, std::uint8_t* data,
                              std::uint32_t* dataSize) {
   if (long rc = Begin("EnumValue")) return rc;
-  auto node = Resolve(key);
-  if (!node) return kRegInvalidHandle;
-  if (node->deleted) return kRegAccessDenied;
+  std::shared_ptr<Node> node;
+  if (long rc = LiveNode(key, &node)) return rc;
   if (index >= node->values.size()) return kRegNoMoreItems;
   const Value& v = node->values[index];
   if (v.name.size() >= *nameSize) return kRegMoreData;
@@ -130,9 +141,8 @@ long FakeRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
 
 long FakeRegistry::QueryInfoKey(RegKey key, std::uint32_t* subKeys, std::uint32_t* values) {
   if (long rc = Begin("QueryInfoKey")) return rc;
-  auto node = Resolve(key);
-  if (!node) return kRegInvalidHandle;
-  if (node->deleted) return kRegAccessDenied;
+  std::shared_ptr<Node> node;
+  if (long rc = LiveNode(key, &node)) return rc;
   if (subKeys != nullptr) *subKeys = static_cast<std::uint32_t>(node->children.size());
   if (values != nullptr) *values = static_cast<std::uint32_t>(node->values.size());
   return kRegOk;
@@ -141,11 +151,9 @@ long FakeRegistry::QueryInfoKey(RegKey key, std::uint32_t* subKeys, std::uint32_
 long FakeRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type,
                               std::uint8_t* data, std::uint32_t* dataSize) {
   if (long rc = Begin("QueryValue")) return rc;
-  auto node = Resolve(key);
-  if (!node) return kRegInvalidHandle;
-  if (node->deleted) return kRegAccessDenied;
-  auto it = std::find_if(node->values.begin(), node->values.end(),
-                         [&](const Value& v) { return EqualsNoCase(v.name, name); });
+  std::shared_ptr<Node> node;
+  if (long rc = LiveNode(key, &node)) return rc;
+  auto it = FindValue(*node, name);
   if (it == node->values.end()) return kRegNotFound;
   const std::uint32_t size = static_cast<std::uint32_t>(it->data.size());
   if (data != nullptr) {
@@ -164,12 +172,10 @@ long FakeRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t
 long FakeRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type,
                             const std::uint8_t* data, std::uint32_t size) {
   if (long rc = Begin("SetValue")) return rc;
-  auto node = Resolve(key);
-  if (!node) return kRegInvalidHandle;
-  if (node->deleted) return kRegAccessDenied;
+  std::shared_ptr<Node> node;
+  if (long rc = LiveNode(key, &node)) return rc;
   if (data == nullptr && size != 0) return kRegInvalidParameter;
-  auto it = std::find_if(node->values.begin(), node->values.end(),
-                         [&](const Value& v) { return EqualsNoCase(v.name, name); });
+  auto it = FindValue(*node, name);
   if (it == node->values.end()) {
     node->values.push_back(Value{name, type, {}});
     it = node->values.end() - 1;
@@ -181,11 +187,9 @@ long FakeRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t t
 
 long FakeRegistry::DeleteValue(RegKey key, const std::string& name) {
   if (long rc = Begin("DeleteValue")) return rc;
-  auto node = Resolve(key);
-  if (!node) return kRegInvalidHandle;
-  if (node->deleted) return kRegAccessDenied;
-  auto it = std::find_if(node->values.begin(), node->values.end(),
-                         [&](const Value& v) { return EqualsNoCase(v.name, name); });
+  std::shared_ptr<Node> node;
+  if (long rc = LiveNode(key, &node)) return rc;
+  auto it = FindValue(*node, name);
   if (it == node->values.end()) return kRegNotFound;
   node->values.erase(it);
   return kRegOk;

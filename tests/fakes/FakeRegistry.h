@@ -64,6 +64,8 @@ class FakeRegistry : public IRegistry {
   };
 
   long Begin(const char* operation);
+  long LiveNode(RegKey key, std::shared_ptr<Node>* node) const;
+  static std::vector<Value>::iterator FindValue(Node& node, const std::string& name);
   std::shared_ptr<Node> Resolve(RegKey key) const;
   std::shared_ptr<Node> Walk(std::shared_ptr<Node> from, const std::string& path,
                              bool create) const;

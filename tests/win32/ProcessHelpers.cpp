@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "win32/Win32WindowSystem.h"
+
 namespace linkscope::testing {
 
 std::string ProgramFolder() {
@@ -49,29 +51,11 @@ bool WaitForExit(const Process& process, DWORD ms, DWORD* exitCode) {
   }
 }
 
-namespace {
-struct Search {
-  const std::string* title;
-  HWND found;
-};
-BOOL CALLBACK Match(HWND hwnd, LPARAM param) {
-  auto* s = reinterpret_cast<Search*>(param);
-  char text[512];
-  const int n = GetWindowTextA(hwnd, text, sizeof text);
-  if (n >= 0 && std::string(text, n) == *s->title) {
-    s->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-}  // namespace
-
 HWND WaitForWindow(const std::string& title, DWORD ms) {
   const DWORD start = GetTickCount();
+  Win32WindowSystem windows(GetModuleHandleA(nullptr));
   do {
-    Search s{&title, nullptr};
-    EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
-    if (s.found != nullptr) return s.found;
+    if (WindowHandle found = windows.FindTopLevelWindow(title)) return reinterpret_cast<HWND>(found);
     Sleep(50);
   } while (GetTickCount() - start < ms);
   return nullptr;
