@@ -2,7 +2,7 @@
 
 namespace linkscope {
 
-CMainFrame::CMainFrame(Platform& platform) : platform_(platform) {}
+CMainFrame::CMainFrame(Platform& platform) : platform_(platform), tray_(platform.windows) {}
 
 CMainFrame::~CMainFrame() { Destroy(); }
 
@@ -18,6 +18,8 @@ void CMainFrame::Destroy() {
 
 bool CMainFrame::OnCreate(WindowHandle window) {
   window_ = window;
+  if (trayMessage_ == 0) trayMessage_ = platform_.windows.RegisterMessage(kTrayMessageName);
+  tray_.Attach(window_, trayMessage_);
   return true;
 }
 
@@ -26,7 +28,8 @@ void CMainFrame::OnTimer(std::uint32_t /*timerId*/) {}
 void CMainFrame::OnClose() { Destroy(); }
 
 void CMainFrame::OnDestroy() {
-  // The main window going away ends the program.
+  // The main window going away ends the program; its icon must not stay behind in the tray.
+  if (tray_.Shown()) tray_.Set(0, std::string());
   window_ = 0;
   platform_.windows.QuitMessageLoop(0);
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/TrayIcon.h"
 #include "platform/Platform.h"
 
 namespace linkscope {
@@ -25,12 +26,21 @@ class CMainFrame : public IMainWindowHandler {
   void OnClose() override;
   void OnDestroy() override;
 
+  // Adds, changes or (with a null icon) deletes the tray icon; whether the shell accepted it.
+  bool SetTrayIcon(IconHandle icon, const std::string& tip) { return tray_.Set(icon, tip); }
+  bool IconShown() const { return tray_.Shown(); }
+  // The message the tray icon sends its mouse events with.
+  std::uint32_t TrayCallbackMessage() const { return trayMessage_; }
+  static constexpr const char* kTrayMessageName = "MONITOR_ICON_PRESSED";
+
   // The frame's title before start-up gives it the dialog title.
   static constexpr const char* kInitialTitle = "Linkscope";
 
  private:
   Platform& platform_;
   WindowHandle window_ = 0;
+  TrayIcon tray_;
+  std::uint32_t trayMessage_ = 0;
 };
 
 }  // namespace linkscope

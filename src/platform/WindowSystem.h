@@ -1,12 +1,32 @@
 #pragma once
 // Top-level windows, message boxes, timers and the message loop.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace linkscope {
 
 using WindowHandle = std::uintptr_t;  // 0 is none
+using IconHandle = std::uintptr_t;    // 0 is none
+
+// The notification-area icon record the shell takes.
+constexpr std::uint32_t kTrayFlagMessage = 0x1;  // NIF_MESSAGE
+constexpr std::uint32_t kTrayFlagIcon = 0x2;     // NIF_ICON
+constexpr std::uint32_t kTrayFlagTip = 0x4;      // NIF_TIP
+// The tip field of the record holds 64 characters with its NUL.
+constexpr std::size_t kTrayTipCapacity = 64;
+
+enum class TrayAction { Add, Modify, Delete };
+
+struct TrayIconRecord {
+  WindowHandle owner = 0;
+  std::uint32_t id = 0;
+  std::uint32_t flags = 0;
+  std::uint32_t callbackMessage = 0;
+  IconHandle icon = 0;
+  std::string tip;  // at most kTrayTipCapacity - 1 characters are passed on
+};
 
 // Message box styles and answers (the Windows values).
 constexpr std::uint32_t kMbOk = 0x0;
@@ -48,6 +68,16 @@ class IWindowSystem {
 
   virtual bool SetTimer(WindowHandle window, std::uint32_t timerId, std::uint32_t milliseconds) = 0;
   virtual void KillTimer(WindowHandle window, std::uint32_t timerId) = 0;
+
+  // A message number unique to the session for `name`; 0 on failure.
+  virtual std::uint32_t RegisterMessage(const std::string& name) = 0;
+
+  // The notification-area icon; true when the shell accepted the request.
+  virtual bool NotifyTrayIcon(TrayAction action, const TrayIconRecord& record) = 0;
+  // An icon from an .ico file at the system's default icon size; 0 when it cannot be loaded.
+  virtual IconHandle LoadIconFile(const std::string& path) = 0;
+  // An icon built into the program, by resource number; 0 when there is none.
+  virtual IconHandle LoadBuiltInIcon(std::uint32_t resourceId) = 0;
 
   // Runs the message loop until QuitMessageLoop; returns the exit code passed there.
   virtual int RunMessageLoop() = 0;

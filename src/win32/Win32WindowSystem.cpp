@@ -1,7 +1,9 @@
 #include "win32/Win32WindowSystem.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace linkscope {
@@ -118,6 +120,43 @@ bool Win32WindowSystem::SetTimer(WindowHandle window, std::uint32_t timerId,
 
 void Win32WindowSystem::KillTimer(WindowHandle window, std::uint32_t timerId) {
   ::KillTimer(ToHwnd(window), timerId);
+}
+
+std::uint32_t Win32WindowSystem::RegisterMessage(const std::string& name) {
+  return RegisterWindowMessageA(name.c_str());
+}
+
+bool Win32WindowSystem::NotifyTrayIcon(TrayAction action, const TrayIconRecord& record) {
+  // The first version of the record, whose tip holds 64 characters: the program asks nothing
+  // of the later versions (balloons, focus), and every shell takes this one.
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  data.hWnd = reinterpret_cast<HWND>(record.owner);
+  data.uID = record.id;
+  data.uFlags = record.flags;
+  data.uCallbackMessage = record.callbackMessage;
+  data.hIcon = reinterpret_cast<HICON>(record.icon);
+  static_assert(sizeof data.szTip >= kTrayTipCapacity, "the tip field holds 64 characters");
+  const std::size_t tipLength = std::min(record.tip.size(), kTrayTipCapacity - 1);
+  std::memcpy(data.szTip, record.tip.data(), tipLength);
+  data.szTip[tipLength] = '\0';
+  DWORD message = NIM_ADD;
+  if (action == TrayAction::Modify) message = NIM_MODIFY;
+  if (action == TrayAction::Delete) message = NIM_DELETE;
+  return Shell_NotifyIconA(message, &data) != FALSE;
+}
+
+IconHandle Win32WindowSystem::LoadIconFile(const std::string& path) {
+  HANDLE icon = LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0,
+                           LR_LOADFROMFILE | LR_DEFAULTSIZE | LR_CREATEDIBSECTION);
+  return reinterpret_cast<IconHandle>(icon);
+}
+
+IconHandle Win32WindowSystem::LoadBuiltInIcon(std::uint32_t resourceId) {
+  HANDLE icon = LoadImageA(static_cast<HINSTANCE>(instance_), MAKEINTRESOURCEA(resourceId),
+                           IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                           GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
+  return reinterpret_cast<IconHandle>(icon);
 }
 
 int Win32WindowSystem::RunMessageLoop() {

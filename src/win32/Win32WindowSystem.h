@@ -14,6 +14,10 @@ class Win32WindowSystem : public IWindowSystem {
                   std::uint32_t style) override;
   bool SetTimer(WindowHandle window, std::uint32_t timerId, std::uint32_t milliseconds) override;
   void KillTimer(WindowHandle window, std::uint32_t timerId) override;
+  std::uint32_t RegisterMessage(const std::string& name) override;
+  bool NotifyTrayIcon(TrayAction action, const TrayIconRecord& record) override;
+  IconHandle LoadIconFile(const std::string& path) override;
+  IconHandle LoadBuiltInIcon(std::uint32_t resourceId) override;
   int RunMessageLoop() override;
   void QuitMessageLoop(int exitCode) override;
 

@@ -66,4 +66,36 @@ TEST_P(WindowSystemContract, TimersNeedAWindow) {
   EXPECT_FALSE(windows_->SetTimer(w, 130, 1000));
 }
 
+TEST_P(WindowSystemContract, TrayIconIsAddedModifiedAndDeletedOnce) {
+  RecordingHandler handler;
+  const WindowHandle w = windows_->CreateMainWindow("Contract Window D4", &handler);
+  ASSERT_NE(0u, w);
+  const std::uint32_t callback = windows_->RegisterMessage("LINKSCOPE_CONTRACT_TRAY");
+  EXPECT_GE(callback, 0xC000u);
+  EXPECT_EQ(callback, windows_->RegisterMessage("LINKSCOPE_CONTRACT_TRAY"));
+
+  TrayIconRecord record;
+  record.owner = w;
+  record.id = 1;
+  record.flags = kTrayFlagMessage | kTrayFlagIcon | kTrayFlagTip;
+  record.callbackMessage = callback;
+  record.icon = windows_->LoadBuiltInIcon(142);
+  record.tip = std::string(70, 't');  // longer than the record holds
+  EXPECT_FALSE(windows_->NotifyTrayIcon(TrayAction::Modify, record));
+  EXPECT_TRUE(windows_->NotifyTrayIcon(TrayAction::Add, record));
+  record.icon = windows_->LoadBuiltInIcon(143);
+  record.tip = "Linkscope";
+  EXPECT_TRUE(windows_->NotifyTrayIcon(TrayAction::Modify, record));
+  EXPECT_TRUE(windows_->NotifyTrayIcon(TrayAction::Delete, record));
+  EXPECT_FALSE(windows_->NotifyTrayIcon(TrayAction::Delete, record));
+  windows_->DestroyWindow(w);
+}
+
+TEST_P(WindowSystemContract, BuiltInIconsLoadAndMissingOnesDoNot) {
+  EXPECT_EQ(0u, windows_->LoadIconFile("C:\\no\\such\\icon.ico"));
+  EXPECT_EQ(0u, windows_->LoadBuiltInIcon(9999));
+  EXPECT_NE(0u, windows_->LoadBuiltInIcon(142));
+  EXPECT_NE(0u, windows_->LoadBuiltInIcon(143));
+}
+
 }  // namespace linkscope

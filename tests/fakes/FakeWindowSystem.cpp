@@ -60,6 +60,51 @@ void FakeWindowSystem::KillTimer(WindowHandle window, std::uint32_t timerId) {
   timers.erase({window, timerId});
 }
 
+std::uint32_t FakeWindowSystem::RegisterMessage(const std::string& name) {
+  auto it = registeredMessages.find(name);
+  if (it != registeredMessages.end()) return it->second;
+  const auto id = static_cast<std::uint32_t>(0xC000 + registeredMessages.size());
+  registeredMessages[name] = id;
+  return id;
+}
+
+bool FakeWindowSystem::NotifyTrayIcon(TrayAction action, const TrayIconRecord& record) {
+  const auto key = std::make_pair(record.owner, record.id);
+  const bool present = tray.count(key) != 0;
+  bool accepted = !trayRefuses && Exists(record.owner);
+  if (accepted) {
+    switch (action) {
+      case TrayAction::Add:
+        accepted = !present;
+        if (accepted) tray[key] = record;
+        break;
+      case TrayAction::Modify:
+        accepted = present;
+        if (accepted) tray[key] = record;
+        break;
+      case TrayAction::Delete:
+        accepted = present;
+        tray.erase(key);
+        break;
+    }
+  }
+  if (accepted && action != TrayAction::Delete) {
+    tray[key].tip = record.tip.substr(0, kTrayTipCapacity - 1);
+  }
+  trayCalls.push_back(TrayCall{action, record, accepted});
+  return accepted;
+}
+
+IconHandle FakeWindowSystem::LoadIconFile(const std::string& path) {
+  auto it = iconFiles.find(path);
+  return it == iconFiles.end() ? 0 : it->second;
+}
+
+IconHandle FakeWindowSystem::LoadBuiltInIcon(std::uint32_t resourceId) {
+  auto it = builtInIcons.find(resourceId);
+  return it == builtInIcons.end() ? 0 : it->second;
+}
+
 int FakeWindowSystem::RunMessageLoop() { return quitPosted ? quitCode : 0; }
 
 void FakeWindowSystem::QuitMessageLoop(int exitCode) {

@@ -21,6 +21,10 @@ class FakeWindowSystem : public IWindowSystem {
                   std::uint32_t style) override;
   bool SetTimer(WindowHandle window, std::uint32_t timerId, std::uint32_t milliseconds) override;
   void KillTimer(WindowHandle window, std::uint32_t timerId) override;
+  std::uint32_t RegisterMessage(const std::string& name) override;
+  bool NotifyTrayIcon(TrayAction action, const TrayIconRecord& record) override;
+  IconHandle LoadIconFile(const std::string& path) override;
+  IconHandle LoadBuiltInIcon(std::uint32_t resourceId) override;
   int RunMessageLoop() override;
   void QuitMessageLoop(int exitCode) override;
 
@@ -41,6 +45,20 @@ class FakeWindowSystem : public IWindowSystem {
   std::vector<Message> messages;
   // Answers each message box; by default the first button (OK or Yes).
   std::function<int(const Message&)> answer;
+
+  // The notification area: icons by (owner, id) as the shell shows them, and every request.
+  std::map<std::pair<WindowHandle, std::uint32_t>, TrayIconRecord> tray;
+  struct TrayCall {
+    TrayAction action;
+    TrayIconRecord record;
+    bool accepted;
+  };
+  std::vector<TrayCall> trayCalls;
+  bool trayRefuses = false;
+  // Icon files that load, by path; built-in icons by resource number.
+  std::map<std::string, IconHandle> iconFiles;
+  std::map<std::uint32_t, IconHandle> builtInIcons{{142, 0x1420}, {143, 0x1430}};
+  std::map<std::string, std::uint32_t> registeredMessages;
 
   bool failCreate = false;
   std::map<std::pair<WindowHandle, std::uint32_t>, std::uint32_t> timers;
