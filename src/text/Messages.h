@@ -1,0 +1,36 @@
+#pragma once
+// The program's message boxes: OK messages and Yes/No questions whose texts are looked up at
+// the moment they are shown.
+
+#include <string>
+
+#include "platform/WindowSystem.h"
+#include "text/TextSource.h"
+
+namespace linkscope {
+
+class Messages {
+ public:
+  Messages(IWindowSystem& windows, const ITextSource& texts) : windows_(windows), texts_(texts) {}
+
+  // The window the boxes belong to (0 for none).
+  void SetOwner(WindowHandle owner) { owner_ = owner; }
+
+  // An OK message with the text of `key` (or the default).
+  void Show(const std::string& key, const std::string& defaultText) const;
+  // An OK message with a fixed text that no language changes.
+  void ShowFixed(const std::string& text) const;
+  // A Yes/No question; true for Yes. `noIsDefault` makes No the default button.
+  bool Ask(const std::string& key, const std::string& defaultText, bool noIsDefault) const;
+
+  const ITextSource& Texts() const { return texts_; }
+
+  static constexpr const char* kCaption = "Linkscope";
+
+ private:
+  IWindowSystem& windows_;
+  const ITextSource& texts_;
+  WindowHandle owner_ = 0;
+};
+
+}  // namespace linkscope

@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "config/ProfileStore.h"
+#include "fakes/FakeRegistry.h"
+#include "fakes/FakeWindowSystem.h"
+
+namespace linkscope {
+namespace {
+
+constexpr const char* kProfiles = "Software\\ORVEX\\Linkscope\\Profiles";
+
+class MapTexts : public ITextSource {
+ public:
+  std::string Lookup(const std::string& key, const std::string& def) const override {
+    auto it = texts.find(key);
+    return it == texts.end() ? def : it->second;
+  }
+  std::map<std::string, std::string> texts;
+};
+
+Profile Sample(const std::string& name) {
+  Profile p;
+  p.name = name;
+  p.ssid = "net-" + name;
+  p.mode = 1;
+  p.channel = 6;
+  p.rate = 3;
+  p.power = 1;
+  p.preamble = 2;
+  p.frag = 2346;
+  p.rts = 2347;
+  p.enc = 2;
+  p.wepmode = 1;
+  p.auth = 1;
+  p.key = 3;
+  p.keys = {"0123456789", "ABCDEF0123", "1111111111", "2222222222"};
+  p.roaming = 1;
+  p.radio = 1;
+  return p;
+}
+
+class ProfileStoreTest : public ::testing::Test {
+ protected:
+  ProfileStoreTest() : messages(windows, texts), store(registry, messages) {}
+
+  std::vector<std::string> Subkeys() {
+    std::vector<std::string> names;
+    store.Names(&names);
+    return names;
+  }
+
+  FakeRegistry registry;
+  FakeWindowSystem windows;
+  MapTexts texts;
+  Messages messages;
+  ProfileStore store;
+};
+
+TEST_F(ProfileStoreTest, WithoutAProfilesKeyNothingIsThereUntilTheFirstSave) {
+  EXPECT_EQ(-1, store.Count());
+  Profile p;
+  EXPECT_FALSE(store.Find("Default", &p));
+  EXPECT_EQ("", store.ReadLastProfile());
+  EXPECT_FALSE(store.WriteLastProfile("Home"));
+  EXPECT_TRUE(windows.messages.empty());
+
+  ASSERT_TRUE(store.Save(Sample("Home"), true));
+  EXPECT_EQ(1, store.Count());
+  EXPECT_EQ("Home", store.NameAt(0));
+  EXPECT_EQ(0u, registry.OpenHandleCount());
+}
+
+TEST_F(ProfileStoreTest, SavedValuesHaveTheirTypesAndByteCounts) {
+  ASSERT_TRUE(store.Save(Sample("Home"), false));
+  const std::string key = std::string(kProfiles) + "\\Home";
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  ASSERT_TRUE(registry.ReadValue(kRegCurrentUser, key, "ssid", &type, &data));
+  EXPECT_EQ(kRegSz, type);
+  EXPECT_EQ(std::vector<std::uint8_t>({'n', 'e', 't', '-', 'H', 'o', 'm', 'e', 0}), data);
+  ASSERT_TRUE(registry.ReadValue(kRegCurrentUser, key, "frag", &type, &data));
+  EXPECT_EQ(kRegDword, type);
+  EXPECT_EQ(std::vector<std::uint8_t>({0x2A, 0x09, 0, 0}), data);
+  ASSERT_TRUE(registry.ReadValue(kRegCurrentUser, key, "key4", &type, &data));
+  EXPECT_EQ(kRegSz, type);
+  EXPECT_EQ(11u, data.size());
+
+  Profile back;
+  ASSERT_TRUE(store.Load(0, &back));
+  EXPECT_EQ(Sample("Home"), back);
+}
+
+TEST_F(ProfileStoreTest, FindIgnoresCaseAndKeepsTheStoredName) {
+  ASSERT_TRUE(store.Save(Sample("Office"), false));
+  ASSERT_TRUE(store.Save(Sample("Default"), false));
+  Profile p;
+  ASSERT_TRUE(store.Find("default", &p));
+  EXPECT_EQ("Default", p.name);
+  EXPECT_EQ("net-Default", p.ssid);
+  EXPECT_FALSE(store.Find("Defaul", &p));
+}
+
+TEST_F(ProfileStoreTest, MissingAndRetypedValuesLoadAsMinusOneAndError) {
+  ASSERT_TRUE(store.Save(Sample("Home"), false));
+  const std::string key = std::string(kProfiles) + "\\Home";
+  RegKey k = 0;
+  ASSERT_EQ(kRegOk, registry.OpenKey(kRegCurrentUser, key, RegAccess::All, &k));
+  registry.DeleteValue(k, "channel");
+  registry.DeleteValue(k, "key3");
+  registry.CloseKey(k);
+  registry.WriteValue(kRegCurrentUser, key, "ssid", kRegDword, {0x0A, 0, 0, 0});
+  // A number stored as a short text reads its bytes, the missing ones as zero.
+  registry.WriteValue(kRegCurrentUser, key, "rate", kRegSz, {'1', 0});
+
+  Profile p;
+  ASSERT_TRUE(store.Find("Home", &p));
+  EXPECT_EQ(-1, p.channel);
+  EXPECT_EQ("ERROR", p.keys[2]);
+  EXPECT_EQ("0000000a", p.ssid);
+  EXPECT_EQ(0x31, p.rate);
+  EXPECT_EQ("ABCDEF0123", p.keys[1]);
+}
+
+TEST_F(ProfileStoreTest, LastProfileIsStoredWithoutItsNul) {
+  ASSERT_TRUE(store.Save(Sample("Home"), false));
+  ASSERT_TRUE(store.WriteLastProfile("Home"));
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  ASSERT_TRUE(registry.ReadValue(kRegCurrentUser, kProfiles, "LastProfile", &type, &data));
+  EXPECT_EQ(kRegSz, type);
+  EXPECT_EQ(4u, data.size());
+  EXPECT_EQ("Home", store.ReadLastProfile());
+  // A name written by hand with its NUL reads the same.
+  registry.WriteValue(kRegCurrentUser, kProfiles, "LastProfile", kRegSz, {'H', 'o', 0});
+  EXPECT_EQ("Ho", store.ReadLastProfile());
+  // One too long for the 260-byte buffer reads as nothing.
+  registry.WriteValue(kRegCurrentUser, kProfiles, "LastProfile", kRegSz,
+                      std::vector<std::uint8_t>(300, 'x'));
+  EXPECT_EQ("", store.ReadLastProfile());
+}
+
+TEST_F(ProfileStoreTest, SavingOverAnotherLetterCaseAsksAndWritesIntoTheExistingKey) {
+  ASSERT_TRUE(store.Save(Sample("Home"), true));
+  Profile upper = Sample("HOME");
+  upper.channel = 11;
+  windows.answer = [](const FakeWindowSystem::Message&) { return kIdNo; };
+  EXPECT_FALSE(store.Save(upper, true));
+  ASSERT_EQ(1u, windows.messages.size());
+  EXPECT_EQ("Profile name exists. Overwrite?", windows.messages[0].text);
+  EXPECT_EQ(kMbYesNo, windows.messages[0].style);  // Yes is the default
+
+  windows.answer = nullptr;
+  ASSERT_TRUE(store.Save(upper, true));
+  EXPECT_EQ((std::vector<std::string>{"Home"}), Subkeys());
+  Profile p;
+  ASSERT_TRUE(store.Load(0, &p));
+  EXPECT_EQ(11, p.channel);
+}
+
+TEST_F(ProfileStoreTest, EmptyNameIsRefusedWithItsMessage) {
+  texts.texts["ErrorProfileNameEmpty"] = "Bitte einen Profilnamen angeben";
+  Profile p = Sample("");
+  EXPECT_FALSE(store.Save(p, false));
+  ASSERT_EQ(1u, windows.messages.size());
+  EXPECT_EQ("Bitte einen Profilnamen angeben", windows.messages[0].text);
+  EXPECT_EQ(-1, store.Count());
+}
+
+TEST_F(ProfileStoreTest, NamesWithABackslashAreNeverStored) {
+  // Such a name would write into a nested key that the list then shows as a half profile.
+  EXPECT_FALSE(store.Save(Sample("Home\\Sub"), false));
+  EXPECT_EQ("Registry error. Profile saving failed", windows.messages.back().text);
+  EXPECT_FALSE(registry.HasKey(kRegCurrentUser, std::string(kProfiles) + "\\Home"));
+  ASSERT_TRUE(store.Save(Sample("Home"), false));
+  EXPECT_FALSE(store.Rename("Home", "Office\\Sub"));
+  EXPECT_FALSE(store.Delete("Home\\.."));
+  EXPECT_EQ((std::vector<std::string>{"Home"}), Subkeys());
+}
+
+TEST_F(ProfileStoreTest, DeleteWithAnEmptyNameDeletesNothing) {
+  ASSERT_TRUE(store.Save(Sample("Home"), false));
+  ASSERT_TRUE(store.Save(Sample("Office"), false));
+  EXPECT_FALSE(store.Delete(""));
+  EXPECT_EQ(2, store.Count());
+  EXPECT_TRUE(store.Delete("home"));
+  EXPECT_EQ((std::vector<std::string>{"Office"}), Subkeys());
+  EXPECT_FALSE(store.Delete("Home"));
+}
+
+TEST_F(ProfileStoreTest, RenameMovesEveryValueAndSubkey) {
+  ASSERT_TRUE(store.Save(Sample("Home"), false));
+  registry.WriteValue(kRegCurrentUser, std::string(kProfiles) + "\\Home\\Extra", "big",
+                      kRegBinary, std::vector<std::uint8_t>(5000, 7));
+  ASSERT_TRUE(store.Rename("Home", "Office"));
+  EXPECT_EQ((std::vector<std::string>{"Office"}), Subkeys());
+  Profile p;
+  ASSERT_TRUE(store.Find("Office", &p));
+  Profile expected = Sample("Home");
+  expected.name = "Office";
+  EXPECT_EQ(expected, p);
+  std::vector<std::uint8_t> data;
+  ASSERT_TRUE(registry.ReadValue(kRegCurrentUser, std::string(kProfiles) + "\\Office\\Extra",
+                                 "big", nullptr, &data));
+  EXPECT_EQ(5000u, data.size());
+  EXPECT_FALSE(store.Rename("Home", "Elsewhere"));
+}
+
+TEST_F(ProfileStoreTest, RenameToAnotherLetterCaseKeepsTheValues) {
+  ASSERT_TRUE(store.Save(Sample("home"), false));
+  ASSERT_TRUE(store.Rename("home", "Home"));
+  EXPECT_EQ((std::vector<std::string>{"Home"}), Subkeys());
+  Profile p;
+  ASSERT_TRUE(store.Load(0, &p));
+  EXPECT_EQ("net-home", p.ssid);
+  EXPECT_EQ(6, p.channel);
+}
+
+TEST_F(ProfileStoreTest, NameAtReportsEachFailingStep) {
+  EXPECT_EQ("", store.NameAt(0));
+  EXPECT_EQ("Failed to open the registry key", windows.messages.back().text);
+  ASSERT_TRUE(store.Save(Sample("Home"), false));
+  EXPECT_EQ("", store.NameAt(1));
+  EXPECT_EQ("Failed to find the key", windows.messages.back().text);
+  registry.failHook = [](const char* op) { return std::string(op) == "CloseKey" ? 6L : 0L; };
+  EXPECT_EQ("", store.NameAt(0));
+  EXPECT_EQ("Failed to close the registry key!", windows.messages.back().text);
+}
+
+// Fails the Nth registry call of an operation, for every N: the store may fail, but it never
+// loses a profile or leaves one half-written without saying so.
+class ProfileStoreFaults : public ProfileStoreTest {
+ protected:
+  void FailCall(int n) {
+    int seen = 0;
+    registry.failHook = [n, seen](const char*) mutable { return ++seen == n ? 5L : 0L; };
+  }
+  void Heal() { registry.failHook = nullptr; }
+  bool Intact(const std::string& name, const Profile& expected) {
+    Profile p;
+    if (!store.Find(name, &p)) return false;
+    Profile e = expected;
+    e.name = p.name;
+    return p == e;
+  }
+};
+
+TEST_F(ProfileStoreFaults, SaveNeverReportsSuccessForAnIncompleteProfile) {
+  for (int n = 1; n < 40; ++n) {
+    registry = FakeRegistry();
+    FailCall(n);
+    const bool saved = store.Save(Sample("Home"), true);
+    Heal();
+    if (saved) {
+      EXPECT_TRUE(Intact("Home", Sample("Home"))) << "call " << n;
+    }
+  }
+}
+
+TEST_F(ProfileStoreFaults, RenameEitherMovesEverythingOrLeavesTheOldProfile) {
+  for (const char* target : {"Office", "HOME"}) {
+    for (int n = 1; n < 120; ++n) {
+      registry = FakeRegistry();
+      ASSERT_TRUE(store.Save(Sample("Home"), false));
+      ASSERT_TRUE(store.Save(Sample("Other"), false));
+      FailCall(n);
+      const bool renamed = store.Rename("Home", target);
+      Heal();
+      Profile expected = Sample("Home");
+      if (renamed) {
+        EXPECT_TRUE(Intact(target, expected)) << target << " call " << n;
+        std::vector<std::string> names = Subkeys();
+        EXPECT_EQ(2u, names.size()) << target << " call " << n;
+      } else {
+        EXPECT_TRUE(Intact("Home", expected)) << target << " call " << n;
+      }
+      EXPECT_TRUE(Intact("Other", Sample("Other"))) << target << " call " << n;
+    }
+  }
+}
+
+TEST_F(ProfileStoreFaults, DeleteRemovesOnlyTheNamedProfileOrReportsFailure) {
+  for (int n = 1; n < 10; ++n) {
+    registry = FakeRegistry();
+    ASSERT_TRUE(store.Save(Sample("Home"), false));
+    ASSERT_TRUE(store.Save(Sample("Other"), false));
+    FailCall(n);
+    const bool deleted = store.Delete("Home");
+    Heal();
+    Profile p;
+    EXPECT_EQ(!deleted, store.Find("Home", &p)) << "call " << n;
+    EXPECT_TRUE(Intact("Other", Sample("Other"))) << "call " << n;
+  }
+}
+
+}  // namespace
+}  // namespace linkscope
