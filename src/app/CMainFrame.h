@@ -2,15 +2,20 @@
 // The program's hidden main window. It never shows; it carries the title other instances look
 // for, and (as the program grows) the tray icon, the timers and the menu.
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
+#include "text/LanguageTable.h"
 
 namespace linkscope {
 
 class CMainFrame : public IMainWindowHandler {
  public:
-  explicit CMainFrame(Platform& platform);
+  // Chooses the language file and reads its list of languages; `language` is the process's
+  // one table and outlives the frame.
+  CMainFrame(Platform& platform, LanguageTable& language);
   ~CMainFrame() override;
   CMainFrame(const CMainFrame&) = delete;
   CMainFrame& operator=(const CMainFrame&) = delete;
@@ -25,12 +30,32 @@ class CMainFrame : public IMainWindowHandler {
   void OnClose() override;
   void OnDestroy() override;
 
+  // What the creation read: the folder icon and bitmap names are relative to, the tooltip, the
+  // polling period and the adapter descriptions discovery accepts.
+  const std::string& ResourceDirectory() const { return resourceDirectory_; }
+  const std::string& ToolTipText() const { return toolTipText_; }
+  std::uint32_t PollingPeriod() const { return pollingPeriod_; }
+  const std::vector<std::string>& DeviceDescriptions() const { return deviceDescriptions_; }
+
   // The frame's title before start-up gives it the dialog title.
   static constexpr const char* kInitialTitle = "Linkscope";
+  // The program's options, below HKEY_CURRENT_USER.
+  static constexpr const char* kSettingsKey = "Software\\ORVEX\\Linkscope\\Settings";
+  static constexpr const char* kLanguageValue = "Language";
+  // The polling timer's identifier.
+  static constexpr std::uint32_t kPollTimerId = 130;
 
  private:
+  // The "Language" option, or "NoLanguageYet" when it is not stored as text.
+  std::string ReadLanguageSetting() const;
+
   Platform& platform_;
+  LanguageTable& language_;
   WindowHandle window_ = 0;
+  std::string resourceDirectory_;
+  std::string toolTipText_;
+  std::uint32_t pollingPeriod_ = 0;
+  std::vector<std::string> deviceDescriptions_;
 };
 
 }  // namespace linkscope
