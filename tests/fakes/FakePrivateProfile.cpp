@@ -77,6 +77,7 @@ std::uint32_t FakePrivateProfile::GetString(const std::string& section, const st
                                             const std::string& defaultValue, char* buffer,
                                             std::uint32_t size, const std::string& file) {
   ++lookups;
+  readFiles.push_back(file);
   if (buffer == nullptr || size == 0) return 0;
   std::string value;
   bool quoted = false;
