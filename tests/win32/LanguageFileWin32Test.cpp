@@ -254,6 +254,20 @@ TEST_F(ProgramTitle, ShippedFileWithAStoredGermanOrFrenchLanguage) {
   EXPECT_TRUE(WaitForExit(processes_.back(), 30000, &code));
 }
 
+TEST_F(ProgramTitle, StoredLanguageTheFileDoesNotMarkFallsBackToTheFirst) {
+  TempFolder folder;
+  Install(folder, "[Languages]\r\nLanguage-1=One\r\nLanguage-2=Two\r\nTwo=\r\n"
+                  "[One]\r\nDlgTitle=Linkscope One\r\n[Two]\r\nDlgTitle=Linkscope Two\r\n");
+  StoreLanguage("Two");
+  Run(folder);
+  HWND main = WaitForWindow("Linkscope One", 30000);
+  ASSERT_NE(nullptr, main);
+  EXPECT_EQ(nullptr, WaitForWindow("Linkscope Two", 0));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  DWORD code = 0;
+  EXPECT_TRUE(WaitForExit(processes_.back(), 30000, &code));
+}
+
 TEST_F(ProgramTitle, InstancesWithDifferentTitlesBothRunTheSameTitleEnds) {
   TempFolder a, b;
   Install(a, "[Languages]\r\nLanguage-1=E\r\n[E]\r\nDlgTitle=Linkscope A\r\n");
