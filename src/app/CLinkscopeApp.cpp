@@ -2,13 +2,16 @@
 
 namespace linkscope {
 
-CLinkscopeApp::CLinkscopeApp(Platform& platform) : platform_(platform) {}
+CLinkscopeApp::CLinkscopeApp(Platform& platform)
+    : platform_(platform), language_(platform.profile) {}
 
 CLinkscopeApp::~CLinkscopeApp() = default;
 
 std::string CLinkscopeApp::DialogTitle() const {
-  // The language table's "DlgTitle" takes over here once texts come from the language file.
-  return "Linkscope Utility";
+  const std::string title = language_.Lookup("DlgTitle", "Linkscope Utility");
+  // An empty title would match every untitled window of the desktop, and the program could
+  // never start; it keeps its built-in title instead.
+  return title.empty() ? std::string("Linkscope Utility") : title;
 }
 
 bool CLinkscopeApp::InitInstance() {
@@ -24,7 +27,7 @@ bool CLinkscopeApp::InitInstance() {
     platform_.registry.CloseKey(appKey);
   }
 
-  mainFrame_ = std::make_unique<CMainFrame>(platform_);
+  mainFrame_ = std::make_unique<CMainFrame>(platform_, language_);
   if (!mainFrame_->Create()) {
     mainFrame_.reset();
     return false;
@@ -33,8 +36,10 @@ bool CLinkscopeApp::InitInstance() {
   const std::string title = DialogTitle();
 
   // The own window must not find itself: it carries a neutral title while the others are
-  // searched, and the real one afterwards.
-  platform_.windows.SetWindowTitle(mainFrame_->Window(), "TempName");
+  // searched, and the real one afterwards. A file whose title is that neutral one gets
+  // another, or the program would always find itself.
+  const char* neutral = title == "TempName" ? "TempName." : "TempName";
+  platform_.windows.SetWindowTitle(mainFrame_->Window(), neutral);
   const WindowHandle other = platform_.windows.FindTopLevelWindow(title);
   platform_.windows.SetWindowTitle(mainFrame_->Window(), title);
   if (other != 0) {

@@ -7,6 +7,7 @@
 #include "app/CMainFrame.h"
 #include "app/OsKind.h"
 #include "platform/Platform.h"
+#include "text/LanguageTable.h"
 
 namespace linkscope {
 
@@ -22,6 +23,8 @@ class CLinkscopeApp {
 
   OsKind GetOsKind() const { return osKind_; }
   CMainFrame* MainFrame() { return mainFrame_.get(); }
+  // The process's one language table; it exists before the main window and outlives it.
+  LanguageTable& Language() { return language_; }
 
   // Per-user settings live below this key of HKEY_CURRENT_USER.
   static constexpr const char* kCompanyKey = "Software\\ORVEX";
@@ -32,6 +35,7 @@ class CLinkscopeApp {
   std::string DialogTitle() const;
 
   Platform& platform_;
+  LanguageTable language_;
   OsKind osKind_ = OsKind::OtherNt;
   std::unique_ptr<CMainFrame> mainFrame_;
 };

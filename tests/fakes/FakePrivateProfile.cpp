@@ -9,7 +9,15 @@ namespace linkscope {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+// What the platform drops around names and values: the usual white space and the old
+// end-of-file mark (0x1A).
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' ||
+         c == '\x1A';
+}
+
+// Names and values end at a NUL byte, as the platform's C strings do.
+std::string CutAtNul(const std::string& s) { return s.substr(0, s.find('\0')); }
 
 std::string Trim(const std::string& s) {
   std::size_t b = 0, e = s.size();
@@ -27,36 +35,32 @@ std::string UpperPath(const std::string& path) {
   return out;
 }
 
-// Finds `key` in `section`; false when either is missing. Lines are split at LF; a section
-// header is '[' after blanks, its name running to the last ']' of the line; a key line is split
-// at its first '='; comment lines start with ';'.
+// Finds `key` in `section`; false when either is missing. Lines end at CR or LF; a section
+// header is '[' after blanks, its name running to the last ']' of the line (a line without ']'
+// is no header); a key line is split at its first '='; comment lines start with ';'.
 bool FindValue(const std::string& content, const std::string& section, const std::string& key,
                std::string* value) {
   bool inSection = false;
   std::size_t pos = 0;
   while (pos < content.size()) {
-    std::size_t end = content.find('\n', pos);
+    std::size_t end = content.find_first_of("\r\n", pos);
     if (end == std::string::npos) end = content.size();
-    std::string line = content.substr(pos, end - pos);
+    const std::string trimmed = Trim(content.substr(pos, end - pos));
     pos = end + 1;
-    // Everything after a NUL byte in a line is not seen.
-    const std::size_t nul = line.find('\0');
-    if (nul != std::string::npos) line.resize(nul);
-    const std::string trimmed = Trim(line);
     if (trimmed.empty() || trimmed[0] == ';') continue;
-    if (trimmed[0] == '[') {
-      const std::size_t close = trimmed.rfind(']');
-      const std::string name =
-          close == std::string::npos ? Trim(trimmed.substr(1)) : Trim(trimmed.substr(1, close - 1));
+    const std::size_t close = trimmed.rfind(']');
+    if (trimmed[0] == '[' && close != std::string::npos) {
+      const std::string name = CutAtNul(Trim(trimmed.substr(1, close - 1)));
       if (inSection) return false;  // the first section of that name is the one read
       inSection = EqualsNoCase(name, section);
       continue;
     }
     if (!inSection) continue;
     const std::size_t eq = trimmed.find('=');
-    const std::string name = Trim(eq == std::string::npos ? trimmed : trimmed.substr(0, eq));
-    if (!EqualsNoCase(name, key)) continue;
-    *value = eq == std::string::npos ? std::string() : Trim(trimmed.substr(eq + 1));
+    const std::string name =
+        CutAtNul(Trim(eq == std::string::npos ? trimmed : trimmed.substr(0, eq)));
+    if (name.empty() || !EqualsNoCase(name, key)) continue;
+    *value = eq == std::string::npos ? std::string() : CutAtNul(Trim(trimmed.substr(eq + 1)));
     return true;
   }
   return false;
@@ -73,6 +77,7 @@ std::uint32_t FakePrivateProfile::GetString(const std::string& section, const st
                                             const std::string& defaultValue, char* buffer,
                                             std::uint32_t size, const std::string& file) {
   ++lookups;
+  readFiles.push_back(file);
   if (buffer == nullptr || size == 0) return 0;
   std::string value;
   bool quoted = false;
@@ -83,9 +88,9 @@ std::uint32_t FakePrivateProfile::GetString(const std::string& section, const st
     quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
              value.back() == value[0];
   } else {
-    // A default loses its trailing blanks.
+    // A default loses its trailing blanks, all but its first character.
     value = defaultValue;
-    while (!value.empty() && value.back() == ' ') value.pop_back();
+    while (value.size() > 1 && value.back() == ' ') value.pop_back();
   }
   if (quoted) value = value.substr(1);
   std::size_t n = std::min<std::size_t>(value.size(), size - 1);

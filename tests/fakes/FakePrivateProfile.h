@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/PrivateProfile.h"
 
@@ -22,6 +23,8 @@ class FakePrivateProfile : public IPrivateProfile {
   void SetUnreadable(const std::string& path, bool unreadable);
 
   int lookups = 0;
+  // The file named by each GetString, in order.
+  std::vector<std::string> readFiles;
 
  private:
   struct Entry {
