@@ -22,6 +22,23 @@ namespace {
 
 namespace sim = linkscope::sim;
 
+// Wine builds its list of network cards (NetworkCards) from the host's interfaces as volatile
+// keys, and below a volatile key only volatile keys may be created. Entries there are created
+// volatile as well; they last as long as the Wine session.
+class InstallerRegistry : public linkscope::Win32Registry {
+ public:
+  long CreateKey(linkscope::RegKey parent, const std::string& subKey,
+                 linkscope::RegKey* key) override {
+    const long rc = Win32Registry::CreateKey(parent, subKey, key);
+    if (rc != ERROR_CHILD_MUST_BE_VOLATILE || parent != linkscope::kRegLocalMachine) return rc;
+    HKEY h = nullptr;
+    const LONG vrc = RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr,
+                                     REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &h, nullptr);
+    if (vrc == ERROR_SUCCESS) *key = reinterpret_cast<linkscope::RegKey>(h);
+    return vrc;
+  }
+};
+
 void Say(FILE* stream, const std::string& text) {
   std::fputs(text.c_str(), stream);
   std::fputs("\n", stream);
@@ -101,7 +118,7 @@ int main(int argc, char** argv) {
     Say(stderr, "this Windows version is not served");
     return 4;
   }
-  linkscope::Win32Registry registry;
+  InstallerRegistry registry;
   std::string error;
   if (command == "remove") {
     if (!sim::RemoveAdapters(registry, family, &error)) {

@@ -512,6 +512,8 @@ bool ParseEnvironment(const std::string& text, SimEnvironment* out, EnvironmentE
             case json::parse_event_t::object_start:
             case json::parse_event_t::array_start: {
               std::string path = childPath();
+              // An object in a list has no key; its opening line stands for it.
+              if (!path.empty()) fieldLines.emplace(path, lines.LineOf(consumed));
               stack.push_back(Frame{event == json::parse_event_t::array_start, path, -1, ""});
               break;
             }

@@ -98,6 +98,8 @@ TEST(EnvironmentFile, BadFilesAreRefusedNamingLineAndField) {
        "{\"displayName\": \"B\", \"serviceName\": \"s\", \"mac\": \"00-00-00-00-00-02\"}]}",
        3, "adapters[1].serviceName"},
       {"{\n\"adapter\": []}", 2, "adapter"},
+      {"{\"adapters\": [\n\n  {\"displayName\": \"A\", \"mac\": \"00-00-00-00-00-01\"}]}", 3,
+       "adapters[0].serviceName"},
       {"{\"adapters\": [{\"displayName\": \"A\", \"serviceName\": \"S\",\n"
        "\"mac\": \"00-00-00-00-00-01\", \"parameters\": {\"Frag_Threshold\": 100}}]}",
        2, "adapters[0].parameters.Frag_Threshold"},
