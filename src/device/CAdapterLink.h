@@ -12,10 +12,24 @@
 
 #include "app/OsKind.h"
 #include "device/AdapterEntry.h"
+#include "platform/PcCardProbe.h"
+#include "platform/Registry.h"
 #include "platform/RequestLibrary.h"
 #include "platform/System.h"
 
 namespace linkscope {
+
+// What discovery needs besides the request library: the registry (the NT network-card list
+// and the Windows 9x class keys) and the Windows 9x PC-card service.
+struct DiscoveryContext {
+  IRegistry& registry;
+  IPcCardProbe& pcCards;
+};
+
+// Registry keys discovery reads, under HKEY_LOCAL_MACHINE.
+constexpr const char* kNetworkCardsKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
+constexpr const char* kWin9xNetClassKey = "System\\CurrentControlSet\\Services\\Class\\Net";
+constexpr const char* kNtServicesKey = "System\\CurrentControlSet\\Services\\";
 
 class CAdapterLink {
  public:
@@ -57,6 +71,16 @@ class CAdapterLink {
   bool SelectAdapter(std::uint32_t index);
   void ClearCurrentAdapter();
 
+  // Rebuilds the adapter list: walks the system's network adapters from index 0 until the
+  // first index without one, and keeps those whose display name equals one of `descriptions`
+  // (in list order, exactly), that pass the Windows 9x PC-card check and whose driver reports
+  // a card type the program serves. The current adapter stays at its index when that index
+  // still exists, else none is current.
+  void Enumerate(const DiscoveryContext& context, const std::vector<std::string>& descriptions);
+  // Sets driverKeyPath to the current adapter's driver parameter key for the OsKind (left as it
+  // was for other kinds, or when no adapter is current).
+  void BuildDriverKeyPath();
+
   // Values cached for the current adapter.
   std::uint8_t regulatoryDomain = 0x41;
   std::uint8_t internationalRoaming = 0;
@@ -69,6 +93,11 @@ class CAdapterLink {
 
  private:
   bool LazyOpen(const AdapterEntry* adapter);
+  std::unique_ptr<AdapterEntry> CreateEntry(const DiscoveryContext& context, int index);
+  bool PassesPcCardCheck(const DiscoveryContext& context, const AdapterEntry& entry);
+  bool FindMatchingDeviceId(const DiscoveryContext& context, const AdapterEntry& entry,
+                            std::string* id);
+  bool CardTypeAccepted(const AdapterEntry& entry);
   bool Request(AdapterHandle handle, std::uint32_t type, std::uint32_t oid, void* buffer,
                std::uint32_t length, std::uint32_t* bytesWritten);
 

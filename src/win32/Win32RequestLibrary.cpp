@@ -27,7 +27,7 @@ Win32RequestLibrary::~Win32RequestLibrary() {
 bool Win32RequestLibrary::Load() {
   if (tried_) return complete_;
   tried_ = true;
-  module_ = LoadLibraryA(dllName_);
+  module_ = LoadLibraryA(dllName_.c_str());
   if (module_ == nullptr) return false;
   isWindowsNT_ = Resolve<BoolFn>(module_, "W32N_IsWindowsNT");
   isWindows95_ = Resolve<BoolFn>(module_, "W32N_IsWindows95");

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "platform/RequestLibrary.h"
 
 namespace linkscope {
@@ -34,7 +36,7 @@ class Win32RequestLibrary : public IRequestLibrary {
 
   bool Load();
 
-  const char* dllName_;
+  const std::string dllName_;  // a copy: the caller's text need not outlive us
   void* module_ = nullptr;
   bool tried_ = false;
   bool complete_ = false;

@@ -1,0 +1,637 @@
+#include "sim/SimMiniport.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "device/ByteOrder.h"
+#include "device/DeviceCodes.h"
+#include "device/Oids.h"
+#include "platform/RequestLibrary.h"
+#include "sim/DriverParameters.h"
+
+namespace linkscope::sim {
+
+namespace {
+
+// Frames per 1000 seconds of association, per counter (offsets 0 to 44 of the record).
+constexpr std::array<std::uint64_t, StatisticsRecord::kCounterCount> kRatesPerKs = {
+    25000, 500, 1000, 20, 40000, 300, 10000, 100, 200, 50, 100, 10};
+
+bool SameBytes(const MacAddress& a, const MacAddress& b) { return a == b; }
+
+// Answers a query with a fixed record: the buffer must hold it.
+std::uint32_t Answer(const std::uint8_t* data, std::uint32_t size, std::uint8_t* buffer,
+                     std::uint32_t length, std::uint32_t* written, std::uint32_t* needed) {
+  if (length < size || (size > 0 && buffer == nullptr)) {
+    *needed = size;
+    return kErrInsufficientBuffer;
+  }
+  if (size > 0) std::memcpy(buffer, data, size);
+  *written = size;
+  return 0;
+}
+
+std::uint32_t AnswerByte(std::uint8_t value, std::uint8_t* buffer, std::uint32_t length,
+                         std::uint32_t* written, std::uint32_t* needed) {
+  return Answer(&value, 1, buffer, length, written, needed);
+}
+
+// A set must carry at least the record.
+bool SetCarries(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t size,
+                std::uint32_t* needed) {
+  if (buffer == nullptr || length < size) {
+    *needed = size;
+    return false;
+  }
+  return true;
+}
+
+bool ValidSettings(const DeviceConfig& c) {
+  return c.operatingMode <= 1 && c.channel >= 1 && c.channel <= 14 &&
+         c.ssidLength <= kSsidMaxLength && c.txRate <= 4 && c.powerSave <= 1 &&
+         c.preamble <= 2 && c.fragThreshold >= 256 && c.fragThreshold <= 2346 &&
+         c.rtsThreshold <= 2347;
+}
+
+bool ValidWep(const WepConfig& w) {
+  return w.defaultKeyIndex <= 3 && w.wepMode <= 1 && w.authenticationType <= 2 &&
+         w.encryptionLevel <= 2;
+}
+
+// Copies the setting fields (offsets 0 to 41); what the driver reports stays its own.
+void TakeSettings(const DeviceConfig& from, DeviceConfig* to) {
+  to->operatingMode = from.operatingMode;
+  to->channel = from.channel;
+  to->ssid = from.ssid;
+  to->ssidLength = from.ssidLength;
+  to->txRate = from.txRate;
+  to->powerSave = from.powerSave;
+  to->preamble = from.preamble;
+  to->fragThreshold = from.fragThreshold;
+  to->rtsThreshold = from.rtsThreshold;
+}
+
+DeviceConfig DefaultSettings() {
+  DeviceConfig c;
+  c.operatingMode = 1;
+  c.channel = 6;
+  c.txRate = 4;
+  c.preamble = 2;
+  c.fragThreshold = 2346;
+  c.rtsThreshold = 2347;
+  return c;
+}
+
+}  // namespace
+
+SimMiniport::SimMiniport(const SimAdapterSpec& spec, ISystem& system)
+    : spec_(spec), system_(system), config_(DefaultSettings()) {
+  noise_ ^= static_cast<std::uint32_t>(spec.mac[3] << 16 | spec.mac[4] << 8 | spec.mac[5]);
+}
+
+void SimMiniport::Start(IRegistry* registry, const std::string& driverKeyPath,
+                        const std::vector<SimNetwork>& networks) {
+  config_ = DefaultSettings();
+  wep_ = WepConfig();
+  roaming_ = 0;
+  radio_ = 1;
+  if (registry != nullptr && !driverKeyPath.empty()) ReadParameters(*registry, driverKeyPath);
+  if (!spec_.roamingSupported) roaming_ = 0;
+  if (!spec_.radioSupported) radio_ = 1;
+  removed_ = false;
+  requests_ = 0;
+  surveyState_ = SurveyState::kIdle;
+  surveyList_ = BssList();
+  counterMilli_.fill(0);
+  lastUpdate_ = system_.TickCount();
+  Plan(networks, DeviceState::kInitializing, SimTiming::kChangingConfiguration, nullptr);
+}
+
+void SimMiniport::ReadParameters(IRegistry& registry, const std::string& driverKeyPath) {
+  RegKey key = 0;
+  if (registry.OpenKey(kRegLocalMachine, driverKeyPath, RegAccess::Read, &key) != kRegOk) return;
+  for (const DriverParameterInfo& info : DriverParameterTable()) {
+    std::uint8_t data[80];
+    std::uint32_t size = sizeof data;
+    std::uint32_t type = kRegNone;
+    if (registry.QueryValue(key, info.name, &type, data, &size) != kRegOk || size > sizeof data) {
+      continue;
+    }
+    // NT 4 keeps numbers as DWORDs, the other systems as decimal text; either is read.
+    std::string text;
+    if (type == kRegDword && size == 4) {
+      text = std::to_string(ReadU32Le(data));
+    } else if (type == kRegSz) {
+      const char* p = reinterpret_cast<const char*>(data);
+      text.assign(p, strnlen(p, size));
+    } else {
+      continue;
+    }
+    std::string reason;
+    if (!ValidateDriverParameter(info, text, &reason)) continue;  // a driver keeps its default
+    const std::string name = info.name;
+    std::uint32_t v = 0;
+    if (info.numeric) ParseDecimal(text, &v);
+    const auto byte = static_cast<std::uint8_t>(v);
+    if (name == "Operating_Mode") config_.operatingMode = byte;
+    else if (name == "Channel") config_.channel = byte;
+    else if (name == "ESSID") config_.SetSsid(text);
+    else if (name == "Rate") config_.txRate = byte;
+    else if (name == "InternationalRoaming") roaming_ = byte;
+    else if (name == "RadioOnOff") radio_ = byte;
+    else if (name == "PreambleType") config_.preamble = byte;
+    else if (name == "Frag_Threshold") config_.fragThreshold = static_cast<std::uint16_t>(v);
+    else if (name == "RTS_Threshold") config_.rtsThreshold = static_cast<std::uint16_t>(v);
+    else if (name == "PowerMgmtMode") config_.powerSave = byte;
+    else if (name == "WEP_KEY_INDEX") wep_.defaultKeyIndex = byte;
+    else if (name == "WEP_Mode") wep_.wepMode = byte;
+    else if (name == "AuthenticationType") wep_.authenticationType = static_cast<std::uint16_t>(v);
+    else if (name == "EncryptionLevel") wep_.encryptionLevel = byte;
+    else if (name.compare(0, 8, "WEP_KEY_") == 0 && name.size() == 9) {
+      std::vector<std::uint8_t> key;
+      ParseHex(text, &key);
+      auto& slot = wep_.keys[static_cast<std::size_t>(name[8] - '1')];
+      std::copy(key.begin(), key.end(), slot.begin());
+    }
+  }
+  registry.CloseKey(key);
+}
+
+bool SimMiniport::ChannelAllowed(std::uint8_t channel) const {
+  const ChannelRange range = ChannelsOfDomain(NormalizeRegulatoryDomain(spec_.regulatoryDomain));
+  return channel >= range.first && channel <= range.last;
+}
+
+bool SimMiniport::KeyMatches(const SimNetwork& network) const {
+  if (wep_.encryptionLevel != network.wepLevel) return false;
+  const std::size_t n = WepConfig::KeyLengthOfLevel(wep_.encryptionLevel);
+  if (n == 0 || network.wepKey.size() != n) return false;
+  const auto& slot = wep_.keys[wep_.defaultKeyIndex & 3];
+  return std::equal(slot.begin(), slot.begin() + static_cast<std::ptrdiff_t>(n),
+                    network.wepKey.begin());
+}
+
+const SimNetwork* SimMiniport::PickNetwork(const std::vector<SimNetwork>& networks) const {
+  const std::string wanted = config_.SsidBytes();
+  const std::uint8_t type =
+      config_.operatingMode == 0 ? BssType::kAdHoc : BssType::kInfrastructure;
+  const bool usesWep = wep_.encryptionLevel != 0;
+  const SimNetwork* best = nullptr;
+  bool bestFits = false;
+  for (const SimNetwork& n : networks) {
+    if (n.bssType != type || n.signal == 0 || !ChannelAllowed(n.channel)) continue;
+    // An empty SSID joins any network that announces its name.
+    if (wanted.empty() ? n.ssid.empty() : n.ssid != wanted) continue;
+    const bool fits = (n.wepLevel != 0) == usesWep;
+    if (best == nullptr || (fits && !bestFits) || (fits == bestFits && n.signal > best->signal)) {
+      best = &n;
+      bestFits = fits;
+    }
+  }
+  return best;
+}
+
+void SimMiniport::Plan(const std::vector<SimNetwork>& networks, std::uint8_t lead,
+                       std::uint32_t leadMs, const SimNetwork* chosen) {
+  plan_.clear();
+  planStart_ = system_.TickCount();
+  finalStatus_ = 0;
+  targetBssid_ = MacAddress{};
+  targetChannel_ = config_.channel;
+  ownCell_ = false;
+  linked_ = false;
+  keyMismatch_ = false;
+  if (radio_ == 0) {
+    plan_.push_back({DeviceState::kRadioOff, 0});
+    return;
+  }
+  std::uint32_t t = 0;
+  plan_.push_back({lead, t});
+  t += leadMs;
+  const SimNetwork* net = chosen;
+  if (chosen != nullptr) {
+    plan_.push_back({DeviceState::kJoiningBssid, t});
+    t += SimTiming::kJoin;
+  } else {
+    if (lead != DeviceState::kScanning) {
+      plan_.push_back({DeviceState::kScanning, t});
+    }
+    t += SimTiming::kScan;
+    net = PickNetwork(networks);
+  }
+  const bool adHoc = config_.operatingMode == 0;
+  if (net == nullptr) {
+    if (adHoc) {
+      // Nobody to join: this adapter starts the cell, under a locally administered BSSID.
+      ownCell_ = true;
+      targetBssid_ = spec_.mac;
+      targetBssid_[0] = static_cast<std::uint8_t>((targetBssid_[0] | 0x02) & 0xFE);
+      plan_.push_back({DeviceState::kAssociated, t});
+    } else {
+      plan_.push_back({DeviceState::kOutOfRange, t});
+    }
+    return;
+  }
+  targetBssid_ = net->bssid;
+  targetChannel_ = net->channel;
+  if (chosen == nullptr) {
+    plan_.push_back({DeviceState::kJoining, t});
+    t += SimTiming::kJoin;
+  }
+  const bool netWep = net->wepLevel != 0;
+  const bool cardWep = wep_.encryptionLevel != 0;
+  auto fail = [&](std::uint32_t status) {
+    finalStatus_ = status;
+    plan_.push_back({DeviceState::kManagementError, t});
+  };
+  if (!adHoc && net->bssType == BssType::kInfrastructure) {
+    plan_.push_back({DeviceState::kAuthenticating, t});
+    t += SimTiming::kAuthenticate;
+    if (net->authentication == WepCode::kAuthShared) {
+      // The challenge comes back encrypted; only the right key answers it.
+      if (wep_.authenticationType == WepCode::kAuthOpen) return fail(kStatusUnsupportedAuthentication);
+      if (!KeyMatches(*net)) return fail(kStatusChallengeFailure);
+    } else if (wep_.authenticationType == WepCode::kAuthShared && !netWep) {
+      return fail(kStatusUnsupportedAuthentication);
+    }
+    plan_.push_back({DeviceState::kAssociating, t});
+    t += SimTiming::kAssociate;
+  }
+  if (netWep && !cardWep) return fail(kStatusWepRequired);
+  if (!netWep && cardWep && wep_.wepMode == WepCode::kModeMandatory) {
+    return fail(kStatusWepNotSupported);
+  }
+  // Open system lets a wrong key through; its frames then fail to decrypt.
+  keyMismatch_ = netWep && !KeyMatches(*net);
+  linked_ = true;
+  plan_.push_back({DeviceState::kAssociated, t});
+}
+
+std::uint8_t SimMiniport::StateAt(std::uint32_t now) const {
+  if (spec_.forcedState >= 0) return static_cast<std::uint8_t>(spec_.forcedState);
+  if (plan_.empty()) return DeviceState::kInitializing;
+  const std::uint32_t elapsed = now - planStart_;
+  std::uint8_t state = plan_.front().state;
+  for (const Step& s : plan_) {
+    if (s.at <= elapsed) state = s.state;
+  }
+  return state;
+}
+
+std::uint32_t SimMiniport::PlanEnd() const { return plan_.empty() ? 0 : plan_.back().at; }
+
+const SimNetwork* SimMiniport::LinkedNetwork(const std::vector<SimNetwork>& networks) const {
+  if (!linked_) return nullptr;
+  for (const SimNetwork& n : networks) {
+    if (SameBytes(n.bssid, targetBssid_)) return &n;
+  }
+  return nullptr;
+}
+
+void SimMiniport::Accumulate(std::uint32_t ms) {
+  for (std::size_t i = 0; i < counterMilli_.size(); ++i) {
+    std::uint64_t rate = kRatesPerKs[i];
+    if (keyMismatch_ && i == StatisticsRecord::kRxDataOk) rate = 0;
+    if (keyMismatch_ && i == StatisticsRecord::kRxDataFailed) rate = kRatesPerKs[StatisticsRecord::kRxDataOk];
+    counterMilli_[i] += ms * rate;
+  }
+}
+
+void SimMiniport::Update(const std::vector<SimNetwork>& networks) {
+  const std::uint32_t now = system_.TickCount();
+  // Counters grow only for the time spent associated since the last look.
+  if (spec_.forcedState < 0 && !plan_.empty() && plan_.back().state == DeviceState::kAssociated) {
+    const std::uint32_t associatedAt = planStart_ + PlanEnd();
+    const std::uint32_t from =
+        static_cast<std::int32_t>(associatedAt - lastUpdate_) > 0 ? associatedAt : lastUpdate_;
+    if (static_cast<std::int32_t>(now - from) > 0) Accumulate(now - from);
+  }
+  lastUpdate_ = now;
+
+  if (surveyState_ == SurveyState::kInProgress && now - surveyStart_ >= SimTiming::kSurvey) {
+    CompleteSurvey(networks);
+  }
+
+  if (spec_.forcedState >= 0 || plan_.empty() || now - planStart_ < PlanEnd()) return;
+  const std::uint8_t state = plan_.back().state;
+  if (state == DeviceState::kAssociated && linked_) {
+    const SimNetwork* n = LinkedNetwork(networks);
+    if (n == nullptr || n->signal == 0 || n->channel != targetChannel_) {
+      // The network went away: look for it (or another one) again.
+      Plan(networks, DeviceState::kScanning, 0, nullptr);
+    }
+  } else if (state == DeviceState::kOutOfRange &&
+             now - planStart_ - PlanEnd() >= SimTiming::kRescanWhenOutOfRange) {
+    Plan(networks, DeviceState::kScanning, 0, nullptr);
+  }
+}
+
+void SimMiniport::CompleteSurvey(const std::vector<SimNetwork>& networks) {
+  surveyState_ = SurveyState::kComplete;
+  surveyList_ = BssList();
+  if (radio_ == 0) return;
+  for (const SimNetwork& n : networks) {
+    if (surveyList_.entries.size() == BssList::kMaxEntries) break;
+    if (n.signal == 0 || !ChannelAllowed(n.channel)) continue;
+    BssEntry e;
+    e.channel = n.channel;
+    e.SetSsid(n.ssid.substr(0, BssEntry::kSsidFieldSize));
+    e.bssid = n.bssid;
+    e.rssi = ScaleSignal(std::clamp(n.signal + Noise(3), 1, 100));
+    e.wep = n.wepLevel != 0 ? 1 : 0;
+    e.bssType = n.bssType;
+    surveyList_.entries.push_back(e);
+  }
+}
+
+int SimMiniport::Noise(int span) {
+  noise_ = noise_ * 1103515245u + 12345u;
+  return static_cast<int>((noise_ >> 16) % static_cast<std::uint32_t>(2 * span + 1)) - span;
+}
+
+std::int8_t SimMiniport::ScaleSignal(int strength) const {
+  switch (SignalScaleOf(spec_.cardType)) {
+    case SignalScale::Dbm:
+      return static_cast<std::int8_t>(-95 + strength * 60 / 100);
+    case SignalScale::MaxRssiRfmd:
+      return static_cast<std::int8_t>(strength);
+    case SignalScale::MaxRssi:
+      break;
+  }
+  return static_cast<std::int8_t>(strength * 40 / 100);
+}
+
+std::uint8_t SimMiniport::ScaleQuality(int quality) const {
+  if (LinkQualityInPercent(spec_.cardType)) return static_cast<std::uint8_t>(quality);
+  // These cards count errors, so a better link reports a smaller number.
+  return static_cast<std::uint8_t>(40 - quality * 40 / 100);
+}
+
+std::uint8_t SimMiniport::CurrentState() { return StateAt(system_.TickCount()); }
+
+DeviceConfig SimMiniport::CurrentConfig() {
+  DeviceConfig c = config_;
+  const std::uint8_t state = CurrentState();
+  c.state = state;
+  const bool joined = state == DeviceState::kAssociated;
+  const bool joining = state == DeviceState::kJoining || state == DeviceState::kJoiningBssid ||
+                       state == DeviceState::kAuthenticating ||
+                       state == DeviceState::kAssociating;
+  c.bssid = (joined || joining) ? targetBssid_ : MacAddress{};
+  if (joined || joining) c.channel = targetChannel_;
+  c.managementStatus = state == DeviceState::kManagementError ? finalStatus_ : 0;
+  // No signal until associated; the request path fills in the live values then.
+  c.signal = ScaleSignal(0);
+  c.linkQuality = ScaleQuality(0);
+  return c;
+}
+
+StatisticsRecord SimMiniport::Statistics() const {
+  StatisticsRecord s;
+  for (std::size_t i = 0; i < counterMilli_.size(); ++i) {
+    s.counters[i] = static_cast<std::uint32_t>(counterMilli_[i] / 1000000u);
+  }
+  return s;
+}
+
+std::uint32_t SimMiniport::Request(std::uint32_t type, std::uint32_t oid, std::uint8_t* buffer,
+                                   std::uint32_t length, std::uint32_t* written,
+                                   std::uint32_t* needed,
+                                   const std::vector<SimNetwork>& networks) {
+  *written = 0;
+  *needed = 0;
+  if (removed_) return kErrDeviceNotConnected;
+  ++requests_;
+  if (spec_.removeAtRequest != 0 && requests_ >= spec_.removeAtRequest) {
+    removed_ = true;
+    return kErrDeviceNotConnected;
+  }
+  const SimFault* fault = nullptr;
+  for (const SimFault& f : spec_.faults) {
+    if (f.oid == oid) {
+      fault = &f;
+      break;
+    }
+  }
+  if (fault != nullptr && fault->kind == SimFault::Kind::Delay) system_.Sleep(fault->value);
+  Update(networks);
+  if (fault != nullptr && fault->kind == SimFault::Kind::Fail) return fault->value;
+
+  const std::uint32_t rc = Dispatch(type, oid, buffer, length, written, needed, networks);
+  if (rc != 0 || fault == nullptr || type != kRequestQuery) return rc;
+  if (fault->kind == SimFault::Kind::Length) {
+    *written = fault->value;
+  } else if (fault->kind == SimFault::Kind::Garbage && buffer != nullptr) {
+    for (std::uint32_t i = 0; i < *written && i < length; ++i) {
+      buffer[i] = static_cast<std::uint8_t>(Noise(127) + 128);
+    }
+  }
+  return rc;
+}
+
+std::uint32_t SimMiniport::Dispatch(std::uint32_t type, std::uint32_t oid, std::uint8_t* buffer,
+                                    std::uint32_t length, std::uint32_t* written,
+                                    std::uint32_t* needed,
+                                    const std::vector<SimNetwork>& networks) {
+  if (length > 0 && buffer == nullptr) return kErrInvalidParameter;
+  const bool query = type == kRequestQuery;
+  if (type != kRequestQuery && type != kRequestSet) return kErrInvalidParameter;
+  switch (oid) {
+    case OID_GEN_MEDIA_CONNECT_STATUS: {
+      if (!query) return kErrNotSupported;
+      std::uint8_t raw[kMediaConnectStatusSize];
+      const bool connected = !spec_.wireless || CurrentState() == DeviceState::kAssociated;
+      WriteU32Le(raw, connected ? kMediaConnected : kMediaDisconnected);
+      return Answer(raw, sizeof raw, buffer, length, written, needed);
+    }
+    case OID_802_3_CURRENT_ADDRESS:
+      if (!query) return kErrNotSupported;
+      return Answer(spec_.mac.data(), kMacAddressSize, buffer, length, written, needed);
+    default:
+      break;
+  }
+  // An Ethernet adapter's driver knows nothing of the private OIDs.
+  if (!spec_.wireless) return kErrNotSupported;
+  return DispatchWireless(type, oid, buffer, length, written, needed, networks);
+}
+
+std::uint32_t SimMiniport::DispatchWireless(std::uint32_t type, std::uint32_t oid,
+                                            std::uint8_t* buffer, std::uint32_t length,
+                                            std::uint32_t* written, std::uint32_t* needed,
+                                            const std::vector<SimNetwork>& networks) {
+  const bool query = type == kRequestQuery;
+  switch (oid) {
+    case OID_PRIV_CONFIGURATION: {
+      if (query) {
+        DeviceConfig c = CurrentConfig();
+        if (c.state == DeviceState::kAssociated) {
+          int strength = 0;
+          if (const SimNetwork* n = LinkedNetwork(networks)) strength = n->signal;
+          strength = ownCell_ ? 0 : std::clamp(strength + Noise(3), 0, 100);
+          c.signal = ScaleSignal(strength);
+          c.linkQuality = ScaleQuality(std::clamp(strength + 5 + Noise(4), 0, 100));
+        }
+        const auto raw = c.Encode();
+        return Answer(raw.data(), DeviceConfig::kSize, buffer, length, written, needed);
+      }
+      DeviceConfig incoming;
+      if (!SetCarries(buffer, length, DeviceConfig::kSize, needed)) return kErrInvalidParameter;
+      DeviceConfig::Decode(buffer, DeviceConfig::kSize, &incoming);
+      if (!ValidSettings(incoming)) return kErrInvalidData;
+      TakeSettings(incoming, &config_);
+      Plan(networks, DeviceState::kChangingConfiguration, SimTiming::kChangingConfiguration,
+           nullptr);
+      return 0;
+    }
+    case OID_PRIV_DEVICE_STATE:
+      if (!query) return kErrNotSupported;
+      return AnswerByte(CurrentState(), buffer, length, written, needed);
+    case OID_PRIV_WEP: {
+      if (query) {
+        const auto raw = wep_.Encode();
+        return Answer(raw.data(), WepConfig::kSize, buffer, length, written, needed);
+      }
+      WepConfig incoming;
+      if (!SetCarries(buffer, length, WepConfig::kSize, needed)) return kErrInvalidParameter;
+      WepConfig::Decode(buffer, WepConfig::kSize, &incoming);
+      if (!ValidWep(incoming)) return kErrInvalidData;
+      wep_ = incoming;
+      Plan(networks, DeviceState::kChangingConfiguration, SimTiming::kChangingConfiguration,
+           nullptr);
+      return 0;
+    }
+    case OID_PRIV_RESET:
+      if (!query) return kErrNotSupported;
+      surveyState_ = SurveyState::kIdle;
+      Plan(networks, DeviceState::kResetting, SimTiming::kReset, nullptr);
+      return 0;
+    case OID_PRIV_INTL_ROAMING:
+      if (!spec_.roamingSupported) return kErrNotSupported;
+      if (query) return AnswerByte(roaming_, buffer, length, written, needed);
+      if (!SetCarries(buffer, length, 1, needed)) return kErrInvalidParameter;
+      if (buffer[0] > 1) return kErrInvalidData;
+      roaming_ = buffer[0];
+      return 0;
+    case OID_PRIV_ROAMING_CHANNELS:
+      if (!query || !spec_.roamingSupported) return kErrNotSupported;
+      return Answer(spec_.roamingChannels.data(), kRoamingChannelsSize, buffer, length, written,
+                    needed);
+    case OID_PRIV_RADIO:
+      if (!spec_.radioSupported) return kErrNotSupported;
+      if (query) return AnswerByte(radio_, buffer, length, written, needed);
+      if (!SetCarries(buffer, length, 1, needed)) return kErrInvalidParameter;
+      if (buffer[0] > 1) return kErrInvalidData;
+      if (buffer[0] != radio_) {
+        radio_ = buffer[0];
+        Plan(networks, DeviceState::kScanning, 0, nullptr);
+      }
+      return 0;
+    case OID_PRIV_WINDOWS_CONFIG:
+      if (query) return AnswerByte(windowsConfig_, buffer, length, written, needed);
+      if (!SetCarries(buffer, length, 1, needed)) return kErrInvalidParameter;
+      windowsConfig_ = buffer[0] != 0 ? 1 : 0;
+      return 0;
+    case OID_PRIV_ALL_SETTINGS: {
+      if (!spec_.allSettingsSupported) return kErrNotSupported;
+      if (query) {
+        AllSettings s;
+        s.config = CurrentConfig();
+        const auto wep = wep_.Encode();
+        std::copy(wep.begin(), wep.end(), s.wep.begin());
+        s.intlRoaming = roaming_;
+        s.radio = radio_;
+        s.reserved = reserved_;
+        const auto raw = s.Encode();
+        return Answer(raw.data(), AllSettings::kSize, buffer, length, written, needed);
+      }
+      AllSettings s;
+      if (!SetCarries(buffer, length, AllSettings::kSize, needed)) return kErrInvalidParameter;
+      AllSettings::Decode(buffer, AllSettings::kSize, &s);
+      WepConfig wep;
+      WepConfig::Decode(s.wep.data(), s.wep.size(), &wep);
+      if (!ValidSettings(s.config) || !ValidWep(wep) || s.intlRoaming > 1 || s.radio > 1) {
+        return kErrInvalidData;
+      }
+      TakeSettings(s.config, &config_);
+      wep_ = wep;
+      if (spec_.roamingSupported) roaming_ = s.intlRoaming;
+      if (spec_.radioSupported) radio_ = s.radio;
+      reserved_ = s.reserved;
+      Plan(networks, DeviceState::kChangingConfiguration, SimTiming::kChangingConfiguration,
+           nullptr);
+      return 0;
+    }
+    case OID_PRIV_CARD_TYPE:
+      if (!query) return kErrNotSupported;
+      return AnswerByte(spec_.cardType, buffer, length, written, needed);
+    case OID_PRIV_SURVEY_START:
+      if (!query) return kErrNotSupported;
+      surveyState_ = SurveyState::kInProgress;
+      surveyStart_ = system_.TickCount();
+      return 0;
+    case OID_PRIV_SURVEY_CANCEL:
+      if (!query) return kErrNotSupported;
+      if (surveyState_ == SurveyState::kInProgress) surveyState_ = SurveyState::kIdle;
+      return 0;
+    case OID_PRIV_SURVEY_STATE:
+      if (!query) return kErrNotSupported;
+      return AnswerByte(surveyState_, buffer, length, written, needed);
+    case OID_PRIV_SURVEY_LIST: {
+      if (!query) return kErrNotSupported;
+      std::uint8_t raw[BssList::kBufferSize];
+      const std::size_t n = surveyList_.EncodeTo(raw, sizeof raw);
+      return Answer(raw, static_cast<std::uint32_t>(n), buffer, length, written, needed);
+    }
+    case OID_PRIV_SELECT_BSS: {
+      if (query) return kErrNotSupported;
+      if (!SetCarries(buffer, length, kSelectBssRequestSize, needed)) return kErrInvalidParameter;
+      const std::uint32_t index = ReadU32Le(buffer);
+      if (index >= surveyList_.entries.size()) return kErrInvalidParameter;
+      const BssEntry& e = surveyList_.entries[index];
+      config_.SetSsid(e.SsidBytes());
+      if (e.bssType == BssType::kAdHoc) config_.operatingMode = 0;
+      if (e.bssType == BssType::kInfrastructure) config_.operatingMode = 1;
+      config_.channel = e.channel;
+      const SimNetwork* chosen = nullptr;
+      for (const SimNetwork& n : networks) {
+        if (n.bssid == e.bssid) chosen = &n;
+      }
+      if (chosen == nullptr) {
+        // Gone since the survey: the driver looks for the name instead.
+        Plan(networks, DeviceState::kChangingConfiguration, SimTiming::kChangingConfiguration,
+             nullptr);
+      } else {
+        Plan(networks, DeviceState::kChangingConfiguration, SimTiming::kChangingConfiguration,
+             chosen);
+      }
+      return 0;
+    }
+    case OID_PRIV_VERSION: {
+      if (!query) return kErrNotSupported;
+      VersionInfo v;
+      v.driver1 = static_cast<std::uint8_t>(spec_.driverVersion[0]);
+      v.driver2 = static_cast<std::uint8_t>(spec_.driverVersion[1]);
+      v.driver3 = static_cast<std::uint8_t>(spec_.driverVersion[2]);
+      v.driver4 = spec_.driverVersion[3];
+      v.firmware = spec_.firmwareVersion;
+      const auto raw = v.Encode();
+      return Answer(raw.data(), VersionInfo::kSize, buffer, length, written, needed);
+    }
+    case OID_PRIV_STATISTICS: {
+      if (!query) return kErrNotSupported;
+      const auto raw = Statistics().Encode();
+      return Answer(raw.data(), StatisticsRecord::kSize, buffer, length, written, needed);
+    }
+    case OID_PRIV_STATISTICS_RESET:
+      if (!query) return kErrNotSupported;
+      counterMilli_.fill(0);
+      return 0;
+    case OID_PRIV_REG_DOMAIN:
+      if (!query) return kErrNotSupported;
+      return AnswerByte(spec_.regulatoryDomain, buffer, length, written, needed);
+    default:
+      return kErrNotSupported;
+  }
+}
+
+}  // namespace linkscope::sim

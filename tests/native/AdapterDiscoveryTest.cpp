@@ -1,0 +1,167 @@
+// Adapter discovery and the driver key path, on simulated machines of each Windows family.
+
+#include <gtest/gtest.h>
+
+#include "device/Oids.h"
+#include "native/SimMachine.h"
+
+namespace linkscope::testing {
+namespace {
+
+using Names = std::vector<std::string>;
+
+const char* kPcCard = "ORVEX PCMCIA Skyrelay (K1)";
+const char* kUsb = "ORVEX USB Skyrelay (U1)";
+const char* kPci = "ORVEX PCI Skyrelay";
+
+sim::SimEnvironment MixedEnvironment() {
+  sim::SimEnvironment env;
+  env.adapters.push_back(Adapter("Generic Fast Ethernet Adapter", "GENE1", 0, "PCI\\VEN_10EC"));
+  env.adapters.back().wireless = false;
+  env.adapters.push_back(Adapter(kPcCard, "SKYK1", 12, "PCMCIA\\ORVEX-K1-5D2A"));
+  env.adapters.push_back(Adapter(kUsb, "SKYU1", 3, "USB\\VID_1915&PID_2233"));
+  return env;
+}
+
+struct KindCase {
+  const char* name;
+  OsKind kind;
+  const char* expectedDriverKey;
+};
+
+class DiscoveryPerKind : public ::testing::TestWithParam<KindCase> {};
+
+TEST_P(DiscoveryPerKind, FindsTheAcceptedAdaptersAndTheirDriverKey) {
+  SimMachine m(GetParam().kind, MixedEnvironment());
+  ASSERT_TRUE(m.installed);
+  m.probe.ports["ORVEX-K1-5D2A"] = 0x300;
+  m.probe.words[0x300] = 0x0021;
+  EXPECT_EQ((Names{kPcCard, kUsb}), m.Enumerate());
+  ASSERT_TRUE(m.link->SelectAdapter(0));
+  m.link->BuildDriverKeyPath();
+  EXPECT_EQ(GetParam().expectedDriverKey, m.link->driverKeyPath);
+  // The path names the key the installer wrote the driver's parameters to.
+  std::string key = m.link->driverKeyPath;
+  if (!key.empty() && key.back() == '\\') key.pop_back();
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  EXPECT_TRUE(m.registry.ReadValue(kRegLocalMachine, key, "EncryptionLevel", &type, &data));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, DiscoveryPerKind,
+    ::testing::Values(
+        KindCase{"WinXP", OsKind::WinXP,
+                 "System\\CurrentControlSet\\Control\\Class\\"
+                 "{4D36E972-E325-11CE-BFC1-08002BE10318}\\0001"},
+        KindCase{"Win2000", OsKind::Win2000,
+                 "System\\CurrentControlSet\\Control\\Class\\"
+                 "{4D36E972-E325-11CE-BFC1-08002BE10318}\\0001"},
+        KindCase{"NT4", OsKind::NT4, "System\\CurrentControlSet\\Services\\SKYK1\\Parameters\\"},
+        KindCase{"Win98", OsKind::Win98Me, "System\\CurrentControlSet\\Services\\Class\\Net\\0001"}),
+    [](const ::testing::TestParamInfo<KindCase>& info) { return std::string(info.param.name); });
+
+TEST(Discovery, TheFirstMissingIndexEndsTheWalk) {
+  sim::SimEnvironment env;
+  env.adapters.push_back(Adapter(kPcCard, "SKYA", 12));
+  env.adapters.push_back(Adapter(kUsb, "SKYB", 12));
+  env.adapters.push_back(Adapter(kPci, "SKYC", 12));
+  SimMachine m(OsKind::WinXP, env);
+  ASSERT_EQ(0, m.registry.DeleteTree(kRegLocalMachine, m.library->GetNetCardRegistryPath() + "\\0001"));
+  EXPECT_EQ((Names{kPcCard}), m.Enumerate());
+}
+
+TEST(Discovery, DescriptionsAreMatchedExactlyAndUnmatchedAdaptersSkipped) {
+  sim::SimEnvironment env;
+  env.adapters.push_back(Adapter("orvex usb skyrelay (u1)", "SKYA", 12));
+  env.adapters.push_back(Adapter(kUsb, "SKYB", 12));
+  env.adapters.push_back(Adapter(kPci, "SKYC", 12));
+  SimMachine m(OsKind::Win2000, env);
+  EXPECT_EQ((Names{kUsb, kPci}), m.Enumerate());
+  EXPECT_EQ((Names{kPci}), m.Enumerate({"Something else", kPci}));
+  EXPECT_TRUE(m.Enumerate({}).empty());
+}
+
+TEST(Discovery, CardTypesDecideAcceptance) {
+  sim::SimEnvironment env;
+  const std::vector<std::uint8_t> types = {4, 1, 14, 18, 12, 19};
+  for (std::size_t i = 0; i < types.size(); ++i) {
+    env.adapters.push_back(Adapter(kUsb, "SKY" + std::to_string(i), types[i]));
+  }
+  // 14 to 18 count whatever byte count comes with them; others need exactly one byte.
+  env.adapters[3].faults.push_back({OID_PRIV_CARD_TYPE, sim::SimFault::Kind::Length, 4});
+  env.adapters[4].faults.push_back({OID_PRIV_CARD_TYPE, sim::SimFault::Kind::Length, 0});
+  SimMachine m(OsKind::WinXP, env);
+  m.Enumerate();
+  std::vector<std::string> services;
+  for (const auto& e : m.link->Adapters()) services.push_back(e->ServiceName());
+  EXPECT_EQ((Names{env.adapters[1].InstanceId(), env.adapters[2].InstanceId(),
+                   env.adapters[3].InstanceId()}),
+            services);
+}
+
+TEST(Discovery, AnAdapterThatCannotBeOpenedOrAnswerIsSkipped) {
+  sim::SimEnvironment env;
+  env.adapters.push_back(Adapter(kUsb, "SKYA", 12));
+  env.adapters.push_back(Adapter(kPci, "SKYB", 12));
+  env.adapters.push_back(Adapter(kPcCard, "SKYC", 12));
+  env.adapters[0].present = false;
+  env.adapters[1].faults.push_back({OID_PRIV_CARD_TYPE, sim::SimFault::Kind::Fail, 31});
+  SimMachine m(OsKind::WinXP, env);
+  EXPECT_EQ((Names{kPcCard}), m.Enumerate());
+  // The handles discovery opened for its questions are closed again; only the channel's stays.
+  EXPECT_EQ(1u, m.host->OpenHandleCount());
+}
+
+TEST(Discovery, NtNeedsTheNetworkCardsKey) {
+  SimMachine m(OsKind::NT4, MixedEnvironment());
+  ASSERT_EQ(0, m.registry.DeleteTree(kRegLocalMachine, kNetworkCardsKey));
+  EXPECT_TRUE(m.Enumerate().empty());
+}
+
+TEST(Discovery, Windows9xChecksTheRegisteredHardwareAndThePcCardSlot) {
+  sim::SimEnvironment env;
+  env.adapters.push_back(Adapter(kUsb, "SKYA", 12, ""));                      // unregistered
+  env.adapters.push_back(Adapter(kUsb, "SKYB", 12, "USB\\VID_1915&PID_1"));   // no port check
+  env.adapters.push_back(Adapter(kPcCard, "SKYC", 12, "PCMCIA\\ORVEX-EMPTY"));  // slot empty
+  env.adapters.push_back(Adapter(kPcCard, "SKYD", 12, "PCMCIA\\ORVEX-HERE"));
+  env.adapters.push_back(Adapter(kPcCard, "SKYE", 12, "PCMCIA"));  // no identifier at all
+  SimMachine m(OsKind::Win98Me, env);
+  m.probe.ports["ORVEX-EMPTY"] = 0x320;  // reads 0xFFFF
+  m.probe.ports["ORVEX-HERE"] = 0x340;
+  m.probe.words[0x340] = 0x0100;
+  EXPECT_EQ((Names{kUsb, kPcCard}), m.Enumerate());
+  EXPECT_EQ("SKYB", m.host->Environment().adapters[1].serviceName);
+  EXPECT_EQ("0001", m.link->Adapters()[0]->deviceName);
+  EXPECT_EQ("0003", m.link->Adapters()[1]->deviceName);
+  // Only PC cards are asked about; the last one asked with an empty identifier.
+  EXPECT_EQ((Names{"ORVEX-EMPTY", "ORVEX-HERE", ""}), m.probe.asked);
+}
+
+TEST(Discovery, ANewListNeverLeavesTheCurrentAdapterDangling) {
+  sim::SimEnvironment env;
+  env.adapters.push_back(Adapter(kUsb, "SKYA", 12));
+  env.adapters.push_back(Adapter(kPci, "SKYB", 12));
+  SimMachine m(OsKind::WinXP, env);
+  m.Enumerate();
+  ASSERT_TRUE(m.link->SelectAdapter(1));
+  m.Enumerate();
+  ASSERT_NE(nullptr, m.link->CurrentAdapter());
+  EXPECT_EQ(kPci, m.link->CurrentAdapter()->DisplayName());
+  m.Enumerate({kUsb});
+  EXPECT_EQ(nullptr, m.link->CurrentAdapter());
+}
+
+TEST(DriverKeyPath, LeftAsItWasWithoutAPathForTheKind) {
+  SimMachine m(OsKind::OtherNt, MixedEnvironment());
+  m.link->driverKeyPath = "previous";
+  m.link->BuildDriverKeyPath();  // nothing current
+  EXPECT_EQ("previous", m.link->driverKeyPath);
+  m.Enumerate();
+  ASSERT_TRUE(m.link->SelectAdapter(0));
+  m.link->BuildDriverKeyPath();
+  EXPECT_EQ("previous", m.link->driverKeyPath);
+}
+
+}  // namespace
+}  // namespace linkscope::testing

@@ -1,0 +1,134 @@
+// The environment file: what a good file gives, and where a bad one is refused.
+
+#include <gtest/gtest.h>
+
+#include "device/Oids.h"
+#include "sim/EnvironmentFile.h"
+
+namespace linkscope::sim {
+namespace {
+
+const char* kGood = R"json({
+  "adapters": [
+    {
+      "displayName": "ORVEX PCMCIA Skyrelay (K1)",
+      "serviceName": "SKYK1",
+      "hardwareId": "PCMCIA\\ORVEX-K1-5D2A",
+      "cardType": 12,
+      "mac": "00-60-1d-12-34-56",
+      "driverVersion": [2, 1, 0, 300],
+      "firmwareVersion": [1, 7, 2, 65535],
+      "regulatoryDomain": "0x30",
+      "roamingChannels": [1, 2, 14],
+      "faults": [
+        {"oid": "0xFF000003", "fail": 31},
+        {"oid": 4278255617, "bytes": 0},
+        {"oid": "0xFF01000A", "garbage": true},
+        {"oid": "0xFF000017", "delayMs": 250}
+      ],
+      "parameters": {"ESSID": "Harbour", "Channel": 11, "WEP_KEY_1": "0A0B0C0D0E"}
+    },
+    {"displayName": "Generic Ethernet", "serviceName": "E1", "type": "ethernet",
+     "mac": "00-00-00-00-00-01", "present": false, "deviceState": 240, "removeAtRequest": 9}
+  ],
+  "networks": [
+    {"bssid": "00-40-96-00-00-01", "ssid": "Harbour", "channel": 1, "signal": 80},
+    {"bssid": "00-40-96-00-00-02", "ssidHex": "00410d", "channel": 14, "bssType": 7,
+     "wep": {"key": "0102030405060708090a0b0c0d", "authentication": "shared"}},
+    {"bssid": "00-40-96-00-00-03", "ssid": "", "channel": 3, "bssType": "adhoc"}
+  ]
+})json";
+
+TEST(EnvironmentFile, AGoodFileGivesEveryField) {
+  SimEnvironment env;
+  EnvironmentError error;
+  ASSERT_TRUE(ParseEnvironment(kGood, &env, &error)) << error.Describe();
+  ASSERT_EQ(2u, env.adapters.size());
+  const SimAdapterSpec& a = env.adapters[0];
+  EXPECT_EQ("PCMCIA\\ORVEX-K1-5D2A", a.hardwareId);
+  EXPECT_EQ(0x1D, a.mac[2]);
+  EXPECT_EQ(300, a.driverVersion[3]);
+  EXPECT_EQ(0x30, a.regulatoryDomain);
+  EXPECT_EQ((std::array<std::uint8_t, 14>{1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}),
+            a.roamingChannels);
+  ASSERT_EQ(4u, a.faults.size());
+  EXPECT_EQ(OID_PRIV_DEVICE_STATE, a.faults[0].oid);
+  EXPECT_EQ(SimFault::Kind::Fail, a.faults[0].kind);
+  EXPECT_EQ(OID_PRIV_CARD_TYPE, a.faults[1].oid);
+  EXPECT_EQ(SimFault::Kind::Length, a.faults[1].kind);
+  EXPECT_EQ(SimFault::Kind::Garbage, a.faults[2].kind);
+  EXPECT_EQ(250u, a.faults[3].value);
+  EXPECT_EQ("11", a.parameters.at("Channel"));
+  EXPECT_FALSE(env.adapters[1].wireless);
+  EXPECT_FALSE(env.adapters[1].present);
+  EXPECT_EQ(240, env.adapters[1].forcedState);
+  ASSERT_EQ(3u, env.networks.size());
+  EXPECT_EQ(std::string("\x00\x41\x0D", 3), env.networks[1].ssid);
+  EXPECT_EQ(7, env.networks[1].bssType);
+  EXPECT_EQ(2, env.networks[1].wepLevel);
+  EXPECT_EQ(1, env.networks[1].authentication);
+  EXPECT_EQ(1, env.networks[2].bssType);
+  EXPECT_TRUE(env.networks[2].ssid.empty());
+}
+
+struct BadCase {
+  const char* text;
+  std::size_t line;
+  const char* field;
+};
+
+TEST(EnvironmentFile, BadFilesAreRefusedNamingLineAndField) {
+  const BadCase cases[] = {
+      {"{\n  \"adapters\": [\n    {\"displayName\": \"A\",\n     \"serviceName\": \"S\",\n"
+       "     \"mac\": \"00-00-00-00-00-01\",\n     \"cardType\": 300}\n  ]\n}",
+       6, "adapters[0].cardType"},
+      {"{\"networks\": [\n{\"bssid\": \"00-00-00-00-00-01\", \"ssid\": \"x\",\n"
+       " \"channel\": 0}]}",
+       3, "networks[0].channel"},
+      {"{\"networks\": [{\"bssid\": \"00-00-00-00-00-01\",\n"
+       "\"ssid\": \"123456789012345678901234567890123\", \"channel\": 1}]}",
+       2, "networks[0].ssid"},
+      {"{\"networks\": [{\"bssid\": \"00-00-00-00-00-01\", \"ssid\": \"x\", \"channel\": 1,\n"
+       "  \"wep\": {\"key\": \"0102\"}}]}",
+       2, "networks[0].wep.key"},
+      {"{\"adapters\": [{\"displayName\": \"A\", \"serviceName\": \"S\",\n"
+       "\"mac\": \"00-00-00-00-00-01\", \"faults\": [{\"oid\": 1, \"fail\": 2, \"bytes\": 3}]}]}",
+       2, "adapters[0].faults[0]"},
+      {"{\"adapters\": [\n{\"displayName\": \"A\", \"serviceName\": \"S\", \"mac\": \"00-00-00-00-00-01\"},\n"
+       "{\"displayName\": \"B\", \"serviceName\": \"s\", \"mac\": \"00-00-00-00-00-02\"}]}",
+       3, "adapters[1].serviceName"},
+      {"{\n\"adapter\": []}", 2, "adapter"},
+      {"{\"adapters\": [\n\n  {\"displayName\": \"A\", \"mac\": \"00-00-00-00-00-01\"}]}", 3,
+       "adapters[0].serviceName"},
+      {"{\"adapters\": [{\"displayName\": \"A\", \"serviceName\": \"S\",\n"
+       "\"mac\": \"00-00-00-00-00-01\", \"parameters\": {\"Frag_Threshold\": 100}}]}",
+       2, "adapters[0].parameters.Frag_Threshold"},
+      {"{\"adapters\": [{\"displayName\": \"A\", \"serviceName\": \"S %s\",\n"
+       "\"mac\": \"00-00-00-00-00-01\"}]}",
+       1, "adapters[0].serviceName"},
+  };
+  for (const BadCase& c : cases) {
+    SimEnvironment env;
+    env.networks.resize(5);
+    EnvironmentError error;
+    EXPECT_FALSE(ParseEnvironment(c.text, &env, &error)) << c.text;
+    EXPECT_EQ(c.field, error.field) << error.Describe();
+    EXPECT_EQ(c.line, error.line) << error.Describe();
+    EXPECT_EQ(5u, env.networks.size()) << "a refused file changes nothing";
+  }
+}
+
+TEST(EnvironmentFile, MalformedJsonNamesTheLine) {
+  SimEnvironment env;
+  EnvironmentError error;
+  EXPECT_FALSE(ParseEnvironment("{\n  \"adapters\": [\n    {,}\n  ]\n}", &env, &error));
+  EXPECT_EQ(3u, error.line);
+  EXPECT_TRUE(error.field.empty());
+  EXPECT_NE(std::string::npos, error.Describe().find("line 3"));
+  EXPECT_FALSE(ParseEnvironment("", &env, &error));
+  EXPECT_FALSE(ParseEnvironment("[1, 2]", &env, &error));
+  EXPECT_FALSE(ParseEnvironment(std::string("{\"adapters\": [\0]}", 17), &env, &error));
+}
+
+}  // namespace
+}  // namespace linkscope::sim
