@@ -3,7 +3,35 @@
 namespace linkscope {
 
 CLinkscopeApp::CLinkscopeApp(Platform& platform)
-    : platform_(platform), language_(platform.profile) {}
+    : platform_(platform),
+      language_(platform.profile),
+      messages_(platform.windows, language_),
+      link_(platform.requests, platform.system),
+      profiles_(platform.registry, messages_),
+      parameters_(platform.registry, messages_, link_),
+      profileApplication_(link_, profiles_, parameters_, messages_, platform.system,
+                          profileState_) {}
+
+Profile CLinkscopeApp::DefaultProfile() {
+  Profile p;
+  p.name = "Default";
+  p.ssid = "";
+  p.mode = 1;
+  p.channel = 10;
+  p.rate = 4;
+  p.power = 0;
+  p.preamble = 2;
+  p.frag = 2346;
+  p.rts = 2347;
+  p.enc = 0;
+  p.wepmode = 0;
+  p.auth = 2;
+  p.key = 0;
+  p.keys = {"7E3D91C0A5", "7E3D91C0A5", "7E3D91C0A5", "7E3D91C0A5"};
+  p.roaming = 0;
+  p.radio = 1;
+  return p;
+}
 
 CLinkscopeApp::~CLinkscopeApp() = default;
 
@@ -27,7 +55,9 @@ bool CLinkscopeApp::InitInstance() {
     platform_.registry.CloseKey(appKey);
   }
 
-  mainFrame_ = std::make_unique<CMainFrame>(platform_, language_);
+  mainFrame_ = std::make_unique<CMainFrame>(
+      platform_, language_,
+      FrameServices{link_, profiles_, profileState_, profileApplication_, parameters_, messages_});
   if (!mainFrame_->Create()) {
     mainFrame_.reset();
     return false;
@@ -55,6 +85,12 @@ bool CLinkscopeApp::InitInstance() {
     mainFrame_.reset();
     return false;
   }
+  link_.SetOsKind(osKind_);
+  messages_.SetOwner(mainFrame_->Window());
+
+  // The built-in profile exists from the first start on; an existing one is left as it is.
+  Profile existing;
+  if (!profiles_.Find("Default", &existing)) profiles_.Save(DefaultProfile(), false);
   return true;
 }
 

@@ -6,8 +6,13 @@
 
 #include "app/CMainFrame.h"
 #include "app/OsKind.h"
+#include "config/DriverParameters.h"
+#include "config/ProfileApplication.h"
+#include "config/ProfileStore.h"
+#include "device/CAdapterLink.h"
 #include "platform/Platform.h"
 #include "text/LanguageTable.h"
+#include "text/Messages.h"
 
 namespace linkscope {
 
@@ -25,6 +30,13 @@ class CLinkscopeApp {
   CMainFrame* MainFrame() { return mainFrame_.get(); }
   // The process's one language table; it exists before the main window and outlives it.
   LanguageTable& Language() { return language_; }
+  CAdapterLink& Link() { return link_; }
+  ProfileStore& Profiles() { return profiles_; }
+  ProfileState& CurrentProfile() { return profileState_; }
+  ProfileApplication& ProfileLogic() { return profileApplication_; }
+
+  // The built-in profile start-up creates when it is missing.
+  static Profile DefaultProfile();
 
   // Per-user settings live below this key of HKEY_CURRENT_USER.
   static constexpr const char* kCompanyKey = "Software\\ORVEX";
@@ -36,6 +48,12 @@ class CLinkscopeApp {
 
   Platform& platform_;
   LanguageTable language_;
+  Messages messages_;
+  CAdapterLink link_;
+  ProfileStore profiles_;
+  DriverParameters parameters_;
+  ProfileState profileState_;
+  ProfileApplication profileApplication_;
   OsKind osKind_ = OsKind::OtherNt;
   std::unique_ptr<CMainFrame> mainFrame_;
 };

@@ -1,22 +1,38 @@
 #pragma once
 // The program's hidden main window. It never shows; it carries the title other instances look
-// for, and (as the program grows) the tray icon, the timers and the menu.
+// for, the tray icon and the polling timer whose tick follows the adapter.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "app/SettingsDialogHooks.h"
 #include "app/TrayIcon.h"
+#include "config/DriverParameters.h"
+#include "config/ProfileApplication.h"
+#include "config/ProfileStore.h"
+#include "device/CAdapterLink.h"
 #include "platform/Platform.h"
 #include "text/LanguageTable.h"
+#include "text/Messages.h"
 
 namespace linkscope {
+
+// The program-wide objects the frame works with; the application object owns them.
+struct FrameServices {
+  CAdapterLink& link;
+  ProfileStore& profiles;
+  ProfileState& profileState;
+  ProfileApplication& profileApplication;
+  DriverParameters& driverParameters;
+  const Messages& messages;
+};
 
 class CMainFrame : public IMainWindowHandler {
  public:
   // Chooses the language file and reads its list of languages; `language` is the process's
   // one table and outlives the frame.
-  CMainFrame(Platform& platform, LanguageTable& language);
+  CMainFrame(Platform& platform, LanguageTable& language, FrameServices services);
   ~CMainFrame() override;
   CMainFrame(const CMainFrame&) = delete;
   CMainFrame& operator=(const CMainFrame&) = delete;
@@ -27,6 +43,7 @@ class CMainFrame : public IMainWindowHandler {
   WindowHandle Window() const { return window_; }
 
   bool OnCreate(WindowHandle window) override;
+  // The polling tick; the same body runs for every timer.
   void OnTimer(std::uint32_t timerId) override;
   void OnClose() override;
   void OnDestroy() override;
@@ -34,30 +51,66 @@ class CMainFrame : public IMainWindowHandler {
   // Adds, changes or (with a null icon) deletes the tray icon; whether the shell accepted it.
   bool SetTrayIcon(IconHandle icon, const std::string& tip) { return tray_.Set(icon, tip); }
   bool IconShown() const { return tray_.Shown(); }
+  // Reloads both icons and the tooltip from the language file in the current language.
+  void ReloadIconsAndTooltip();
+  // A language change asks the next tick to reload the icons and the tooltip.
+  void RequestTextReload() { reloadTexts_ = true; }
   // The message the tray icon sends its mouse events with.
   std::uint32_t TrayCallbackMessage() const { return trayMessage_; }
   static constexpr const char* kTrayMessageName = "MONITOR_ICON_PRESSED";
+
+  // The settings dialog, once there is one; the tick's dialog steps use it while it is open.
+  void SetDialogHooks(ISettingsDialogHooks* hooks) { dialog_ = hooks; }
+
   // What the creation read: the folder icon and bitmap names are relative to, the tooltip, the
   // polling period and the adapter descriptions discovery accepts.
   const std::string& ResourceDirectory() const { return resourceDirectory_; }
   const std::string& ToolTipText() const { return toolTipText_; }
   std::uint32_t PollingPeriod() const { return pollingPeriod_; }
   const std::vector<std::string>& DeviceDescriptions() const { return deviceDescriptions_; }
+  bool AlwaysOnTop() const { return alwaysOnTop_; }
+  IconHandle OkIcon() const { return okIcon_; }
+  IconHandle NotOkIcon() const { return notOkIcon_; }
+  IconHandle CurrentIcon() const { return currentIcon_; }
+  std::uint8_t DeviceState() const { return deviceState_; }
+  bool RadioAvailable() const { return radioAvailable_; }
+  std::uint8_t RadioByte() const { return radio_; }
+  bool StartupCheckDone() const { return startupCheckDone_; }
+  // How deep ticks are nested right now (0 outside a tick, 1 inside one).
+  int TickDepth() const { return tickDepth_; }
 
   // The frame's title before start-up gives it the dialog title.
   static constexpr const char* kInitialTitle = "Linkscope";
   // The program's options, below HKEY_CURRENT_USER.
   static constexpr const char* kSettingsKey = "Software\\ORVEX\\Linkscope\\Settings";
   static constexpr const char* kLanguageValue = "Language";
+  static constexpr const char* kAlwaysOnTopValue = "AlwaysOnTop";
   // The polling timer's identifier.
   static constexpr std::uint32_t kPollTimerId = 130;
+  static constexpr std::uint32_t kOkIconId = 142;
+  static constexpr std::uint32_t kNotOkIconId = 143;
+  // Wait after Windows lets go of the card before the profile is applied again.
+  static constexpr std::uint32_t kWindowsReleaseWaitMs = 2000;
 
  private:
   // The "Language" option, or "NoLanguageYet" when it is not stored as text.
   std::string ReadLanguageSetting() const;
+  bool ReadAlwaysOnTopSetting() const;
+  IconHandle LoadIcon(const std::string& fileName, std::uint32_t builtIn);
+  void Tick();
+  void Discover();
+  // Reads what the tick keeps of a newly selected adapter; false ends the tick.
+  bool TakeFirstAdapter();
+  // Follows the Windows configuration service on XP; false ends the tick.
+  bool FollowWindowsConfiguration();
+  void LoseAdapter();
+  bool DialogOpen() const { return dialog_ != nullptr && dialog_->IsOpen(); }
+  const AdapterEntry* Adapter() const { return services_.link.CurrentAdapter(); }
 
   Platform& platform_;
   LanguageTable& language_;
+  FrameServices services_;
+  ISettingsDialogHooks* dialog_ = nullptr;
   WindowHandle window_ = 0;
   TrayIcon tray_;
   std::uint32_t trayMessage_ = 0;
@@ -65,6 +118,18 @@ class CMainFrame : public IMainWindowHandler {
   std::string toolTipText_;
   std::uint32_t pollingPeriod_ = 0;
   std::vector<std::string> deviceDescriptions_;
+  bool alwaysOnTop_ = true;
+  bool reloadTexts_ = false;
+  IconHandle okIcon_ = 0;
+  IconHandle notOkIcon_ = 0;
+  IconHandle currentIcon_ = 0;
+  IconHandle previousIcon_ = 0;
+  std::uint8_t deviceState_ = 0;
+  bool radioAvailable_ = false;
+  std::uint8_t radio_ = 1;
+  bool startupCheckDone_ = false;
+  bool windowsConfigSeen_ = false;
+  int tickDepth_ = 0;
 };
 
 }  // namespace linkscope

@@ -1,6 +1,7 @@
 #pragma once
 // Everything the program asks of the outside world, handed to it as one bundle.
 
+#include "platform/PcCardProbe.h"
 #include "platform/PrivateProfile.h"
 #include "platform/Registry.h"
 #include "platform/RequestLibrary.h"
@@ -15,6 +16,7 @@ struct Platform {
   ISystem& system;
   IWindowSystem& windows;
   IRequestLibrary& requests;
+  IPcCardProbe& pcCards;
 };
 
 }  // namespace linkscope

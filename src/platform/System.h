@@ -52,6 +52,9 @@ class ISystem {
 
   // Windows sockets version 1.1 start-up.
   virtual bool StartSockets() = 0;
+
+  // Ends the process at once with `exitCode`, without running the message loop's end.
+  virtual void EndProcess(int exitCode) = 0;
 };
 
 }  // namespace linkscope

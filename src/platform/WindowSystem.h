@@ -78,6 +78,8 @@ class IWindowSystem {
   virtual IconHandle LoadIconFile(const std::string& path) = 0;
   // An icon built into the program, by resource number; 0 when there is none.
   virtual IconHandle LoadBuiltInIcon(std::uint32_t resourceId) = 0;
+  // Releases an icon loaded by one of the two above; 0 is ignored.
+  virtual void FreeIcon(IconHandle icon) = 0;
 
   // Runs the message loop until QuitMessageLoop; returns the exit code passed there.
   virtual int RunMessageLoop() = 0;

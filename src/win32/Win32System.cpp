@@ -69,4 +69,6 @@ bool Win32System::StartSockets() {
   return socketsStarted_;
 }
 
+void Win32System::EndProcess(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
+
 }  // namespace linkscope

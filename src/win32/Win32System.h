@@ -16,6 +16,7 @@ class Win32System : public ISystem {
   bool DefineDosName(std::uint32_t flags, const std::string& name,
                        const std::string& target) override;
   bool StartSockets() override;
+  void EndProcess(int exitCode) override;
 
  private:
   bool socketsStarted_ = false;

@@ -159,6 +159,10 @@ IconHandle Win32WindowSystem::LoadBuiltInIcon(std::uint32_t resourceId) {
   return reinterpret_cast<IconHandle>(icon);
 }
 
+void Win32WindowSystem::FreeIcon(IconHandle icon) {
+  if (icon != 0) DestroyIcon(reinterpret_cast<HICON>(icon));
+}
+
 int Win32WindowSystem::RunMessageLoop() {
   MSG msg{};
   BOOL result;

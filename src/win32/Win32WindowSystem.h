@@ -18,6 +18,7 @@ class Win32WindowSystem : public IWindowSystem {
   bool NotifyTrayIcon(TrayAction action, const TrayIconRecord& record) override;
   IconHandle LoadIconFile(const std::string& path) override;
   IconHandle LoadBuiltInIcon(std::uint32_t resourceId) override;
+  void FreeIcon(IconHandle icon) override;
   int RunMessageLoop() override;
   void QuitMessageLoop(int exitCode) override;
 

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/CLinkscopeApp.h"
+#include "win32/Win32PcCardProbe.h"
 #include "win32/Win32PrivateProfile.h"
 #include "win32/Win32Registry.h"
 #include "win32/Win32RequestLibrary.h"
@@ -20,7 +21,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   linkscope::Win32System system;
   linkscope::Win32WindowSystem windows(instance);
   linkscope::Win32RequestLibrary requests;
-  linkscope::Platform platform{registry, profile, system, windows, requests};
+  linkscope::Win32PcCardProbe pcCards;
+  linkscope::Platform platform{registry, profile, system, windows, requests, pcCards};
 
   linkscope::CLinkscopeApp app(platform);
   if (!app.InitInstance()) return 1;

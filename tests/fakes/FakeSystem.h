@@ -23,6 +23,13 @@ class FakeSystem : public ISystem {
   bool DefineDosName(std::uint32_t flags, const std::string& name,
                      const std::string& target) override;
   bool StartSockets() override { return socketsWork; }
+  // Records the exit; the test process goes on.
+  void EndProcess(int exitCode) override {
+    ended = true;
+    endCode = exitCode;
+  }
+  bool ended = false;
+  int endCode = -1;
 
   OsVersion version{6, 1, 7601, kPlatformNt, ""};
   bool versionWorks = true;

@@ -25,6 +25,10 @@ class FakeWindowSystem : public IWindowSystem {
   bool NotifyTrayIcon(TrayAction action, const TrayIconRecord& record) override;
   IconHandle LoadIconFile(const std::string& path) override;
   IconHandle LoadBuiltInIcon(std::uint32_t resourceId) override;
+  void FreeIcon(IconHandle icon) override {
+    if (icon != 0) ++iconsFreed;
+  }
+  int iconsFreed = 0;
   int RunMessageLoop() override;
   void QuitMessageLoop(int exitCode) override;
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CLinkscopeApp.h"
+#include "fakes/FakePcCardProbe.h"
 #include "fakes/FakePrivateProfile.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeRequestLibrary.h"
@@ -17,7 +18,8 @@ class AppStartTest : public ::testing::Test {
   FakeSystem system;
   FakeWindowSystem windows;
   FakeRequestLibrary requests;
-  Platform platform{registry, profile, system, windows, requests};
+  FakePcCardProbe pcCards;
+  Platform platform{registry, profile, system, windows, requests, pcCards};
 };
 
 TEST_F(AppStartTest, StartsHiddenWithTheDialogTitleAndThePerUserKey) {
@@ -97,7 +99,7 @@ TEST_F(AppStartTest, OsKindFollowsTheVersionRecord) {
   };
   for (const Row& r : rows) {
     FakeWindowSystem localWindows;
-    Platform local{registry, profile, system, localWindows, requests};
+    Platform local{registry, profile, system, localWindows, requests, pcCards};
     system.version = OsVersion{r.major, r.minor, 0, r.platform, ""};
     CLinkscopeApp app(local);
     ASSERT_TRUE(app.InitInstance()) << r.platform << " " << r.major << "." << r.minor;
@@ -109,7 +111,7 @@ TEST_F(AppStartTest, OsKindFollowsTheVersionRecord) {
 TEST_F(AppStartTest, UnsupportedPlatformIsRefusedWithItsMessage) {
   for (bool versionWorks : {true, false}) {
     FakeWindowSystem localWindows;
-    Platform local{registry, profile, system, localWindows, requests};
+    Platform local{registry, profile, system, localWindows, requests, pcCards};
     system.version = OsVersion{3, 11, 0, kPlatformWin32s, ""};
     system.versionWorks = versionWorks;
     CLinkscopeApp app(local);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CLinkscopeApp.h"
+#include "fakes/FakePcCardProbe.h"
 #include "fakes/FakePrivateProfile.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeRequestLibrary.h"
@@ -39,7 +40,8 @@ class MainFrameTextTest : public ::testing::Test {
   FakeSystem system;
   FakeWindowSystem windows;
   FakeRequestLibrary requests;
-  Platform platform{registry, profile, system, windows, requests};
+  FakePcCardProbe pcCards;
+  Platform platform{registry, profile, system, windows, requests, pcCards};
   std::unique_ptr<CLinkscopeApp> app;
 };
 
@@ -76,7 +78,7 @@ TEST_F(MainFrameTextTest, UnmarkedMissingOrOddStoredValuesFallBackToTheFirstLang
   };
   for (const auto& s : stored) {
     FakeWindowSystem localWindows;
-    Platform local{registry, profile, system, localWindows, requests};
+    Platform local{registry, profile, system, localWindows, requests, pcCards};
     StoreLanguage(s.first, s.second);
     CLinkscopeApp localApp(local);
     ASSERT_TRUE(localApp.InitInstance());
@@ -135,7 +137,7 @@ TEST_F(MainFrameTextTest, TitlesThatWouldAlwaysStopTheStartAreMadeHarmless) {
   app.reset();
 
   FakeWindowSystem localWindows;
-  Platform local{registry, profile, system, localWindows, requests};
+  Platform local{registry, profile, system, localWindows, requests, pcCards};
   profile.SetFile(".\\res\\Wlan.ini", "[Languages]\r\nLanguage-1=E\r\n[E]\r\nDlgTitle=TempName\r\n");
   CLinkscopeApp localApp(local);
   ASSERT_TRUE(localApp.InitInstance());

@@ -1,0 +1,29 @@
+#pragma once
+// What the polling tick asks of the settings dialog while it is open. The main frame holds one
+// of these; with none (or a closed dialog) the tick's dialog steps are skipped.
+
+#include <cstdint>
+
+namespace linkscope {
+
+class ISettingsDialogHooks {
+ public:
+  virtual ~ISettingsDialogHooks() = default;
+
+  virtual bool IsOpen() const = 0;
+  // Closes the dialog as its Exit button does.
+  virtual void Close() = 0;
+  // Refills the profile selector (a "*" marks a profile the adapter no longer matches).
+  virtual void FillProfileSelector() = 0;
+  // Refills the adapter selector after a new discovery.
+  virtual void FillAdapterSelector() = 0;
+  // Locks or unlocks the settings controls for the Windows-configuration state.
+  virtual void ApplyWindowsConfigurationState() = 0;
+  virtual void SelectStatusPage() = 0;
+  // The Status, Statistics and Info pages refresh on every tick; the others do not.
+  virtual void RefreshCurrentPage() = 0;
+  // The adapter is going away: a running site survey counts as finished.
+  virtual void MarkSurveyFinished() = 0;
+};
+
+}  // namespace linkscope

@@ -1,0 +1,124 @@
+#include "config/DriverParameters.h"
+
+#include <vector>
+
+#include "config/RegistryText.h"
+
+namespace linkscope {
+
+namespace {
+
+bool IsWin9x(OsKind kind) { return kind == OsKind::Win95 || kind == OsKind::Win98Me; }
+
+}  // namespace
+
+bool DriverParameters::Open() {
+  Close();
+  // Systems after XP keep no parameters the program knows of: nothing may be written
+  // anywhere, so there is no key to open.
+  if (link_.GetOsKind() == OsKind::OtherNt || link_.CurrentAdapter() == nullptr) return false;
+  link_.BuildDriverKeyPath();
+  if (link_.driverKeyPath.empty()) return false;
+  RegKey key = 0;
+  if (registry_.OpenKey(kRegLocalMachine, link_.driverKeyPath, RegAccess::All, &key) != kRegOk) {
+    return false;
+  }
+  key_ = key;
+  return true;
+}
+
+void DriverParameters::Close() {
+  if (key_ != 0) registry_.CloseKey(key_);
+  key_ = 0;
+}
+
+void DriverParameters::StoreText(const std::string& name, const std::string& text,
+                                 bool mirror) {
+  if (key_ == 0) return;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  const auto size = static_cast<std::uint32_t>(text.size());
+  registry_.SetValue(key_, name, kRegSz, bytes, size);
+  if (!mirror || !IsWin9x(link_.GetOsKind())) return;
+  // Windows 9x reads the parameter's copy from the network driver's "Ndi\params" branch; the
+  // branch is the installer's, so a value whose key is missing has no copy.
+  RegKey copy = 0;
+  const std::string path = link_.driverKeyPath + "\\Ndi\\params" + "\\" + name + "\\";
+  if (registry_.OpenKey(kRegLocalMachine, path, RegAccess::All, &copy) != kRegOk) return;
+  registry_.SetValue(copy, "", kRegSz, bytes, size);
+  registry_.CloseKey(copy);
+}
+
+void DriverParameters::WriteNumber(const std::string& name, std::uint32_t value) {
+  if (key_ == 0) return;
+  if (link_.GetOsKind() == OsKind::NT4) {
+    const std::uint8_t bytes[4] = {
+        static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+        static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+    registry_.SetValue(key_, name, kRegDword, bytes, 4);
+    return;
+  }
+  // Decimal as a signed 32-bit number, as the driver parses it.
+  StoreText(name, std::to_string(static_cast<std::int32_t>(value)), true);
+}
+
+void DriverParameters::WriteText(const std::string& name, const std::string& text) {
+  StoreText(name, text, true);
+}
+
+bool DriverParameters::WriteAll(const DeviceConfig& config, const WepConfig& wep,
+                                std::uint8_t radio, std::uint8_t roaming,
+                                const std::array<std::string, 4>& keyTexts) {
+  if (!Open()) return false;
+  WriteNumber("Operating_Mode", config.operatingMode);
+  if (config.channel >= 1 && config.channel <= 14) WriteNumber("Channel", config.channel);
+  WriteText("ESSID", config.SsidBytes());
+  WriteNumber("Rate", config.txRate);
+  WriteNumber("InternationalRoaming", roaming);
+  WriteNumber("RadioOnOff", radio);
+  WriteNumber("PreambleType", config.preamble);
+  WriteNumber("Frag_Threshold", config.fragThreshold);
+  WriteNumber("RTS_Threshold", config.rtsThreshold);
+  WriteNumber("PowerMgmtMode", config.powerSave);
+  if (wep.encryptionLevel == 1 || wep.encryptionLevel == 2) {
+    WriteText("WEP_KEY_1", keyTexts[0]);
+    WriteText("WEP_KEY_2", keyTexts[1]);
+    WriteText("WEP_KEY_3", keyTexts[2]);
+    WriteText("WEP_KEY_4", keyTexts[3]);
+    WriteNumber("WEP_KEY_INDEX", wep.defaultKeyIndex);
+    WriteNumber("WEP_Mode", wep.wepMode);
+    WriteNumber("AuthenticationType", wep.authenticationType);
+  }
+  WriteNumber("EncryptionLevel", wep.encryptionLevel);
+  Close();
+  return true;
+}
+
+std::string DriverParameters::ReadText(const std::string& keyPath, const std::string& valueName) {
+  RegKey key = 0;
+  if (registry_.OpenKey(kRegLocalMachine, keyPath, RegAccess::Read, &key) != kRegOk) {
+    messages_.ShowFixed("Failed to open the registry key!" + keyPath);
+    return "ERROR";
+  }
+  std::uint8_t data[260] = {};
+  std::uint32_t type = 0, size = sizeof data;
+  if (registry_.QueryValue(key, valueName, &type, data, &size) != kRegOk) {
+    registry_.CloseKey(key);
+    messages_.ShowFixed("Failed to get value for this entry!" + valueName);
+    return "ERROR";
+  }
+  const std::string text = RegistryValueText(type, data, size);
+  if (registry_.CloseKey(key) != kRegOk) {
+    messages_.ShowFixed("Failed to close the registry key!");
+    return "ERROR";
+  }
+  return text;
+}
+
+void DriverParameters::WriteUseWzcs(bool configuredByWindows) {
+  if (link_.GetOsKind() != OsKind::WinXP) return;
+  if (!Open()) return;
+  StoreText("UseWZCS", configuredByWindows ? "1" : "0", false);
+  Close();
+}
+
+}  // namespace linkscope
