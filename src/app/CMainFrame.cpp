@@ -133,6 +133,9 @@ void CMainFrame::OnTimer(std::uint32_t /*timerId*/) {
 void CMainFrame::Discover() {
   services_.link.Enumerate(DiscoveryContext{platform_.registry, platform_.pcCards},
                            deviceDescriptions_);
+  // After every discovery of its own the tick takes the first adapter afresh, whatever the
+  // new list left current.
+  adapterTaken_ = false;
 }
 
 void CMainFrame::Tick() {
@@ -151,8 +154,9 @@ void CMainFrame::Tick() {
     return;
   }
 
-  if (link.CurrentAdapter() == nullptr) {
+  if (link.CurrentAdapter() == nullptr || !adapterTaken_) {
     link.SelectAdapter(0);
+    adapterTaken_ = true;
     if (!TakeFirstAdapter()) return;
   }
 

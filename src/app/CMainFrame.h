@@ -128,6 +128,9 @@ class CMainFrame : public IMainWindowHandler {
   bool radioAvailable_ = false;
   std::uint8_t radio_ = 1;
   bool startupCheckDone_ = false;
+  // The tick has taken the current adapter (cached values, start-up check) since its last
+  // discovery.
+  bool adapterTaken_ = false;
   bool windowsConfigSeen_ = false;
   int tickDepth_ = 0;
 };

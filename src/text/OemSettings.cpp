@@ -1,5 +1,7 @@
 #include "text/OemSettings.h"
 
+#include "device/DeviceDescriptions.h"
+
 #include <limits>
 
 namespace linkscope {
@@ -67,14 +69,8 @@ std::vector<std::string> OemSettings::LoadDeviceDescriptions(
 }
 
 const std::vector<std::string>& OemSettings::BuiltInDeviceDescriptions() {
-  static const std::vector<std::string> kBuiltIn = {
-      "ORVEX PCMCIA Skyrelay (K1)",   "ORVEX PCMCIA Skyrelay (K2)",   "ORVEX Skyrelay Card",
-      "ORVEX USB Skyrelay (U1)",      "ORVEX PCMCIA Skyrelay-X (K1)", "ORVEX PCMCIA Skyrelay-X (K2)",
-      "ORVEX Skyrelay Card (X)",      "ORVEX USB Skyrelay (U2)",      "ORVEX USB Skyrelay (U3)",
-      "ORVEX PCI Skyrelay",           "ORVEX USB Skyrelay (U4)",      "ORVEX PCMCIA Skyrelay (K3)",
-      "ORVEX PCMCIA Skyrelay (K4)",   "ORVEX PCMCIA Skyrelay (K5)",   "ORVEX PCMCIA Skyrelay (K6)",
-      "ORVEX PCMCIA Skyrelay (K7)",
-  };
+  // The adapters of the family the program was built for; discovery keeps the one list.
+  static const std::vector<std::string> kBuiltIn = linkscope::BuiltInDeviceDescriptions();
   return kBuiltIn;
 }
 

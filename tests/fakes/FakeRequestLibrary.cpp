@@ -9,8 +9,12 @@ AdapterHandle FakeRequestLibrary::OpenAdapter(const std::string& deviceName) {
   opens.push_back(deviceName);
   auto it = devices.find(deviceName);
   if (it == devices.end()) return kNoAdapter;
-  open[it->second] = deviceName;
-  return it->second;
+  // Every open gets a handle of its own, as the real library's do: the device's scripted
+  // handle while it is free, a fresh one while it is taken.
+  AdapterHandle handle = it->second;
+  if (open.count(handle) != 0) handle = nextSpareHandle_++;
+  open[handle] = deviceName;
+  return handle;
 }
 
 void FakeRequestLibrary::CloseAdapter(AdapterHandle handle) {

@@ -59,6 +59,9 @@ class FakeRequestLibrary : public IRequestLibrary {
   std::string netCardPath =
       "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}";
   std::map<int, AdapterRegistryInfo> registryInfo;
+
+ private:
+  AdapterHandle nextSpareHandle_ = 0x10000;
 };
 
 }  // namespace linkscope

@@ -1,0 +1,330 @@
+// The polling tick of the main frame: the tray icon follows the simulated adapter on virtual
+// time, ticks stay cheap, and a tick never runs inside another.
+
+#include <gtest/gtest.h>
+
+#include "app/CLinkscopeApp.h"
+#include "device/Oids.h"
+#include "fakes/FakePrivateProfile.h"
+#include "fakes/FakeRequestLibrary.h"
+#include "fakes/FakeWindowSystem.h"
+#include "native/SimMachine.h"
+
+namespace linkscope::testing {
+namespace {
+
+// Counts the requests the program sends, and passes everything on.
+class CountingLibrary : public IRequestLibrary {
+ public:
+  explicit CountingLibrary(IRequestLibrary& inner) : inner_(inner) {}
+  bool IsWindowsNT() override { return inner_.IsWindowsNT(); }
+  bool IsWindows95() override { return inner_.IsWindows95(); }
+  AdapterHandle OpenAdapter(const std::string& name) override { return inner_.OpenAdapter(name); }
+  void CloseAdapter(AdapterHandle h) override { inner_.CloseAdapter(h); }
+  std::uint32_t MakeNdisRequest(AdapterHandle h, RequestBlock* r, OverlappedRecord* o,
+                                bool sync) override {
+    oids.push_back(r->oid);
+    return inner_.MakeNdisRequest(h, r, o, sync);
+  }
+  std::string GetNetCardRegistryPath() override { return inner_.GetNetCardRegistryPath(); }
+  std::uint32_t GetAdapterRegistryInfoBySubkeyIndex(AdapterRegistryInfo* info,
+                                                    int index) override {
+    return inner_.GetAdapterRegistryInfoBySubkeyIndex(info, index);
+  }
+  std::vector<std::uint32_t> oids;
+
+ private:
+  IRequestLibrary& inner_;
+};
+
+sim::SimEnvironment CardNearHarbour() {
+  sim::SimEnvironment env;
+  sim::SimAdapterSpec card = Adapter("ORVEX PCMCIA Skyrelay (K1)", "SKYK1", 12);
+  card.parameters["ESSID"] = "Harbour";
+  card.parameters["Channel"] = "1";
+  env.adapters.push_back(card);
+  sim::SimNetwork harbour;
+  harbour.ssid = "Harbour";
+  harbour.channel = 1;
+  harbour.signal = 80;
+  harbour.bssid = {0x00, 0x40, 0x96, 0xA1, 0x00, 0x01};
+  env.networks.push_back(harbour);
+  return env;
+}
+
+constexpr IconHandle kOk = 0x1420;     // the fake's built-in icon 142
+constexpr IconHandle kNotOk = 0x1430;  // and 143
+
+class TickOnSimulatedAdapter : public ::testing::Test {
+ protected:
+  explicit TickOnSimulatedAdapter(OsKind kind = OsKind::Win2000)
+      : machine(kind, CardNearHarbour()), counting(*machine.library) {}
+
+  void Start() {
+    ASSERT_TRUE(app.InitInstance());
+    frame = app.MainFrame()->Window();
+  }
+  void Tick() { windows.FireTimer(frame, CMainFrame::kPollTimerId); }
+  void Wait(std::uint32_t ms) { machine.system.Sleep(ms); }
+  IconHandle ShownIcon() {
+    auto it = windows.tray.find({frame, TrayIcon::kIconId});
+    return it == windows.tray.end() ? 0 : it->second.icon;
+  }
+  void Change(const std::function<void(sim::SimEnvironment&)>& edit) {
+    edit(machine.env);
+    machine.host->SetEnvironment(machine.env);
+  }
+
+  SimMachine machine;
+  CountingLibrary counting;
+  FakePrivateProfile profile;
+  FakeWindowSystem windows;
+  Platform platform{machine.registry, profile, machine.system, windows, counting, machine.probe};
+  CLinkscopeApp app{platform};
+  WindowHandle frame = 0;
+};
+
+TEST_F(TickOnSimulatedAdapter, IconComesOnTheTickAfterDiscoveryAndFollowsTheLink) {
+  Start();
+  EXPECT_EQ(1000u, (windows.timers[{frame, CMainFrame::kPollTimerId}]));
+  Tick();  // finds the adapter
+  EXPECT_EQ(0u, ShownIcon());
+  EXPECT_EQ(1u, app.Link().AdapterCount());
+  Tick();  // selects it and shows its state
+  EXPECT_NE(0u, ShownIcon());
+
+  Wait(6000);
+  Tick();
+  EXPECT_EQ(5, app.MainFrame()->DeviceState());
+  EXPECT_EQ(kOk, ShownIcon());
+
+  // The access point goes: the card loses the link.
+  Change([](sim::SimEnvironment& env) { env.networks.clear(); });
+  Wait(15000);
+  Tick();
+  EXPECT_NE(5, app.MainFrame()->DeviceState());
+  EXPECT_EQ(kNotOk, ShownIcon());
+
+  // The icon changes only when the choice changes.
+  const std::size_t calls = windows.trayCalls.size();
+  Tick();
+  EXPECT_EQ(calls, windows.trayCalls.size());
+}
+
+TEST_F(TickOnSimulatedAdapter, IconGoesWithTheCardAndComesBackWithIt) {
+  Start();
+  Tick();
+  Tick();
+  ASSERT_NE(0u, ShownIcon());
+  Change([](sim::SimEnvironment& env) { env.adapters[0].present = false; });
+  Tick();
+  EXPECT_EQ(0u, ShownIcon());
+  EXPECT_EQ(0u, app.Link().AdapterCount());
+  Tick();
+  EXPECT_EQ(0u, ShownIcon());
+
+  Change([](sim::SimEnvironment& env) { env.adapters[0].present = true; });
+  Tick();  // finds it again
+  EXPECT_EQ(0u, ShownIcon());
+  Tick();
+  EXPECT_NE(0u, ShownIcon());
+}
+
+TEST_F(TickOnSimulatedAdapter, UnusableStatesHideTheIconUntilAnotherState) {
+  Start();
+  Tick();
+  Tick();
+  ASSERT_NE(0u, ShownIcon());
+  for (int state : {12, 16, 18}) {
+    Change([state](sim::SimEnvironment& env) { env.adapters[0].forcedState = state; });
+    Tick();
+    EXPECT_EQ(0u, ShownIcon()) << state;
+    Change([](sim::SimEnvironment& env) { env.adapters[0].forcedState = -1; });
+    Tick();
+    EXPECT_NE(0u, ShownIcon()) << state;
+  }
+}
+
+TEST_F(TickOnSimulatedAdapter, IdleTickAsksTwoThingsAndReadsNoSettings) {
+  Start();
+  Tick();
+  Tick();
+  Wait(6000);
+  Tick();
+  counting.oids.clear();
+  const int registryCalls = machine.registry.calls;
+  const int fileLookups = profile.lookups;
+  for (int i = 0; i < 5; ++i) {
+    Wait(1000);
+    Tick();
+  }
+  std::vector<std::uint32_t> expected;
+  for (int i = 0; i < 5; ++i) {
+    expected.push_back(OID_PRIV_DEVICE_STATE);
+    expected.push_back(OID_GEN_MEDIA_CONNECT_STATUS);
+  }
+  EXPECT_EQ(expected, counting.oids);
+  EXPECT_EQ(registryCalls, machine.registry.calls);
+  EXPECT_EQ(fileLookups, profile.lookups);
+}
+
+TEST_F(TickOnSimulatedAdapter, FirstSelectionReadsTheCachedValuesAndTheLastProfile) {
+  Start();
+  Tick();
+  Tick();
+  EXPECT_EQ(0x10, app.Link().regulatoryDomain);
+  EXPECT_TRUE(app.MainFrame()->RadioAvailable());
+  EXPECT_TRUE(app.MainFrame()->StartupCheckDone());
+  // Nothing stored: "Default" becomes the profile in use and is remembered.
+  EXPECT_EQ("Default", app.CurrentProfile().currentName);
+  EXPECT_EQ("Default", app.Profiles().ReadLastProfile());
+}
+
+class TickOnWindows95 : public TickOnSimulatedAdapter {
+ protected:
+  TickOnWindows95() : TickOnSimulatedAdapter(OsKind::Win95) {
+    // Not a PC card, so Windows 95 takes it without asking the PC-card service.
+    machine.env.adapters[0].hardwareId = "USB\\VID_0A5C";
+  }
+};
+
+TEST_F(TickOnWindows95, AdapterGoingAwayEndsTheProgramAtOnce) {
+  // Reinstall with the changed identifier.
+  std::string error;
+  sim::InstallAdapters(machine.registry, machine.family, machine.env, &error);
+  machine.host->SetEnvironment(machine.env);
+  Start();
+  Tick();
+  Tick();
+  ASSERT_NE(0u, ShownIcon());
+  Change([](sim::SimEnvironment& env) { env.adapters[0].forcedState = 240; });
+  Tick();
+  EXPECT_TRUE(machine.system.ended);
+  EXPECT_EQ(0, machine.system.endCode);
+  EXPECT_EQ(0u, ShownIcon());
+}
+
+// The scripted library for what the simulation never does on its own.
+class TickOnScriptedAdapter : public ::testing::Test {
+ protected:
+  TickOnScriptedAdapter() {
+    AdapterRegistryInfo info{};
+    std::snprintf(info.displayName, sizeof info.displayName, "%s", "ORVEX PCI Skyrelay");
+    std::snprintf(info.serviceName, sizeof info.serviceName, "%s", "SKYPCI");
+    library.registryInfo[0] = info;
+    library.devices["\\Device\\SKYPCI"] = 0x71;
+    library.Answer(OID_PRIV_CARD_TYPE, {2});
+    library.Answer(OID_PRIV_DEVICE_STATE, {5});
+    library.Answer(OID_GEN_MEDIA_CONNECT_STATUS, {1, 0, 0, 0});
+    library.Answer(OID_PRIV_REG_DOMAIN, {0x30});
+    registry.WriteValue(kRegLocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\1",
+                        "ServiceName", kRegSz, {'x'});
+    system.version = OsVersion{5, 0, 2195, kPlatformNt, ""};
+  }
+  void Start() {
+    ASSERT_TRUE(app.InitInstance());
+    frame = app.MainFrame()->Window();
+  }
+  void Tick() { windows.FireTimer(frame, CMainFrame::kPollTimerId); }
+  IconHandle ShownIcon() {
+    auto it = windows.tray.find({frame, TrayIcon::kIconId});
+    return it == windows.tray.end() ? 0 : it->second.icon;
+  }
+
+  FakeRegistry registry;
+  FakePrivateProfile profile;
+  FakeSystem system;
+  FakeWindowSystem windows;
+  FakeRequestLibrary library;
+  FakePcCardProbe probe;
+  Platform platform{registry, profile, system, windows, library, probe};
+  CLinkscopeApp app{platform};
+  WindowHandle frame = 0;
+};
+
+TEST_F(TickOnScriptedAdapter, AssociatedShowsOkWhateverTheMediaStatusSays) {
+  Start();
+  Tick();
+  Tick();
+  EXPECT_EQ(kOk, ShownIcon());
+  library.Answer(OID_PRIV_DEVICE_STATE, {4});
+  Tick();
+  EXPECT_EQ(kNotOk, ShownIcon());
+  library.Fail(OID_GEN_MEDIA_CONNECT_STATUS);  // a failed media query counts as connected
+  Tick();
+  EXPECT_EQ(kOk, ShownIcon());
+  EXPECT_EQ(0x30, app.Link().regulatoryDomain);
+}
+
+TEST_F(TickOnScriptedAdapter, UnknownRegulatoryDomainAndMissingRadioFallBack) {
+  library.Answer(OID_PRIV_REG_DOMAIN, {0x77});
+  library.Fail(OID_PRIV_RADIO);
+  Start();
+  Tick();
+  Tick();
+  EXPECT_EQ(0x41, app.Link().regulatoryDomain);
+  EXPECT_FALSE(app.MainFrame()->RadioAvailable());
+  EXPECT_EQ(1, app.MainFrame()->RadioByte());
+}
+
+TEST_F(TickOnScriptedAdapter, IconFilesFromTheLanguageFileAndTheirFallback) {
+  profile.SetFile(".\\res\\Wlan.ini",
+                  "[Languages]\r\nLanguage-1=English\r\n[English]\r\nTaskBarOkIcon=ok.ico\r\n"
+                  "TaskBarNotOkIcon=missing.ico\r\nToolTipText=" + std::string(70, 't') + "\r\n"
+                  "DevicePollingTimerMsec=250ms\r\n");
+  windows.iconFiles[system.currentDirectory + "\\res\\ok.ico"] = 0x7777;
+  Start();
+  EXPECT_EQ(250u, (windows.timers[{frame, CMainFrame::kPollTimerId}]));
+  EXPECT_EQ(0x7777u, app.MainFrame()->OkIcon());
+  EXPECT_EQ(kNotOk, app.MainFrame()->NotOkIcon());
+  Tick();
+  Tick();
+  ASSERT_FALSE(windows.trayCalls.empty());
+  EXPECT_EQ(std::string(63, 't'), windows.trayCalls.back().record.tip);
+}
+
+TEST_F(TickOnScriptedAdapter, LanguageChangeReloadsIconsAndTooltipOnTheNextTick) {
+  profile.SetFile(".\\res\\Wlan.ini",
+                  "[Languages]\r\nLanguage-1=English\r\nLanguage-2=Deutsch\r\n"
+                  "[English]\r\nToolTipText=Link\r\n[Deutsch]\r\nToolTipText=Funk\r\n");
+  Start();
+  Tick();
+  Tick();
+  EXPECT_EQ("Link", windows.trayCalls.back().record.tip);
+  app.Language().SetCurrentLanguage("Deutsch");
+  app.MainFrame()->RequestTextReload();
+  library.Answer(OID_PRIV_DEVICE_STATE, {4});
+  Tick();
+  EXPECT_EQ("Funk", app.MainFrame()->ToolTipText());
+  EXPECT_EQ("Funk", windows.trayCalls.back().record.tip);
+}
+
+// A message box or a wait inside a tick keeps the message loop turning, and the timer's next
+// message arrives inside the tick; it must not start a second one.
+TEST_F(TickOnScriptedAdapter, ATickNeverRunsInsideAnother) {
+  system.version = OsVersion{5, 1, 2600, kPlatformNt, ""};  // XP: the configuration steps
+  library.Fail(OID_PRIV_WINDOWS_CONFIG);                     // their set fails with a message
+  Start();
+  int deepest = 0;
+  int nestedRequests = 0;
+  windows.answer = [&](const FakeWindowSystem::Message&) {
+    for (int i = 0; i < 3; ++i) {
+      const std::size_t before = library.calls.size();
+      Tick();
+      nestedRequests += static_cast<int>(library.calls.size() - before);
+      deepest = std::max(deepest, app.MainFrame()->TickDepth());
+    }
+    return kIdOk;
+  };
+  Tick();
+  Tick();
+  Tick();
+  ASSERT_GE(windows.messages.size(), 1u);
+  EXPECT_EQ("Failed to set parameters", windows.messages.back().text);
+  EXPECT_EQ(1, deepest);
+  EXPECT_EQ(0, nestedRequests);
+  EXPECT_EQ(0, app.MainFrame()->TickDepth());
+}
+
+}  // namespace
+}  // namespace linkscope::testing
