@@ -57,9 +57,21 @@ void Win32System::CloseEvent(EventHandle event) {
   if (event != 0) CloseHandle(reinterpret_cast<HANDLE>(event));
 }
 
+namespace {
+std::wstring Wide(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                    nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+  return wide;
+}
+}  // namespace
+
 bool Win32System::DefineDosName(std::uint32_t flags, const std::string& name,
-                                  const std::string& target) {
-  return DefineDosDeviceA(flags, name.c_str(), target.c_str()) != 0;
+                                const std::string& target) {
+  // The wide function: Wine's ANSI one frees memory it does not own and corrupts the heap.
+  return DefineDosDeviceW(flags, Wide(name).c_str(), Wide(target).c_str()) != 0;
 }
 
 bool Win32System::StartSockets() {

@@ -1,5 +1,7 @@
 #include "win32/ProcessHelpers.h"
 
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "win32/Win32WindowSystem.h"
@@ -89,6 +91,58 @@ bool SetWineVersion(const std::string& exeName, const std::string& version) {
 
 void ClearWineVersion(const std::string& exeName) {
   RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\Wine\\AppDefaults\\" + exeName).c_str());
+}
+
+// Runs a command line in `dir`, its output (both streams) into *output; the exit code, or
+// 999 when it could not run or did not end within a minute.
+DWORD RunCommand(const std::string& commandLine, const std::string& dir, std::string* output) {
+  const std::string outPath = dir + "run-output.txt";
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return 999;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  si.hStdOutput = out;
+  si.hStdError = out;
+  PROCESS_INFORMATION pi{};
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
+                                      CREATE_NO_WINDOW, nullptr, dir.c_str(), &si, &pi);
+  CloseHandle(out);
+  if (!started) return 999;
+  CloseHandle(pi.hThread);
+  DWORD code = 999;
+  if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(pi.hProcess, &code);
+  } else {
+    TerminateProcess(pi.hProcess, 999);
+  }
+  CloseHandle(pi.hProcess);
+  if (output != nullptr) {
+    std::ifstream f(outPath, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    *output = s.str();
+  }
+  return code;
+}
+
+std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f << text;
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
 }
 
 }  // namespace linkscope::testing

@@ -24,6 +24,13 @@ bool WaitForExit(const Process& process, DWORD ms, DWORD* exitCode);
 HWND WaitForWindow(const std::string& title, DWORD ms);
 void Close(Process* process);
 
+// Runs a command line in `dir`, its output (both streams) into *output; the exit code, or
+// 999 when it could not run or did not end within a minute.
+DWORD RunCommand(const std::string& commandLine, const std::string& dir, std::string* output);
+std::string Quote(const std::string& s);
+void WriteText(const std::string& path, const std::string& text);
+std::string ReadText(const std::string& path);
+
 // Sets or removes HKCU\Software\Wine\AppDefaults\<exeName>\Version.
 bool SetWineVersion(const std::string& exeName, const std::string& version);
 void ClearWineVersion(const std::string& exeName);

@@ -20,58 +20,6 @@ namespace {
 const char* kClass2000 =
     "System\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\";
 
-// Runs a command line in `dir`, its output (both streams) into *output; the exit code, or
-// 999 when it could not run or did not end within a minute.
-DWORD RunCommand(const std::string& commandLine, const std::string& dir, std::string* output) {
-  const std::string outPath = dir + "run-output.txt";
-  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return 999;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  si.hStdOutput = out;
-  si.hStdError = out;
-  PROCESS_INFORMATION pi{};
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                      CREATE_NO_WINDOW, nullptr, dir.c_str(), &si, &pi);
-  CloseHandle(out);
-  if (!started) return 999;
-  CloseHandle(pi.hThread);
-  DWORD code = 999;
-  if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(pi.hProcess, &code);
-  } else {
-    TerminateProcess(pi.hProcess, 999);
-  }
-  CloseHandle(pi.hProcess);
-  if (output != nullptr) {
-    std::ifstream f(outPath, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    *output = s.str();
-  }
-  return code;
-}
-
-std::string Quote(const std::string& s) { return "\"" + s + "\""; }
-
-void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f << text;
-}
-
-std::string ReadText(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 // A folder of its own below the test program, holding a copy of the DLL.
 std::string MakeFolder(const std::string& name) {
   const std::string folder = ProgramFolder() + name + "\\";

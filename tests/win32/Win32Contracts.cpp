@@ -87,6 +87,17 @@ TEST(Win32SystemTest, EventsDirectoryClockAndSockets) {
   EXPECT_GE(system.TickCount() - before, 10u);
   EXPECT_TRUE(system.StartSockets());
 
+  // The device link the request channel defines for an adapter's driver; the heap must come
+  // out of it intact.
+  system.DefineDosName(kDddRawTargetPath, "{5A1D0000-0000-4000-8000-00000000D0D0}",
+                       "\\Device\\{5A1D0000-0000-4000-8000-00000000D0D0}");
+  EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, nullptr));
+  for (int i = 0; i < 100; ++i) {
+    void* p = HeapAlloc(GetProcessHeap(), 0, 32 + i);
+    ASSERT_NE(nullptr, p);
+    HeapFree(GetProcessHeap(), 0, p);
+  }
+
   OsVersion version;
   ASSERT_TRUE(system.GetVersion(&version));
   EXPECT_EQ(kPlatformNt, version.platform);

@@ -1,0 +1,85 @@
+// The real program on the simulated adapter under Wine: its tray icon appears once the card is
+// found, goes when the card is pulled out through the environment file, and comes back when
+// it is put in again.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "win32/ProcessHelpers.h"
+
+namespace linkscope::testing {
+namespace {
+
+const char* kEnvironment = R"json({"adapters": [{
+  "displayName": "ORVEX PCI Skyrelay", "serviceName": "SKYTRAY",
+  "instanceId": "{5A1D0000-0000-4000-8000-0000000070A1}",
+  "cardType": 21, "mac": "00-60-1D-00-70-A1", "present": %PRESENT%,
+  "parameters": {"ESSID": "Harbour", "Channel": 6}}],
+  "networks": [{"bssid": "00-40-96-A1-00-01", "ssid": "Harbour", "channel": 6, "signal": 80}]})json";
+
+std::string Environment(bool present) {
+  std::string text = kEnvironment;
+  text.replace(text.find("%PRESENT%"), 9, present ? "true" : "false");
+  return text;
+}
+
+// Whether the shell holds the program's icon: modifying nothing succeeds only for an icon that
+// is there.
+bool IconPresent(HWND owner) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  data.hWnd = owner;
+  data.uID = 1;
+  data.uFlags = 0;
+  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+bool WaitForIcon(HWND owner, bool present, DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    if (IconPresent(owner) == present) return true;
+    Sleep(100);
+  } while (GetTickCount() - start < ms);
+  return false;
+}
+
+TEST(TrayUnderWine, IconFollowsTheSimulatedCard) {
+  const std::string bin = ProgramFolder();
+  const std::string folder = bin + "tray_e2e\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryA((folder + "res").c_str(), nullptr);
+  for (const char* file : {"linkscope.exe", "W32N50.dll", "adapterinstall.exe", "res\\Wlan.ini"}) {
+    ASSERT_TRUE(CopyFileA((bin + file).c_str(), (folder + file).c_str(), FALSE)) << file;
+  }
+  const std::string environment = folder + "W32N50-environment.json";
+  WriteText(environment, Environment(true));
+  std::string output;
+  ASSERT_EQ(0u, RunCommand(Quote(folder + "adapterinstall.exe") + " install " + Quote(environment),
+                           folder, &output))
+      << output;
+
+  Process program;
+  ASSERT_TRUE(Start(folder + "linkscope.exe", folder, &program));
+  HWND main = WaitForWindow("Linkscope Utility", 30000);
+  ASSERT_NE(nullptr, main);
+  EXPECT_TRUE(WaitForIcon(main, true, 30000)) << "the icon never came";
+
+  WriteText(environment, Environment(false));
+  EXPECT_TRUE(WaitForIcon(main, false, 30000)) << "the icon stayed after the card went";
+
+  WriteText(environment, Environment(true));
+  EXPECT_TRUE(WaitForIcon(main, true, 30000)) << "the icon did not come back with the card";
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  DWORD code = 0;
+  EXPECT_TRUE(WaitForExit(program, 30000, &code));
+  EXPECT_FALSE(IconPresent(main));
+  Close(&program);
+  RunCommand(Quote(folder + "adapterinstall.exe") + " remove", folder, &output);
+}
+
+}  // namespace
+}  // namespace linkscope::testing
