@@ -260,6 +260,9 @@ class Checker {
       if (!v.contains(required)) return Fail(Join(path, required), "is missing");
     }
     if (!Text(v["displayName"], Join(path, "displayName"), 255, &a.displayName)) return false;
+    if (a.displayName.find('\0') != std::string::npos) {
+      return Fail(Join(path, "displayName"), "must not hold a NUL byte");
+    }
     if (!Text(v["serviceName"], Join(path, "serviceName"), 32, &a.serviceName)) return false;
     if (a.serviceName.empty() ||
         !std::all_of(a.serviceName.begin(), a.serviceName.end(), [](char c) {

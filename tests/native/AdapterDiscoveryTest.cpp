@@ -152,6 +152,29 @@ TEST(Discovery, ANewListNeverLeavesTheCurrentAdapterDangling) {
   EXPECT_EQ(nullptr, m.link->CurrentAdapter());
 }
 
+TEST(Installer, RemovesOnlyItsOwnKeysAndInstallsAroundForeignOnes) {
+  for (OsKind kind : {OsKind::WinXP, OsKind::NT4, OsKind::Win98Me}) {
+    SimMachine m(kind);
+    const std::string cardsOrClass = m.library->GetNetCardRegistryPath() + "\\" +
+                                     sim::AdapterSubkeyName(m.family, 0);
+    m.registry.WriteValue(kRegLocalMachine, cardsOrClass, "DriverDesc", kRegSz, {'x', 0});
+    m.registry.WriteValue(kRegLocalMachine, cardsOrClass, "Description", kRegSz, {'x', 0});
+    std::string error;
+    ASSERT_TRUE(sim::InstallAdapters(m.registry, m.family, MixedEnvironment(), &error)) << error;
+    const std::string ours = m.library->GetNetCardRegistryPath() + "\\" +
+                             sim::AdapterSubkeyName(m.family, 1);
+    EXPECT_TRUE(m.registry.HasKey(kRegLocalMachine, ours));
+    // Installing again replaces the earlier install instead of adding to it.
+    ASSERT_TRUE(sim::InstallAdapters(m.registry, m.family, MixedEnvironment(), &error)) << error;
+    EXPECT_FALSE(m.registry.HasKey(kRegLocalMachine, m.library->GetNetCardRegistryPath() + "\\" +
+                                                         sim::AdapterSubkeyName(m.family, 4)));
+    ASSERT_TRUE(sim::RemoveAdapters(m.registry, m.family, &error)) << error;
+    EXPECT_TRUE(m.registry.HasKey(kRegLocalMachine, cardsOrClass));
+    EXPECT_FALSE(m.registry.HasKey(kRegLocalMachine, ours));
+    EXPECT_FALSE(m.registry.HasKey(kRegLocalMachine, "System\\CurrentControlSet\\Services\\SKYK1"));
+  }
+}
+
 TEST(DriverKeyPath, LeftAsItWasWithoutAPathForTheKind) {
   SimMachine m(OsKind::OtherNt, MixedEnvironment());
   m.link->driverKeyPath = "previous";
