@@ -109,8 +109,20 @@ TEST(Discovery, AnAdapterThatCannotBeOpenedOrAnswerIsSkipped) {
   env.adapters[1].faults.push_back({OID_PRIV_CARD_TYPE, sim::SimFault::Kind::Fail, 31});
   SimMachine m(OsKind::WinXP, env);
   EXPECT_EQ((Names{kPcCard}), m.Enumerate());
-  // The handles discovery opened for its questions are closed again; only the channel's stays.
-  EXPECT_EQ(1u, m.host->OpenHandleCount());
+  // The handles discovery opened for its questions are closed again, and so is the channel.
+  EXPECT_EQ(0u, m.host->OpenHandleCount());
+}
+
+TEST(Discovery, RequestsAfterTheWalkGoToTheAdapterTheyName) {
+  sim::SimEnvironment env;
+  env.adapters.push_back(Adapter(kUsb, "SKYA", 4));  // asked first, then rejected
+  env.adapters.push_back(Adapter(kPci, "SKYB", 13));
+  SimMachine m(OsKind::WinXP, env);
+  ASSERT_EQ((Names{kPci}), m.Enumerate());
+  std::uint8_t cardType = 0;
+  std::uint32_t written = 0;
+  ASSERT_TRUE(m.link->Query(m.link->Adapters()[0].get(), OID_PRIV_CARD_TYPE, &cardType, 1, &written));
+  EXPECT_EQ(13, cardType);
 }
 
 TEST(Discovery, NtNeedsTheNetworkCardsKey) {
