@@ -119,6 +119,10 @@ void CAdapterLink::Enumerate(const DiscoveryContext& context,
   // The list's entries are about to go; nothing may keep pointing at them.
   current_ = nullptr;
   adapters_.clear();
+  // The card-type question opens the channel on whichever adapter first gets that far, which
+  // may be one that is then rejected. A channel the walk opened is closed again after it, so
+  // that the next request opens the adapter it names.
+  const bool wasOpen = opened_ != 0;
 
   for (int index = 0;; ++index) {
     std::unique_ptr<AdapterEntry> entry = CreateEntry(context, index);
@@ -136,6 +140,8 @@ void CAdapterLink::Enumerate(const DiscoveryContext& context,
     if (!CardTypeAccepted(*entry)) continue;
     adapters_.push_back(std::move(entry));
   }
+
+  if (!wasOpen && opened_ != 0) ResetChannel();
 
   if (currentIndex_ < adapters_.size()) {
     current_ = adapters_[currentIndex_].get();

@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "device/Oids.h"
+
 namespace linkscope {
+
+static_assert(BssList::kBufferSize == kSurveyListSize, "one size for the survey list");
+static_assert(kSelectBssRequestSize == kSelectBssSize, "one size for the join request");
 
 void BssEntry::EncodeTo(std::uint8_t* p) const {
   p[kOffsetChannel] = channel;

@@ -3,8 +3,14 @@
 #include <cstring>
 
 #include "device/ByteOrder.h"
+#include "device/Oids.h"
 
 namespace linkscope {
+
+static_assert(WepConfig::kSize == kWepConfigSize, "one size for the WEP record");
+static_assert(WepConfig::kOffsetKeys + WepConfig::kKeyCount * WepConfig::kKeySlotSize ==
+                  WepConfig::kSize,
+              "the four key slots end the record");
 
 void WepConfig::EncodeTo(std::uint8_t* p) const {
   p[kOffsetDefaultKey] = defaultKeyIndex;

@@ -246,7 +246,7 @@ class Checker {
     return true;
   }
 
-  bool Adapter(const json& v, const std::string& path, SimAdapterSpec* out) {
+  bool Adapter(const json& v, const std::string& path, SimAdapterSetup* out) {
     if (!v.is_object()) return Fail(path, "must be an object");
     if (!Keys(v, path,
               {"displayName", "serviceName", "instanceId", "hardwareId", "type", "cardType",
@@ -255,11 +255,14 @@ class Checker {
                "deviceState", "removeAtRequest", "faults", "parameters"})) {
       return false;
     }
-    SimAdapterSpec a;
+    SimAdapterSetup a;
     for (const char* required : {"displayName", "serviceName", "mac"}) {
       if (!v.contains(required)) return Fail(Join(path, required), "is missing");
     }
     if (!Text(v["displayName"], Join(path, "displayName"), 255, &a.displayName)) return false;
+    if (a.displayName.find('\0') != std::string::npos) {
+      return Fail(Join(path, "displayName"), "must not hold a NUL byte");
+    }
     if (!Text(v["serviceName"], Join(path, "serviceName"), 32, &a.serviceName)) return false;
     if (a.serviceName.empty() ||
         !std::all_of(a.serviceName.begin(), a.serviceName.end(), [](char c) {
@@ -452,7 +455,7 @@ class Checker {
       std::set<std::string> services;
       for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string path = "adapters[" + std::to_string(i) + "]";
-        SimAdapterSpec a;
+        SimAdapterSetup a;
         if (!Adapter(list[i], path, &a)) return false;
         std::string upper = a.serviceName;
         for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

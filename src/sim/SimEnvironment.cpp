@@ -5,7 +5,7 @@
 
 namespace linkscope::sim {
 
-std::string SimAdapterSpec::InstanceId() const {
+std::string SimAdapterSetup::InstanceId() const {
   if (!instanceId.empty()) return instanceId;
   // A stable identifier per service name (FNV-1a), so that every process and the installer
   // derive the same one.

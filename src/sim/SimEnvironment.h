@@ -37,7 +37,7 @@ struct SimNetwork {
   std::uint16_t authentication = 0;  // 0 open system, 1 shared key
 };
 
-struct SimAdapterSpec {
+struct SimAdapterSetup {
   std::string displayName;
   // The driver's service name (NT 4 service key, file name of the driver); it identifies the
   // adapter across environment changes.
@@ -74,7 +74,7 @@ struct SimAdapterSpec {
 };
 
 struct SimEnvironment {
-  std::vector<SimAdapterSpec> adapters;
+  std::vector<SimAdapterSetup> adapters;
   std::vector<SimNetwork> networks;
 };
 

@@ -15,24 +15,24 @@ std::string SimHost::Key(const std::string& serviceName) {
 
 void SimHost::StartDriver(SimMiniport& miniport) {
   std::string driverKey;
-  const bool installed = FindDriverKey(registry_, family_, miniport.Spec(), &driverKey);
+  const bool installed = FindDriverKey(registry_, family_, miniport.Setup(), &driverKey);
   miniport.Start(installed ? &registry_ : nullptr, driverKey, environment_.networks);
 }
 
 void SimHost::SetEnvironment(const SimEnvironment& environment) {
   environment_ = environment;
   std::map<std::string, std::unique_ptr<SimMiniport>> next;
-  for (const SimAdapterSpec& spec : environment_.adapters) {
-    const std::string key = Key(spec.serviceName);
+  for (const SimAdapterSetup& setup : environment_.adapters) {
+    const std::string key = Key(setup.serviceName);
     auto old = miniports_.find(key);
     if (old != miniports_.end()) {
-      const bool wasIn = old->second->Spec().present && !old->second->Removed();
-      old->second->UpdateSpec(spec);
+      const bool wasIn = old->second->Setup().present && !old->second->Removed();
+      old->second->UpdateSetup(setup);
       // Plugged in again (by the file, or after the removal fault): the driver starts anew.
-      if (spec.present && (!wasIn || old->second->Removed())) StartDriver(*old->second);
+      if (setup.present && (!wasIn || old->second->Removed())) StartDriver(*old->second);
       next[key] = std::move(old->second);
     } else {
-      auto miniport = std::make_unique<SimMiniport>(spec, system_);
+      auto miniport = std::make_unique<SimMiniport>(setup, system_);
       StartDriver(*miniport);
       next[key] = std::move(miniport);
     }
@@ -47,7 +47,7 @@ SimMiniport* SimHost::Miniport(const std::string& serviceName) {
 
 bool SimHost::Present(const std::string& key) {
   auto it = miniports_.find(key);
-  return it != miniports_.end() && it->second->Spec().present && !it->second->Removed();
+  return it != miniports_.end() && it->second->Setup().present && !it->second->Removed();
 }
 
 AdapterHandle SimHost::Open(const std::string& deviceName) {
@@ -70,9 +70,9 @@ AdapterHandle SimHost::Open(const std::string& deviceName) {
     const std::string prefix = "\\Device\\";
     if (deviceName.compare(0, prefix.size(), prefix) != 0) return kNoAdapter;
     const std::string name = Key(deviceName.substr(prefix.size()));
-    for (const SimAdapterSpec& spec : environment_.adapters) {
-      const std::string id = family_ == SimOsFamily::Nt4 ? spec.serviceName : spec.InstanceId();
-      if (Key(id) == name) service = spec.serviceName;
+    for (const SimAdapterSetup& setup : environment_.adapters) {
+      const std::string id = family_ == SimOsFamily::Nt4 ? setup.serviceName : setup.InstanceId();
+      if (Key(id) == name) service = setup.serviceName;
     }
   }
   const std::string key = Key(service);

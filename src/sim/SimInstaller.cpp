@@ -99,7 +99,7 @@ int FreeIndex(IRegistry& registry, SimOsFamily family, const std::string& parent
 }
 
 bool WriteParameters(IRegistry& registry, SimOsFamily family, const std::string& driverKey,
-                     const SimAdapterSpec& adapter, std::string* error) {
+                     const SimAdapterSetup& adapter, std::string* error) {
   Key key(registry);
   long rc = key.Create(driverKey);
   if (rc != kRegOk) return Fail(error, "cannot create " + driverKey, rc);
@@ -131,7 +131,7 @@ bool WriteParameters(IRegistry& registry, SimOsFamily family, const std::string&
   return true;
 }
 
-bool InstallOne(IRegistry& registry, SimOsFamily family, const SimAdapterSpec& adapter,
+bool InstallOne(IRegistry& registry, SimOsFamily family, const SimAdapterSetup& adapter,
                 std::string* error) {
   const std::string classKey = NetCardRegistryPath(family);
   if (family == SimOsFamily::Win9x || family == SimOsFamily::Nt5) {
@@ -231,7 +231,7 @@ bool RemoveAdapters(IRegistry& registry, SimOsFamily family, std::string* error)
 bool InstallAdapters(IRegistry& registry, SimOsFamily family, const SimEnvironment& environment,
                      std::string* error) {
   if (!RemoveAdapters(registry, family, error)) return false;
-  for (const SimAdapterSpec& adapter : environment.adapters) {
+  for (const SimAdapterSetup& adapter : environment.adapters) {
     if (!InstallOne(registry, family, adapter, error)) return false;
   }
   return true;

@@ -67,7 +67,7 @@ std::string AdapterSubkeyName(SimOsFamily family, int index) {
   return name;
 }
 
-std::string DeviceNameOf(SimOsFamily family, const SimAdapterSpec& adapter, int index) {
+std::string DeviceNameOf(SimOsFamily family, const SimAdapterSetup& adapter, int index) {
   switch (family) {
     case SimOsFamily::Win9x:
       return AdapterSubkeyName(family, index);
@@ -133,7 +133,7 @@ std::uint32_t ReadAdapterRegistryInfo(IRegistry& registry, SimOsFamily family, i
   return 0;
 }
 
-bool FindDriverKey(IRegistry& registry, SimOsFamily family, const SimAdapterSpec& adapter,
+bool FindDriverKey(IRegistry& registry, SimOsFamily family, const SimAdapterSetup& adapter,
                    std::string* path) {
   if (family == SimOsFamily::Nt4) {
     const std::string candidate = ServiceKey(adapter.serviceName) + "\\Parameters";

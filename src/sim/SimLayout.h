@@ -37,7 +37,7 @@ std::string NetworkCardsKey();
 std::string ServiceKey(const std::string& serviceName);
 
 // The name the request library's open takes for the adapter installed at `index`.
-std::string DeviceNameOf(SimOsFamily family, const SimAdapterSpec& adapter, int index);
+std::string DeviceNameOf(SimOsFamily family, const SimAdapterSetup& adapter, int index);
 
 // Fills `info` from the adapter subkey of `index`; nonzero when there is none.
 std::uint32_t ReadAdapterRegistryInfo(IRegistry& registry, SimOsFamily family, int index,
@@ -45,7 +45,7 @@ std::uint32_t ReadAdapterRegistryInfo(IRegistry& registry, SimOsFamily family, i
 
 // Finds the installed driver key of an adapter by what the installer wrote (NetCfgInstanceId,
 // NTMPDriver, the NT 4 service); false when it is not installed.
-bool FindDriverKey(IRegistry& registry, SimOsFamily family, const SimAdapterSpec& adapter,
+bool FindDriverKey(IRegistry& registry, SimOsFamily family, const SimAdapterSetup& adapter,
                    std::string* path);
 
 // A text value of at most maxBytes (NUL or not); false when missing, not text or longer.

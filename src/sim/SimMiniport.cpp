@@ -84,9 +84,9 @@ DeviceConfig DefaultSettings() {
 
 }  // namespace
 
-SimMiniport::SimMiniport(const SimAdapterSpec& spec, ISystem& system)
-    : spec_(spec), system_(system), config_(DefaultSettings()) {
-  noise_ ^= static_cast<std::uint32_t>(spec.mac[3] << 16 | spec.mac[4] << 8 | spec.mac[5]);
+SimMiniport::SimMiniport(const SimAdapterSetup& setup, ISystem& system)
+    : setup_(setup), system_(system), config_(DefaultSettings()) {
+  noise_ ^= static_cast<std::uint32_t>(setup.mac[3] << 16 | setup.mac[4] << 8 | setup.mac[5]);
 }
 
 void SimMiniport::Start(IRegistry* registry, const std::string& driverKeyPath,
@@ -96,8 +96,8 @@ void SimMiniport::Start(IRegistry* registry, const std::string& driverKeyPath,
   roaming_ = 0;
   radio_ = 1;
   if (registry != nullptr && !driverKeyPath.empty()) ReadParameters(*registry, driverKeyPath);
-  if (!spec_.roamingSupported) roaming_ = 0;
-  if (!spec_.radioSupported) radio_ = 1;
+  if (!setup_.roamingSupported) roaming_ = 0;
+  if (!setup_.radioSupported) radio_ = 1;
   removed_ = false;
   requests_ = 0;
   surveyState_ = SurveyState::kIdle;
@@ -158,7 +158,7 @@ void SimMiniport::ReadParameters(IRegistry& registry, const std::string& driverK
 }
 
 bool SimMiniport::ChannelAllowed(std::uint8_t channel) const {
-  const ChannelRange range = ChannelsOfDomain(NormalizeRegulatoryDomain(spec_.regulatoryDomain));
+  const ChannelRange range = ChannelsOfDomain(NormalizeRegulatoryDomain(setup_.regulatoryDomain));
   return channel >= range.first && channel <= range.last;
 }
 
@@ -224,7 +224,7 @@ void SimMiniport::Plan(const std::vector<SimNetwork>& networks, std::uint8_t lea
     if (adHoc) {
       // Nobody to join: this adapter starts the cell, under a locally administered BSSID.
       ownCell_ = true;
-      targetBssid_ = spec_.mac;
+      targetBssid_ = setup_.mac;
       targetBssid_[0] = static_cast<std::uint8_t>((targetBssid_[0] | 0x02) & 0xFE);
       plan_.push_back({DeviceState::kAssociated, t});
     } else {
@@ -268,7 +268,7 @@ void SimMiniport::Plan(const std::vector<SimNetwork>& networks, std::uint8_t lea
 }
 
 std::uint8_t SimMiniport::StateAt(std::uint32_t now) const {
-  if (spec_.forcedState >= 0) return static_cast<std::uint8_t>(spec_.forcedState);
+  if (setup_.forcedState >= 0) return static_cast<std::uint8_t>(setup_.forcedState);
   if (plan_.empty()) return DeviceState::kInitializing;
   const std::uint32_t elapsed = now - planStart_;
   std::uint8_t state = plan_.front().state;
@@ -300,7 +300,7 @@ void SimMiniport::Accumulate(std::uint32_t ms) {
 void SimMiniport::Update(const std::vector<SimNetwork>& networks) {
   const std::uint32_t now = system_.TickCount();
   // Counters grow only for the time spent associated since the last look.
-  if (spec_.forcedState < 0 && !plan_.empty() && plan_.back().state == DeviceState::kAssociated) {
+  if (setup_.forcedState < 0 && !plan_.empty() && plan_.back().state == DeviceState::kAssociated) {
     const std::uint32_t associatedAt = planStart_ + PlanEnd();
     const std::uint32_t from =
         static_cast<std::int32_t>(associatedAt - lastUpdate_) > 0 ? associatedAt : lastUpdate_;
@@ -312,7 +312,7 @@ void SimMiniport::Update(const std::vector<SimNetwork>& networks) {
     CompleteSurvey(networks);
   }
 
-  if (spec_.forcedState >= 0 || plan_.empty() || now - planStart_ < PlanEnd()) return;
+  if (setup_.forcedState >= 0 || plan_.empty() || now - planStart_ < PlanEnd()) return;
   const std::uint8_t state = plan_.back().state;
   if (state == DeviceState::kAssociated && linked_) {
     const SimNetwork* n = LinkedNetwork(networks);
@@ -350,7 +350,7 @@ int SimMiniport::Noise(int span) {
 }
 
 std::int8_t SimMiniport::ScaleSignal(int strength) const {
-  switch (SignalScaleOf(spec_.cardType)) {
+  switch (SignalScaleOf(setup_.cardType)) {
     case SignalScale::Dbm:
       return static_cast<std::int8_t>(-95 + strength * 60 / 100);
     case SignalScale::MaxRssiRfmd:
@@ -362,7 +362,7 @@ std::int8_t SimMiniport::ScaleSignal(int strength) const {
 }
 
 std::uint8_t SimMiniport::ScaleQuality(int quality) const {
-  if (LinkQualityInPercent(spec_.cardType)) return static_cast<std::uint8_t>(quality);
+  if (LinkQualityInPercent(setup_.cardType)) return static_cast<std::uint8_t>(quality);
   // These cards count errors, so a better link reports a smaller number.
   return static_cast<std::uint8_t>(40 - quality * 40 / 100);
 }
@@ -402,12 +402,12 @@ std::uint32_t SimMiniport::Request(std::uint32_t type, std::uint32_t oid, std::u
   *needed = 0;
   if (removed_) return kErrDeviceNotConnected;
   ++requests_;
-  if (spec_.removeAtRequest != 0 && requests_ >= spec_.removeAtRequest) {
+  if (setup_.removeAtRequest != 0 && requests_ >= setup_.removeAtRequest) {
     removed_ = true;
     return kErrDeviceNotConnected;
   }
   const SimFault* fault = nullptr;
-  for (const SimFault& f : spec_.faults) {
+  for (const SimFault& f : setup_.faults) {
     if (f.oid == oid) {
       fault = &f;
       break;
@@ -440,18 +440,18 @@ std::uint32_t SimMiniport::Dispatch(std::uint32_t type, std::uint32_t oid, std::
     case OID_GEN_MEDIA_CONNECT_STATUS: {
       if (!query) return kErrNotSupported;
       std::uint8_t raw[kMediaConnectStatusSize];
-      const bool connected = !spec_.wireless || CurrentState() == DeviceState::kAssociated;
+      const bool connected = !setup_.wireless || CurrentState() == DeviceState::kAssociated;
       WriteU32Le(raw, connected ? kMediaConnected : kMediaDisconnected);
       return Answer(raw, sizeof raw, buffer, length, written, needed);
     }
     case OID_802_3_CURRENT_ADDRESS:
       if (!query) return kErrNotSupported;
-      return Answer(spec_.mac.data(), kMacAddressSize, buffer, length, written, needed);
+      return Answer(setup_.mac.data(), kMacAddressSize, buffer, length, written, needed);
     default:
       break;
   }
   // An Ethernet adapter's driver knows nothing of the private OIDs.
-  if (!spec_.wireless) return kErrNotSupported;
+  if (!setup_.wireless) return kErrNotSupported;
   return DispatchWireless(type, oid, buffer, length, written, needed, networks);
 }
 
@@ -506,18 +506,18 @@ std::uint32_t SimMiniport::DispatchWireless(std::uint32_t type, std::uint32_t oi
       Plan(networks, DeviceState::kResetting, SimTiming::kReset, nullptr);
       return 0;
     case OID_PRIV_INTL_ROAMING:
-      if (!spec_.roamingSupported) return kErrNotSupported;
+      if (!setup_.roamingSupported) return kErrNotSupported;
       if (query) return AnswerByte(roaming_, buffer, length, written, needed);
       if (!SetCarries(buffer, length, 1, needed)) return kErrInvalidParameter;
       if (buffer[0] > 1) return kErrInvalidData;
       roaming_ = buffer[0];
       return 0;
     case OID_PRIV_ROAMING_CHANNELS:
-      if (!query || !spec_.roamingSupported) return kErrNotSupported;
-      return Answer(spec_.roamingChannels.data(), kRoamingChannelsSize, buffer, length, written,
+      if (!query || !setup_.roamingSupported) return kErrNotSupported;
+      return Answer(setup_.roamingChannels.data(), kRoamingChannelsSize, buffer, length, written,
                     needed);
     case OID_PRIV_RADIO:
-      if (!spec_.radioSupported) return kErrNotSupported;
+      if (!setup_.radioSupported) return kErrNotSupported;
       if (query) return AnswerByte(radio_, buffer, length, written, needed);
       if (!SetCarries(buffer, length, 1, needed)) return kErrInvalidParameter;
       if (buffer[0] > 1) return kErrInvalidData;
@@ -532,7 +532,7 @@ std::uint32_t SimMiniport::DispatchWireless(std::uint32_t type, std::uint32_t oi
       windowsConfig_ = buffer[0] != 0 ? 1 : 0;
       return 0;
     case OID_PRIV_ALL_SETTINGS: {
-      if (!spec_.allSettingsSupported) return kErrNotSupported;
+      if (!setup_.allSettingsSupported) return kErrNotSupported;
       if (query) {
         AllSettings s;
         s.config = CurrentConfig();
@@ -554,8 +554,8 @@ std::uint32_t SimMiniport::DispatchWireless(std::uint32_t type, std::uint32_t oi
       }
       TakeSettings(s.config, &config_);
       wep_ = wep;
-      if (spec_.roamingSupported) roaming_ = s.intlRoaming;
-      if (spec_.radioSupported) radio_ = s.radio;
+      if (setup_.roamingSupported) roaming_ = s.intlRoaming;
+      if (setup_.radioSupported) radio_ = s.radio;
       reserved_ = s.reserved;
       Plan(networks, DeviceState::kChangingConfiguration, SimTiming::kChangingConfiguration,
            nullptr);
@@ -563,7 +563,7 @@ std::uint32_t SimMiniport::DispatchWireless(std::uint32_t type, std::uint32_t oi
     }
     case OID_PRIV_CARD_TYPE:
       if (!query) return kErrNotSupported;
-      return AnswerByte(spec_.cardType, buffer, length, written, needed);
+      return AnswerByte(setup_.cardType, buffer, length, written, needed);
     case OID_PRIV_SURVEY_START:
       if (!query) return kErrNotSupported;
       surveyState_ = SurveyState::kInProgress;
@@ -609,11 +609,11 @@ std::uint32_t SimMiniport::DispatchWireless(std::uint32_t type, std::uint32_t oi
     case OID_PRIV_VERSION: {
       if (!query) return kErrNotSupported;
       VersionInfo v;
-      v.driver1 = static_cast<std::uint8_t>(spec_.driverVersion[0]);
-      v.driver2 = static_cast<std::uint8_t>(spec_.driverVersion[1]);
-      v.driver3 = static_cast<std::uint8_t>(spec_.driverVersion[2]);
-      v.driver4 = spec_.driverVersion[3];
-      v.firmware = spec_.firmwareVersion;
+      v.driver1 = static_cast<std::uint8_t>(setup_.driverVersion[0]);
+      v.driver2 = static_cast<std::uint8_t>(setup_.driverVersion[1]);
+      v.driver3 = static_cast<std::uint8_t>(setup_.driverVersion[2]);
+      v.driver4 = setup_.driverVersion[3];
+      v.firmware = setup_.firmwareVersion;
       const auto raw = v.Encode();
       return Answer(raw.data(), VersionInfo::kSize, buffer, length, written, needed);
     }
@@ -628,7 +628,7 @@ std::uint32_t SimMiniport::DispatchWireless(std::uint32_t type, std::uint32_t oi
       return 0;
     case OID_PRIV_REG_DOMAIN:
       if (!query) return kErrNotSupported;
-      return AnswerByte(spec_.regulatoryDomain, buffer, length, written, needed);
+      return AnswerByte(setup_.regulatoryDomain, buffer, length, written, needed);
     default:
       return kErrNotSupported;
   }

@@ -48,15 +48,15 @@ constexpr std::uint32_t kRescanWhenOutOfRange = 5000;
 
 class SimMiniport {
  public:
-  SimMiniport(const SimAdapterSpec& spec, ISystem& system);
+  SimMiniport(const SimAdapterSetup& setup, ISystem& system);
 
   // The driver starts: settings from their defaults, then from the parameters in its registry
   // key (when `registry` is given and the key exists), then it looks for its network.
   void Start(IRegistry* registry, const std::string& driverKeyPath,
              const std::vector<SimNetwork>& networks);
   // The environment changed; the running state is kept.
-  void UpdateSpec(const SimAdapterSpec& spec) { spec_ = spec; }
-  const SimAdapterSpec& Spec() const { return spec_; }
+  void UpdateSetup(const SimAdapterSetup& setup) { setup_ = setup; }
+  const SimAdapterSetup& Setup() const { return setup_; }
 
   // One NDIS request. Returns 0 or a Windows error code; *written and *needed as NDIS fills
   // them.
@@ -105,7 +105,7 @@ class SimMiniport {
   void Accumulate(std::uint32_t ms);
   void CompleteSurvey(const std::vector<SimNetwork>& networks);
 
-  SimAdapterSpec spec_;
+  SimAdapterSetup setup_;
   ISystem& system_;
 
   DeviceConfig config_;  // setting fields only; the reported ones are filled on the way out

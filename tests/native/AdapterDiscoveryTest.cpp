@@ -109,8 +109,20 @@ TEST(Discovery, AnAdapterThatCannotBeOpenedOrAnswerIsSkipped) {
   env.adapters[1].faults.push_back({OID_PRIV_CARD_TYPE, sim::SimFault::Kind::Fail, 31});
   SimMachine m(OsKind::WinXP, env);
   EXPECT_EQ((Names{kPcCard}), m.Enumerate());
-  // The handles discovery opened for its questions are closed again; only the channel's stays.
-  EXPECT_EQ(1u, m.host->OpenHandleCount());
+  // The handles discovery opened for its questions are closed again, and so is the channel.
+  EXPECT_EQ(0u, m.host->OpenHandleCount());
+}
+
+TEST(Discovery, RequestsAfterTheWalkGoToTheAdapterTheyName) {
+  sim::SimEnvironment env;
+  env.adapters.push_back(Adapter(kUsb, "SKYA", 4));  // asked first, then rejected
+  env.adapters.push_back(Adapter(kPci, "SKYB", 13));
+  SimMachine m(OsKind::WinXP, env);
+  ASSERT_EQ((Names{kPci}), m.Enumerate());
+  std::uint8_t cardType = 0;
+  std::uint32_t written = 0;
+  ASSERT_TRUE(m.link->Query(m.link->Adapters()[0].get(), OID_PRIV_CARD_TYPE, &cardType, 1, &written));
+  EXPECT_EQ(13, cardType);
 }
 
 TEST(Discovery, NtNeedsTheNetworkCardsKey) {
@@ -150,6 +162,29 @@ TEST(Discovery, ANewListNeverLeavesTheCurrentAdapterDangling) {
   EXPECT_EQ(kPci, m.link->CurrentAdapter()->DisplayName());
   m.Enumerate({kUsb});
   EXPECT_EQ(nullptr, m.link->CurrentAdapter());
+}
+
+TEST(Installer, RemovesOnlyItsOwnKeysAndInstallsAroundForeignOnes) {
+  for (OsKind kind : {OsKind::WinXP, OsKind::NT4, OsKind::Win98Me}) {
+    SimMachine m(kind);
+    const std::string cardsOrClass = m.library->GetNetCardRegistryPath() + "\\" +
+                                     sim::AdapterSubkeyName(m.family, 0);
+    m.registry.WriteValue(kRegLocalMachine, cardsOrClass, "DriverDesc", kRegSz, {'x', 0});
+    m.registry.WriteValue(kRegLocalMachine, cardsOrClass, "Description", kRegSz, {'x', 0});
+    std::string error;
+    ASSERT_TRUE(sim::InstallAdapters(m.registry, m.family, MixedEnvironment(), &error)) << error;
+    const std::string ours = m.library->GetNetCardRegistryPath() + "\\" +
+                             sim::AdapterSubkeyName(m.family, 1);
+    EXPECT_TRUE(m.registry.HasKey(kRegLocalMachine, ours));
+    // Installing again replaces the earlier install instead of adding to it.
+    ASSERT_TRUE(sim::InstallAdapters(m.registry, m.family, MixedEnvironment(), &error)) << error;
+    EXPECT_FALSE(m.registry.HasKey(kRegLocalMachine, m.library->GetNetCardRegistryPath() + "\\" +
+                                                         sim::AdapterSubkeyName(m.family, 4)));
+    ASSERT_TRUE(sim::RemoveAdapters(m.registry, m.family, &error)) << error;
+    EXPECT_TRUE(m.registry.HasKey(kRegLocalMachine, cardsOrClass));
+    EXPECT_FALSE(m.registry.HasKey(kRegLocalMachine, ours));
+    EXPECT_FALSE(m.registry.HasKey(kRegLocalMachine, "System\\CurrentControlSet\\Services\\SKYK1"));
+  }
 }
 
 TEST(DriverKeyPath, LeftAsItWasWithoutAPathForTheKind) {

@@ -44,7 +44,7 @@ TEST(EnvironmentFile, AGoodFileGivesEveryField) {
   EnvironmentError error;
   ASSERT_TRUE(ParseEnvironment(kGood, &env, &error)) << error.Describe();
   ASSERT_EQ(2u, env.adapters.size());
-  const SimAdapterSpec& a = env.adapters[0];
+  const SimAdapterSetup& a = env.adapters[0];
   EXPECT_EQ("PCMCIA\\ORVEX-K1-5D2A", a.hardwareId);
   EXPECT_EQ(0x1D, a.mac[2]);
   EXPECT_EQ(300, a.driverVersion[3]);

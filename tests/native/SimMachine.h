@@ -31,9 +31,9 @@ inline OsVersion VersionOf(OsKind kind) {
   return {6, 1, 7601, kPlatformNt, ""};
 }
 
-inline sim::SimAdapterSpec Adapter(const std::string& display, const std::string& service,
+inline sim::SimAdapterSetup Adapter(const std::string& display, const std::string& service,
                                    std::uint8_t cardType, const std::string& hardwareId = "") {
-  sim::SimAdapterSpec a;
+  sim::SimAdapterSetup a;
   a.displayName = display;
   a.serviceName = service;
   a.cardType = cardType;
