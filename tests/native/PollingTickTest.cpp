@@ -39,7 +39,7 @@ class CountingLibrary : public IRequestLibrary {
 
 sim::SimEnvironment CardNearHarbour() {
   sim::SimEnvironment env;
-  sim::SimAdapterSpec card = Adapter("ORVEX PCMCIA Skyrelay (K1)", "SKYK1", 12);
+  sim::SimAdapterSetup card = Adapter("ORVEX PCMCIA Skyrelay (K1)", "SKYK1", 12);
   card.parameters["ESSID"] = "Harbour";
   card.parameters["Channel"] = "1";
   env.adapters.push_back(card);
