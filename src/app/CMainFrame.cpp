@@ -121,7 +121,25 @@ bool CMainFrame::OnCreate(WindowHandle window) {
   return true;
 }
 
-void CMainFrame::OnTimer(std::uint32_t /*timerId*/) {
+void CMainFrame::StartMenuWatch(int x, int y) {
+  menuOriginX_ = x;
+  menuOriginY_ = y;
+  platform_.windows.SetTimer(window_, kMenuWatchTimerId, kMenuWatchPeriodMs);
+}
+
+void CMainFrame::WatchMenu() {
+  int x = 0, y = 0;
+  if (!platform_.windows.GetCursorPosition(&x, &y)) return;
+  // The menu opens to the left of and below its origin: a cursor left of or above that point
+  // has left it, and the menu is made to close.
+  if (x < menuOriginX_ || y < menuOriginY_) {
+    platform_.windows.PulseHiddenDialog(window_);
+    platform_.windows.KillTimer(window_, kMenuWatchTimerId);
+  }
+}
+
+void CMainFrame::OnTimer(std::uint32_t timerId) {
+  if (timerId == kMenuWatchTimerId) WatchMenu();
   // A tick that shows a message or waits keeps the message loop running, and the timer's next
   // message would start another tick inside it, without end. One tick at a time: a tick that
   // finds another in progress leaves at once.

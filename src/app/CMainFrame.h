@@ -59,6 +59,11 @@ class CMainFrame : public IMainWindowHandler {
   std::uint32_t TrayCallbackMessage() const { return trayMessage_; }
   static constexpr const char* kTrayMessageName = "MONITOR_ICON_PRESSED";
 
+  // The popup menu opened at (x, y): timer 2 watches the cursor until it leaves the menu.
+  void StartMenuWatch(int x, int y);
+  static constexpr std::uint32_t kMenuWatchTimerId = 2;
+  static constexpr std::uint32_t kMenuWatchPeriodMs = 7000;
+
   // The settings dialog, once there is one; the tick's dialog steps use it while it is open.
   void SetDialogHooks(ISettingsDialogHooks* hooks) { dialog_ = hooks; }
 
@@ -98,6 +103,7 @@ class CMainFrame : public IMainWindowHandler {
   bool ReadAlwaysOnTopSetting() const;
   IconHandle LoadIcon(const std::string& fileName, std::uint32_t builtIn);
   void Tick();
+  void WatchMenu();
   void Discover();
   // Reads what the tick keeps of a newly selected adapter; false ends the tick.
   bool TakeFirstAdapter();
@@ -133,6 +139,8 @@ class CMainFrame : public IMainWindowHandler {
   bool adapterTaken_ = false;
   bool windowsConfigSeen_ = false;
   int tickDepth_ = 0;
+  int menuOriginX_ = 0;
+  int menuOriginY_ = 0;
 };
 
 }  // namespace linkscope

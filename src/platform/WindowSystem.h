@@ -81,6 +81,12 @@ class IWindowSystem {
   // Releases an icon loaded by one of the two above; 0 is ignored.
   virtual void FreeIcon(IconHandle icon) = 0;
 
+  // The mouse cursor in screen coordinates.
+  virtual bool GetCursorPosition(int* x, int* y) = 0;
+  // Creates a hidden dialog owned by `owner` and destroys it at once. A popup menu tracked by
+  // the owner loses the foreground to it and closes.
+  virtual void PulseHiddenDialog(WindowHandle owner) = 0;
+
   // Runs the message loop until QuitMessageLoop; returns the exit code passed there.
   virtual int RunMessageLoop() = 0;
   virtual void QuitMessageLoop(int exitCode) = 0;

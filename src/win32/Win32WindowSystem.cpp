@@ -163,6 +163,20 @@ void Win32WindowSystem::FreeIcon(IconHandle icon) {
   if (icon != 0) DestroyIcon(reinterpret_cast<HICON>(icon));
 }
 
+bool Win32WindowSystem::GetCursorPosition(int* x, int* y) {
+  POINT p{};
+  if (!GetCursorPos(&p)) return false;
+  *x = p.x;
+  *y = p.y;
+  return true;
+}
+
+void Win32WindowSystem::PulseHiddenDialog(WindowHandle owner) {
+  HWND dialog = CreateWindowExA(0, "#32770", "", WS_POPUP, 0, 0, 0, 0, ToHwnd(owner), nullptr,
+                                static_cast<HINSTANCE>(instance_), nullptr);
+  if (dialog != nullptr) ::DestroyWindow(dialog);
+}
+
 int Win32WindowSystem::RunMessageLoop() {
   MSG msg{};
   BOOL result;

@@ -19,6 +19,8 @@ class Win32WindowSystem : public IWindowSystem {
   IconHandle LoadIconFile(const std::string& path) override;
   IconHandle LoadBuiltInIcon(std::uint32_t resourceId) override;
   void FreeIcon(IconHandle icon) override;
+  bool GetCursorPosition(int* x, int* y) override;
+  void PulseHiddenDialog(WindowHandle owner) override;
   int RunMessageLoop() override;
   void QuitMessageLoop(int exitCode) override;
 

@@ -29,6 +29,15 @@ class FakeWindowSystem : public IWindowSystem {
     if (icon != 0) ++iconsFreed;
   }
   int iconsFreed = 0;
+  bool GetCursorPosition(int* x, int* y) override {
+    *x = cursorX;
+    *y = cursorY;
+    return true;
+  }
+  void PulseHiddenDialog(WindowHandle owner) override { pulsedDialogs.push_back(owner); }
+  int cursorX = 0;
+  int cursorY = 0;
+  std::vector<WindowHandle> pulsedDialogs;
   int RunMessageLoop() override;
   void QuitMessageLoop(int exitCode) override;
 
