@@ -1,0 +1,277 @@
+// Applying profiles to the simulated adapter, capturing its settings and telling whether it
+// still matches the profile in use.
+
+#include <gtest/gtest.h>
+
+#include "config/ProfileApplication.h"
+#include "device/Oids.h"
+#include "device/RecordQuery.h"
+#include "device/SurveyRequests.h"
+#include "fakes/FakeWindowSystem.h"
+#include "native/SimMachine.h"
+
+namespace linkscope::testing {
+namespace {
+
+// Counts the requests the program sends, and passes everything on.
+class RecordingLibrary : public IRequestLibrary {
+ public:
+  explicit RecordingLibrary(IRequestLibrary& inner) : inner_(inner) {}
+  bool IsWindowsNT() override { return inner_.IsWindowsNT(); }
+  bool IsWindows95() override { return inner_.IsWindows95(); }
+  AdapterHandle OpenAdapter(const std::string& name) override { return inner_.OpenAdapter(name); }
+  void CloseAdapter(AdapterHandle h) override { inner_.CloseAdapter(h); }
+  std::uint32_t MakeNdisRequest(AdapterHandle h, RequestBlock* r, OverlappedRecord* o,
+                                bool sync) override {
+    if (r->requestType == kRequestSet) sets.push_back({r->oid, clock()});
+    return inner_.MakeNdisRequest(h, r, o, sync);
+  }
+  std::string GetNetCardRegistryPath() override { return inner_.GetNetCardRegistryPath(); }
+  std::uint32_t GetAdapterRegistryInfoBySubkeyIndex(AdapterRegistryInfo* info, int i) override {
+    return inner_.GetAdapterRegistryInfoBySubkeyIndex(info, i);
+  }
+  struct Set {
+    std::uint32_t oid;
+    std::uint32_t at;
+  };
+  std::vector<Set> sets;
+  std::function<std::uint32_t()> clock;
+
+ private:
+  IRequestLibrary& inner_;
+};
+
+sim::SimEnvironment Card(bool allSettings) {
+  sim::SimEnvironment env;
+  sim::SimAdapterSetup card = Adapter("ORVEX PCI Skyrelay", "SKYPCI", 21);
+  card.allSettingsSupported = allSettings;
+  env.adapters.push_back(card);
+  sim::SimNetwork lab;
+  lab.ssid = "lab";
+  lab.channel = 6;
+  lab.bssid = {0x00, 0x40, 0x96, 0x00, 0x00, 0x06};
+  env.networks.push_back(lab);
+  return env;
+}
+
+Profile LabProfile(const std::string& name = "Lab") {
+  Profile p;
+  p.name = name;
+  p.ssid = "lab";
+  p.mode = 1;
+  p.channel = 6;
+  p.rate = 4;
+  p.power = 0;
+  p.preamble = 2;
+  p.frag = 2346;
+  p.rts = 2347;
+  p.enc = 1;
+  p.wepmode = 0;
+  p.auth = 0;
+  p.key = 1;
+  p.keys = {"0102030405", "A1B2C3D4E5", "7E3D91C0A5", "7E3D91C0A5"};
+  p.roaming = 0;
+  p.radio = 1;
+  return p;
+}
+
+class ProfileApplicationTest : public ::testing::Test {
+ protected:
+  explicit ProfileApplicationTest(bool allSettings = true, OsKind kind = OsKind::WinXP)
+      : machine(kind, Card(allSettings)),
+        recording(*machine.library),
+        link(recording, machine.system),
+        store(machine.registry, messages),
+        parameters(machine.registry, messages, link),
+        logic(link, store, parameters, messages, machine.system, state) {
+    recording.clock = [this] { return machine.system.now; };
+    link.SetOsKind(kind);
+    link.Enumerate(DiscoveryContext{machine.registry, machine.probe}, BuiltInDeviceDescriptions());
+    link.SelectAdapter(0);
+  }
+
+  SimMachine machine;
+  RecordingLibrary recording;
+  CAdapterLink link;
+  FakeWindowSystem windows;
+  DefaultTexts texts;
+  Messages messages{windows, texts};
+  ProfileStore store;
+  DriverParameters parameters;
+  ProfileState state;
+  ProfileApplication logic;
+};
+
+TEST_F(ProfileApplicationTest, OneAllSettingsRequestWithoutAWait) {
+  ASSERT_TRUE(store.Save(LabProfile(), false));
+  const std::uint32_t start = machine.system.now;
+  ASSERT_TRUE(logic.ApplyProfile("Lab"));
+  ASSERT_EQ(1u, recording.sets.size());
+  EXPECT_EQ(OID_PRIV_ALL_SETTINGS, recording.sets[0].oid);
+  EXPECT_EQ(start, machine.system.now);
+  EXPECT_EQ("Lab", state.currentName);
+  EXPECT_TRUE(state.inSync);
+  EXPECT_EQ("Lab", store.ReadLastProfile());
+  EXPECT_TRUE(windows.messages.empty());
+}
+
+TEST_F(ProfileApplicationTest, LowerCaseNameAppliesTheStoredProfileAndIsKept) {
+  ASSERT_TRUE(store.Save(LabProfile("Default"), false));
+  ASSERT_TRUE(logic.ApplyProfile("default"));
+  EXPECT_EQ("default", state.currentName);
+  EXPECT_EQ("default", store.ReadLastProfile());
+}
+
+TEST_F(ProfileApplicationTest, MissingProfileChangesNothing) {
+  state.currentName = "Lab";
+  state.inSync = false;
+  EXPECT_FALSE(logic.ApplyProfile("Nowhere"));
+  ASSERT_EQ(1u, windows.messages.size());
+  EXPECT_EQ(0u, windows.messages[0].text.find("WARNING: Cannot find information for this profile."));
+  EXPECT_TRUE(recording.sets.empty());
+  EXPECT_EQ("Lab", state.currentName);
+  EXPECT_FALSE(state.inSync);
+}
+
+TEST_F(ProfileApplicationTest, AppliedSettingsReachTheAdapterAndItsDriverKey) {
+  ASSERT_TRUE(store.Save(LabProfile(), false));
+  ASSERT_TRUE(logic.ApplyProfile("Lab"));
+  machine.system.Sleep(8000);
+  DeviceConfig config;
+  ASSERT_TRUE(QueryDeviceConfig(link, link.CurrentAdapter(), &config));
+  EXPECT_EQ("lab", config.SsidBytes());
+  EXPECT_EQ(6, config.channel);
+  WepConfig wep;
+  ASSERT_TRUE(QueryWepConfig(link, link.CurrentAdapter(), &wep));
+  EXPECT_EQ(1, wep.encryptionLevel);
+  EXPECT_EQ(0xA1, wep.keys[1][0]);
+  EXPECT_TRUE(logic.MatchesAdapter());
+
+  link.BuildDriverKeyPath();
+  std::vector<std::uint8_t> data;
+  ASSERT_TRUE(machine.registry.ReadValue(kRegLocalMachine, link.driverKeyPath, "WEP_KEY_2",
+                                         nullptr, &data));
+  EXPECT_EQ("A1B2C3D4E5", std::string(data.begin(), data.end()));
+}
+
+TEST_F(ProfileApplicationTest, CapturedSettingsRoundTripAndLevelZeroKeysArePlaceholders) {
+  Profile lab = LabProfile();
+  lab.enc = 0;
+  ASSERT_TRUE(store.Save(lab, false));
+  ASSERT_TRUE(logic.ApplyProfile("Lab"));
+  Profile captured;
+  captured.name = "Captured";
+  ASSERT_TRUE(logic.CaptureCurrentSettings(&captured));
+  EXPECT_EQ("Captured", captured.name);
+  EXPECT_EQ("lab", captured.ssid);
+  EXPECT_EQ(0, captured.enc);
+  for (const std::string& key : captured.keys) EXPECT_EQ("7E3D91C0A5", key);
+  EXPECT_EQ(2346, captured.frag);
+  EXPECT_EQ(1, captured.radio);
+}
+
+TEST_F(ProfileApplicationTest, MatchingIsExactAndByKind) {
+  ASSERT_TRUE(store.Save(LabProfile(), false));
+  DeviceConfig config = SettingsOfProfile(LabProfile()).config;
+  auto raw = config.Encode();
+  EXPECT_TRUE(logic.MatchesProfile("Lab", 0, raw.data(), raw.size()));
+  config.SetSsid("LAB");
+  raw = config.Encode();
+  EXPECT_FALSE(logic.MatchesProfile("Lab", 0, raw.data(), raw.size()));
+
+  const AllSettings settings = SettingsOfProfile(LabProfile());
+  EXPECT_TRUE(logic.MatchesProfile("Lab", 1, settings.wep.data(), settings.wep.size()));
+  std::uint8_t radio = 1, roaming = 1;
+  EXPECT_TRUE(logic.MatchesProfile("Lab", 2, &radio, 1));
+  EXPECT_FALSE(logic.MatchesProfile("Lab", 3, &roaming, 1));
+  EXPECT_TRUE(logic.MatchesProfile("Lab", 7, &roaming, 1));
+  EXPECT_FALSE(logic.MatchesProfile("Nowhere", 7, &roaming, 1));
+}
+
+TEST_F(ProfileApplicationTest, OnlyDefaultKeepsItsFlagOnAMismatch) {
+  ASSERT_TRUE(store.Save(LabProfile(), false));
+  ASSERT_TRUE(store.Save(LabProfile("Default"), false));
+  DeviceConfig changed = SettingsOfProfile(LabProfile()).config;
+  changed.preamble = 0;
+  const auto raw = changed.Encode();
+  for (const char* name : {"Default", "Lab"}) {
+    state.currentName = name;
+    state.inSync = true;
+    logic.UpdateProfileInSync(0, raw.data(), raw.size());
+    EXPECT_EQ(std::string(name) == "Default", state.inSync) << name;
+  }
+}
+
+TEST(KeyTexts, DecodeInPairsOfLeadingHexDigits) {
+  std::uint8_t slot[13];
+  std::fill(slot, slot + 13, 0xEE);
+  DecodeKeyText("ERROR", slot);
+  EXPECT_EQ(14, slot[0]);
+  EXPECT_EQ(0, slot[1]);
+  EXPECT_EQ(0xEE, slot[2]);  // past the decoded pairs the slot keeps its bytes
+
+  DecodeKeyText(std::string(26, 'f') + "1", slot);
+  for (int i = 0; i < 13; ++i) EXPECT_EQ(0xFF, slot[i]) << i;
+  DecodeKeyText("a5Zz0G", slot);
+  EXPECT_EQ(0xA5, slot[0]);
+  EXPECT_EQ(0, slot[1]);
+  EXPECT_EQ(0, slot[2]);
+  EXPECT_EQ("00A5FF", EncodeKeyBytes(std::array<std::uint8_t, 3>{0, 0xA5, 0xFF}.data(), 3));
+}
+
+class ProfileApplicationPieceByPiece : public ProfileApplicationTest {
+ protected:
+  ProfileApplicationPieceByPiece() : ProfileApplicationTest(false) {}
+};
+
+TEST_F(ProfileApplicationPieceByPiece, ConfigurationPauseWepRadioRoaming) {
+  ASSERT_TRUE(store.Save(LabProfile(), false));
+  ASSERT_TRUE(logic.ApplyProfile("Lab"));
+  std::vector<std::uint32_t> oids;
+  for (const auto& s : recording.sets) oids.push_back(s.oid);
+  EXPECT_EQ((std::vector<std::uint32_t>{OID_PRIV_ALL_SETTINGS, OID_PRIV_CONFIGURATION,
+                                        OID_PRIV_WEP, OID_PRIV_RADIO, OID_PRIV_INTL_ROAMING}),
+            oids);
+  EXPECT_EQ(2000u, recording.sets[2].at - recording.sets[1].at);
+  EXPECT_EQ(recording.sets[2].at, recording.sets[4].at);
+}
+
+// A new driver process reads what the last applied profile wrote into its driver key.
+TEST(DriverRestart, AdapterComesUpWithTheLastAppliedProfile) {
+  SimMachine first(OsKind::Win2000, Card(true));
+  FakeWindowSystem windows;
+  DefaultTexts texts;
+  Messages messages(windows, texts);
+  {
+    CAdapterLink link(*first.library, first.system);
+    link.SetOsKind(OsKind::Win2000);
+    link.Enumerate(DiscoveryContext{first.registry, first.probe}, BuiltInDeviceDescriptions());
+    link.SelectAdapter(0);
+    ProfileStore store(first.registry, messages);
+    DriverParameters parameters(first.registry, messages, link);
+    ProfileState state;
+    ProfileApplication logic(link, store, parameters, messages, first.system, state);
+    Profile p = LabProfile();
+    p.channel = 11;
+    p.ssid = "Elsewhere";
+    p.rts = 500;
+    ASSERT_TRUE(store.Save(p, false));
+    ASSERT_TRUE(logic.ApplyProfile("Lab"));
+  }
+  // The same machine's registry, a driver started afresh.
+  sim::SimHost host(first.system, first.registry, first.family);
+  host.SetEnvironment(first.env);
+  sim::SimRequestLibrary library(host);
+  CAdapterLink link(library, first.system);
+  link.SetOsKind(OsKind::Win2000);
+  link.Enumerate(DiscoveryContext{first.registry, first.probe}, BuiltInDeviceDescriptions());
+  ASSERT_TRUE(link.SelectAdapter(0));
+  DeviceConfig config;
+  ASSERT_TRUE(QueryDeviceConfig(link, link.CurrentAdapter(), &config));
+  EXPECT_EQ(11, config.channel);
+  EXPECT_EQ("Elsewhere", config.SsidBytes());
+  EXPECT_EQ(500, config.rtsThreshold);
+}
+
+}  // namespace
+}  // namespace linkscope::testing
