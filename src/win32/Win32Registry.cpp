@@ -78,11 +78,16 @@ long Win32Registry::SetValue(RegKey key, const std::string& name, std::uint32_t 
                              const std::uint8_t* data, std::uint32_t size) {
   if ((type == REG_SZ || type == REG_EXPAND_SZ) && data != nullptr && size != 0 &&
       data[size - 1] != 0) {
-    // For a text whose count leaves out its NUL, the system looks at the byte after the text
-    // and counts a NUL found there as part of the value. The program stores some texts without
-    // their NUL on purpose, so the text goes from a copy whose next byte is not a NUL.
     std::vector<std::uint8_t> copy(data, data + size);
-    copy.push_back(0xFF);
+    if (GetVersion() & 0x80000000u) {
+      // Windows 9x takes a text up to its NUL whatever the count says: it gets one.
+      copy.push_back(0);
+    } else {
+      // The NT family counts a NUL found right after a text's counted bytes as part of the
+      // value. The program stores some texts without their NUL on purpose, so the text goes
+      // from a copy whose next byte is not a NUL.
+      copy.push_back(0xFF);
+    }
     return RegSetValueExA(ToHkey(key), name.c_str(), 0, type, copy.data(), size);
   }
   return RegSetValueExA(ToHkey(key), name.c_str(), 0, type, data, size);
