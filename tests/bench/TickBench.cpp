@@ -25,17 +25,7 @@ void BM_IdleTick(benchmark::State& state) {
   FakeWindowSystem windows;
   FakeRequestLibrary library;
   FakePcCardProbe probe;
-  AdapterRegistryInfo info{};
-  std::snprintf(info.displayName, sizeof info.displayName, "%s", "ORVEX PCI Skyrelay");
-  std::snprintf(info.serviceName, sizeof info.serviceName, "%s", "SKYPCI");
-  library.registryInfo[0] = info;
-  library.devices["\\Device\\SKYPCI"] = 0x71;
-  library.Answer(OID_PRIV_CARD_TYPE, {21});
-  library.Answer(OID_PRIV_DEVICE_STATE, {5});
-  library.Answer(OID_GEN_MEDIA_CONNECT_STATUS, {0, 0, 0, 0});
-  registry.WriteValue(kRegLocalMachine,
-                      "Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\1",
-                      "ServiceName", kRegSz, {'x'});
+  library.ScriptAdapter(registry, "ORVEX PCI Skyrelay", "SKYPCI", 21);
   system.version = OsVersion{5, 0, 2195, kPlatformNt, ""};
   Platform platform{registry, profile, system, windows, library, probe};
   CLinkscopeApp app(platform);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "device/Oids.h"
+
 namespace linkscope {
 
 AdapterHandle FakeRequestLibrary::OpenAdapter(const std::string& deviceName) {
@@ -66,6 +68,27 @@ std::uint32_t FakeRequestLibrary::GetAdapterRegistryInfoBySubkeyIndex(AdapterReg
   if (it == registryInfo.end()) return 1;
   *info = it->second;
   return 0;
+}
+
+void FakeRequestLibrary::ScriptAdapter(IRegistry& registry, const std::string& displayName,
+                                       const std::string& serviceName, std::uint8_t cardType) {
+  AdapterRegistryInfo info{};
+  displayName.copy(info.displayName, kRegistryInfoTextSize - 1);
+  serviceName.copy(info.serviceName, kRegistryInfoTextSize - 1);
+  registryInfo[0] = info;
+  devices["\\Device\\" + serviceName] = 0x71;
+  Answer(OID_PRIV_CARD_TYPE, {cardType});
+  Answer(OID_PRIV_DEVICE_STATE, {5});  // associated
+  Answer(OID_GEN_MEDIA_CONNECT_STATUS, {0, 0, 0, 0});  // connected
+  RegKey key = 0;
+  if (registry.CreateKey(kRegLocalMachine,
+                         "Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\1",
+                         &key) == kRegOk) {
+    registry.SetValue(key, "ServiceName", kRegSz,
+                      reinterpret_cast<const std::uint8_t*>(serviceName.data()),
+                      static_cast<std::uint32_t>(serviceName.size()));
+    registry.CloseKey(key);
+  }
 }
 
 }  // namespace linkscope

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Registry.h"
 #include "platform/RequestLibrary.h"
 
 namespace linkscope {
@@ -53,6 +54,12 @@ class FakeRequestLibrary : public IRequestLibrary {
   std::map<std::string, AdapterHandle> devices;
   // Handles currently open.
   std::map<AdapterHandle, std::string> open;
+
+  // One adapter of the family at index 0 of the system's list, installed on an NT-family
+  // system (its network-card list in `registry`), answering its card type, an associated state
+  // and a connected medium.
+  void ScriptAdapter(IRegistry& registry, const std::string& displayName,
+                     const std::string& serviceName, std::uint8_t cardType);
 
   bool windowsNT = true;
   bool windows95 = false;

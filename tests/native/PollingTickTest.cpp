@@ -5,6 +5,7 @@
 
 #include "app/CLinkscopeApp.h"
 #include "device/Oids.h"
+#include "fakes/ForwardingRequestLibrary.h"
 #include "fakes/FakePrivateProfile.h"
 #include "fakes/FakeRequestLibrary.h"
 #include "fakes/FakeWindowSystem.h"
@@ -12,30 +13,6 @@
 
 namespace linkscope::testing {
 namespace {
-
-// Counts the requests the program sends, and passes everything on.
-class CountingLibrary : public IRequestLibrary {
- public:
-  explicit CountingLibrary(IRequestLibrary& inner) : inner_(inner) {}
-  bool IsWindowsNT() override { return inner_.IsWindowsNT(); }
-  bool IsWindows95() override { return inner_.IsWindows95(); }
-  AdapterHandle OpenAdapter(const std::string& name) override { return inner_.OpenAdapter(name); }
-  void CloseAdapter(AdapterHandle h) override { inner_.CloseAdapter(h); }
-  std::uint32_t MakeNdisRequest(AdapterHandle h, RequestBlock* r, OverlappedRecord* o,
-                                bool sync) override {
-    oids.push_back(r->oid);
-    return inner_.MakeNdisRequest(h, r, o, sync);
-  }
-  std::string GetNetCardRegistryPath() override { return inner_.GetNetCardRegistryPath(); }
-  std::uint32_t GetAdapterRegistryInfoBySubkeyIndex(AdapterRegistryInfo* info,
-                                                    int index) override {
-    return inner_.GetAdapterRegistryInfoBySubkeyIndex(info, index);
-  }
-  std::vector<std::uint32_t> oids;
-
- private:
-  IRequestLibrary& inner_;
-};
 
 sim::SimEnvironment CardNearHarbour() {
   sim::SimEnvironment env;
@@ -58,7 +35,9 @@ constexpr IconHandle kNotOk = 0x1430;  // and 143
 class TickOnSimulatedAdapter : public ::testing::Test {
  protected:
   explicit TickOnSimulatedAdapter(OsKind kind = OsKind::Win2000)
-      : machine(kind, CardNearHarbour()), counting(*machine.library) {}
+      : machine(kind, CardNearHarbour()), counting(*machine.library) {
+    counting.onRequest = [this](const RequestBlock& r) { oids.push_back(r.oid); };
+  }
 
   void Start() {
     ASSERT_TRUE(app.InitInstance());
@@ -76,7 +55,8 @@ class TickOnSimulatedAdapter : public ::testing::Test {
   }
 
   SimMachine machine;
-  CountingLibrary counting;
+  ForwardingRequestLibrary counting;
+  std::vector<std::uint32_t> oids;
   FakePrivateProfile profile;
   FakeWindowSystem windows;
   Platform platform{machine.registry, profile, machine.system, windows, counting, machine.probe};
@@ -151,7 +131,7 @@ TEST_F(TickOnSimulatedAdapter, IdleTickAsksTwoThingsAndReadsNoSettings) {
   Tick();
   Wait(6000);
   Tick();
-  counting.oids.clear();
+  oids.clear();
   const int registryCalls = machine.registry.calls;
   const int fileLookups = profile.lookups;
   for (int i = 0; i < 5; ++i) {
@@ -163,7 +143,7 @@ TEST_F(TickOnSimulatedAdapter, IdleTickAsksTwoThingsAndReadsNoSettings) {
     expected.push_back(OID_PRIV_DEVICE_STATE);
     expected.push_back(OID_GEN_MEDIA_CONNECT_STATUS);
   }
-  EXPECT_EQ(expected, counting.oids);
+  EXPECT_EQ(expected, oids);
   EXPECT_EQ(registryCalls, machine.registry.calls);
   EXPECT_EQ(fileLookups, profile.lookups);
 }
@@ -208,17 +188,9 @@ TEST_F(TickOnWindows95, AdapterGoingAwayEndsTheProgramAtOnce) {
 class TickOnScriptedAdapter : public ::testing::Test {
  protected:
   TickOnScriptedAdapter() {
-    AdapterRegistryInfo info{};
-    std::snprintf(info.displayName, sizeof info.displayName, "%s", "ORVEX PCI Skyrelay");
-    std::snprintf(info.serviceName, sizeof info.serviceName, "%s", "SKYPCI");
-    library.registryInfo[0] = info;
-    library.devices["\\Device\\SKYPCI"] = 0x71;
-    library.Answer(OID_PRIV_CARD_TYPE, {2});
-    library.Answer(OID_PRIV_DEVICE_STATE, {5});
+    library.ScriptAdapter(registry, "ORVEX PCI Skyrelay", "SKYPCI", 2);
     library.Answer(OID_GEN_MEDIA_CONNECT_STATUS, {1, 0, 0, 0});
     library.Answer(OID_PRIV_REG_DOMAIN, {0x30});
-    registry.WriteValue(kRegLocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\1",
-                        "ServiceName", kRegSz, {'x'});
     system.version = OsVersion{5, 0, 2195, kPlatformNt, ""};
   }
   void Start() {

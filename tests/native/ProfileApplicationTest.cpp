@@ -8,38 +8,11 @@
 #include "device/RecordQuery.h"
 #include "device/SurveyRequests.h"
 #include "fakes/FakeWindowSystem.h"
+#include "fakes/ForwardingRequestLibrary.h"
 #include "native/SimMachine.h"
 
 namespace linkscope::testing {
 namespace {
-
-// Counts the requests the program sends, and passes everything on.
-class RecordingLibrary : public IRequestLibrary {
- public:
-  explicit RecordingLibrary(IRequestLibrary& inner) : inner_(inner) {}
-  bool IsWindowsNT() override { return inner_.IsWindowsNT(); }
-  bool IsWindows95() override { return inner_.IsWindows95(); }
-  AdapterHandle OpenAdapter(const std::string& name) override { return inner_.OpenAdapter(name); }
-  void CloseAdapter(AdapterHandle h) override { inner_.CloseAdapter(h); }
-  std::uint32_t MakeNdisRequest(AdapterHandle h, RequestBlock* r, OverlappedRecord* o,
-                                bool sync) override {
-    if (r->requestType == kRequestSet) sets.push_back({r->oid, clock()});
-    return inner_.MakeNdisRequest(h, r, o, sync);
-  }
-  std::string GetNetCardRegistryPath() override { return inner_.GetNetCardRegistryPath(); }
-  std::uint32_t GetAdapterRegistryInfoBySubkeyIndex(AdapterRegistryInfo* info, int i) override {
-    return inner_.GetAdapterRegistryInfoBySubkeyIndex(info, i);
-  }
-  struct Set {
-    std::uint32_t oid;
-    std::uint32_t at;
-  };
-  std::vector<Set> sets;
-  std::function<std::uint32_t()> clock;
-
- private:
-  IRequestLibrary& inner_;
-};
 
 sim::SimEnvironment Card(bool allSettings) {
   sim::SimEnvironment env;
@@ -84,14 +57,21 @@ class ProfileApplicationTest : public ::testing::Test {
         store(machine.registry, messages),
         parameters(machine.registry, messages, link),
         logic(link, store, parameters, messages, machine.system, state) {
-    recording.clock = [this] { return machine.system.now; };
+    recording.onRequest = [this](const RequestBlock& r) {
+      if (r.requestType == kRequestSet) sets.push_back({r.oid, machine.system.now});
+    };
     link.SetOsKind(kind);
     link.Enumerate(DiscoveryContext{machine.registry, machine.probe}, BuiltInDeviceDescriptions());
     link.SelectAdapter(0);
   }
 
   SimMachine machine;
-  RecordingLibrary recording;
+  ForwardingRequestLibrary recording;
+  struct SetRequest {
+    std::uint32_t oid;
+    std::uint32_t at;
+  };
+  std::vector<SetRequest> sets;
   CAdapterLink link;
   FakeWindowSystem windows;
   DefaultTexts texts;
@@ -106,8 +86,8 @@ TEST_F(ProfileApplicationTest, OneAllSettingsRequestWithoutAWait) {
   ASSERT_TRUE(store.Save(LabProfile(), false));
   const std::uint32_t start = machine.system.now;
   ASSERT_TRUE(logic.ApplyProfile("Lab"));
-  ASSERT_EQ(1u, recording.sets.size());
-  EXPECT_EQ(OID_PRIV_ALL_SETTINGS, recording.sets[0].oid);
+  ASSERT_EQ(1u, sets.size());
+  EXPECT_EQ(OID_PRIV_ALL_SETTINGS, sets[0].oid);
   EXPECT_EQ(start, machine.system.now);
   EXPECT_EQ("Lab", state.currentName);
   EXPECT_TRUE(state.inSync);
@@ -128,7 +108,7 @@ TEST_F(ProfileApplicationTest, MissingProfileChangesNothing) {
   EXPECT_FALSE(logic.ApplyProfile("Nowhere"));
   ASSERT_EQ(1u, windows.messages.size());
   EXPECT_EQ(0u, windows.messages[0].text.find("WARNING: Cannot find information for this profile."));
-  EXPECT_TRUE(recording.sets.empty());
+  EXPECT_TRUE(sets.empty());
   EXPECT_EQ("Lab", state.currentName);
   EXPECT_FALSE(state.inSync);
 }
@@ -228,12 +208,12 @@ TEST_F(ProfileApplicationPieceByPiece, ConfigurationPauseWepRadioRoaming) {
   ASSERT_TRUE(store.Save(LabProfile(), false));
   ASSERT_TRUE(logic.ApplyProfile("Lab"));
   std::vector<std::uint32_t> oids;
-  for (const auto& s : recording.sets) oids.push_back(s.oid);
+  for (const auto& s : sets) oids.push_back(s.oid);
   EXPECT_EQ((std::vector<std::uint32_t>{OID_PRIV_ALL_SETTINGS, OID_PRIV_CONFIGURATION,
                                         OID_PRIV_WEP, OID_PRIV_RADIO, OID_PRIV_INTL_ROAMING}),
             oids);
-  EXPECT_EQ(2000u, recording.sets[2].at - recording.sets[1].at);
-  EXPECT_EQ(recording.sets[2].at, recording.sets[4].at);
+  EXPECT_EQ(2000u, sets[2].at - sets[1].at);
+  EXPECT_EQ(sets[2].at, sets[4].at);
 }
 
 // A new driver process reads what the last applied profile wrote into its driver key.
