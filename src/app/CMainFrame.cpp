@@ -1,5 +1,7 @@
 #include "app/CMainFrame.h"
 
+#include <tuple>
+
 #include "device/DeviceCodes.h"
 #include "device/Oids.h"
 #include "device/RecordQuery.h"
@@ -24,7 +26,12 @@ class TickScope {
 }  // namespace
 
 CMainFrame::CMainFrame(Platform& platform, LanguageTable& language, FrameServices services)
-    : platform_(platform), language_(language), services_(services), tray_(platform.windows) {
+    : platform_(platform),
+      language_(language),
+      services_(services),
+      tray_(platform.windows),
+      switcher_(services.link, services.profiles, services.profileApplication,
+                services.messages) {
   language_.ChooseFile();
 }
 
@@ -103,6 +110,8 @@ void CMainFrame::ReloadIconsAndTooltip() {
 bool CMainFrame::OnCreate(WindowHandle window) {
   window_ = window;
   if (trayMessage_ == 0) trayMessage_ = platform_.windows.RegisterMessage(kTrayMessageName);
+  // A restarted shell announces its new taskbar; the icon must be added to it again.
+  taskbarCreatedMessage_ = platform_.windows.RegisterMessage("TaskbarCreated");
   tray_.Attach(window_, trayMessage_);
 
   resourceDirectory_ = platform_.system.CurrentDirectory() + "\\res\\";
@@ -315,7 +324,188 @@ void CMainFrame::LoseAdapter() {
   currentIcon_ = 0;  // the next successful tick sets the icon again
 }
 
-void CMainFrame::OnClose() { Destroy(); }
+void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t /*wParam*/,
+                                     std::intptr_t lParam) {
+  if (message == trayMessage_ && trayMessage_ != 0) {
+    OnTrayMouse(static_cast<std::uint32_t>(lParam));
+  } else if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
+    if (tray_.Shown() && currentIcon_ != 0) {
+      tray_.Forget();
+      tray_.Set(currentIcon_, toolTipText_);
+    }
+  }
+}
+
+void CMainFrame::OnTrayMouse(std::uint32_t mouseMessage) {
+  switch (mouseMessage) {
+    case kMouseLeftUp:
+      platform_.windows.GetCursorPosition(&menuOriginX_, &menuOriginY_);
+      break;
+    case kMouseLeftDoubleClick:
+      openOnInfo_ = false;
+      if (dialog_ == nullptr) break;
+      if (!dialog_->IsOpen()) {
+        if (services_.link.AdapterCount() > 0) dialog_->Open(false);
+      } else if (alwaysOnTop_) {
+        dialog_->Close();
+      } else {
+        dialog_->BringToFront();
+      }
+      break;
+    case kMouseRightUp:
+      ShowMenu();
+      break;
+    default:
+      break;
+  }
+}
+
+std::vector<MenuItem> CMainFrame::BuildMenu() const {
+  std::vector<MenuItem> menu;
+  const std::vector<std::string>& languages = language_.Languages();
+  if (languages.size() > 1) {
+    MenuItem item;
+    item.text = language_.Lookup("TaskBarMenuLanguage", "Language");
+    for (std::size_t i = 0; i < languages.size() && i < kMaxMenuLanguages; ++i) {
+      MenuItem entry;
+      entry.id = kCmdLanguage + static_cast<std::uint32_t>(i);
+      entry.text = languages[i];
+      entry.checked = languages[i] == language_.CurrentLanguage();
+      item.submenu.push_back(entry);
+    }
+    menu.push_back(item);
+  }
+  MenuItem profiles;
+  profiles.text = language_.Lookup("TaskBarMenuProfile", "Active Profile");
+  std::vector<std::string> names;
+  services_.profiles.Names(&names);
+  // Profiles beyond the last identifier are not listed: the identifiers after it belong to
+  // nothing the program handles.
+  for (std::size_t i = 0; i < names.size() && i < kMaxMenuProfiles; ++i) {
+    MenuItem entry;
+    entry.id = kCmdFirstProfile + static_cast<std::uint32_t>(i);
+    entry.text = names[i];
+    entry.checked = names[i] == services_.profileState.currentName;
+    profiles.submenu.push_back(entry);
+  }
+  menu.push_back(profiles);
+  MenuItem separator;
+  separator.separator = true;
+  menu.push_back(separator);
+  MenuItem topmost;
+  topmost.id = kCmdAlwaysOnTop;
+  topmost.text = language_.Lookup("TaskBarMenuAlwaysOnTop", "Always on top");
+  topmost.checked = alwaysOnTop_;
+  menu.push_back(topmost);
+  menu.push_back(separator);
+  for (const auto& [id, key, text] :
+       {std::tuple<std::uint32_t, const char*, const char*>{kCmdSettings, "TaskBarMenuSettings",
+                                                           "Settings"},
+        {kCmdAbout, "TaskBarMenuAbout", "About..."},
+        {kCmdExit, "TaskBarMenuExit", "Exit"}}) {
+    MenuItem item;
+    item.id = id;
+    item.text = language_.Lookup(key, text);
+    menu.push_back(item);
+  }
+  return menu;
+}
+
+void CMainFrame::ShowMenu() {
+  if (menuOpen_) return;
+  menuOpen_ = true;
+  int x = 0, y = 0;
+  platform_.windows.GetCursorPosition(&x, &y);
+  StartMenuWatch(x, y);
+  const std::uint32_t command = platform_.windows.TrackPopupMenu(window_, BuildMenu(), x, y);
+  menuOpen_ = false;
+  if (command != 0) OnCommand(command);
+}
+
+void CMainFrame::OnCommand(std::uint32_t id) {
+  CAdapterLink& link = services_.link;
+  if (id == kCmdAbout) {
+    openOnInfo_ = true;
+    if (DialogOpen()) {
+      dialog_->ShowInfoPage();
+    } else if (dialog_ != nullptr && link.AdapterCount() > 0) {
+      dialog_->Open(true);
+    }
+  } else if (id == kCmdSettings) {
+    openOnInfo_ = false;
+    if (dialog_ != nullptr && !dialog_->IsOpen() && link.AdapterCount() > 0) dialog_->Open(false);
+  } else if (id == kCmdAlwaysOnTop) {
+    // The option is stored at exit and on a language change, not now.
+    alwaysOnTop_ = !alwaysOnTop_;
+    platform_.windows.SetTopmost(window_, alwaysOnTop_);
+  } else if (id == kCmdExit) {
+    OnClose();
+  } else if (id >= kCmdLanguage && id < kCmdLanguage + kMaxMenuLanguages) {
+    const std::size_t i = id - kCmdLanguage;
+    if (i >= language_.Languages().size()) return;
+    language_.SetCurrentLanguage(language_.Languages()[i]);
+    reloadTexts_ = true;
+    WriteOptions();
+    if (DialogOpen()) dialog_->Relabel();
+  } else if (id >= kCmdFirstProfile && id <= kCmdLastProfile) {
+    switcher_.SwitchProfile(static_cast<int>(id - kCmdFirstProfile), dialog_);
+  }
+}
+
+void CMainFrame::WriteOptions() {
+  RegKey key = 0;
+  if (platform_.registry.CreateKey(kRegCurrentUser, kSettingsKey, &key) != kRegOk) return;
+  const std::string& language = language_.CurrentLanguage();
+  platform_.registry.SetValue(key, kLanguageValue, kRegSz,
+                              reinterpret_cast<const std::uint8_t*>(language.data()),
+                              static_cast<std::uint32_t>(language.size()));
+  const std::uint8_t onTop[4] = {static_cast<std::uint8_t>(alwaysOnTop_ ? 1 : 0), 0, 0, 0};
+  platform_.registry.SetValue(key, kAlwaysOnTopValue, kRegDword, onTop, 4);
+  platform_.registry.CloseKey(key);
+}
+
+void CMainFrame::OnClose() {
+  if (closing_) return;
+  closing_ = true;
+  ProfileState& state = services_.profileState;
+  if (state.currentName.empty()) state.currentName = "Default";
+  services_.profiles.WriteLastProfile(state.currentName);
+
+  CAdapterLink& link = services_.link;
+  if (!state.inSync && link.configuredByWindows == 0 && link.AdapterCount() > 0) {
+    const std::string question =
+        language_.Lookup("QuestionSaveChanges1", "You have made changes to your current profile (") +
+        state.currentName +
+        language_.Lookup("QuestionSaveChanges2", ").Would you like to save these changes?");
+    const std::string caption = language_.Lookup("QuestionSaveChangesCaption", "Save changes?");
+    const int answer = platform_.windows.ShowMessage(
+        window_, question, caption, kMbYesNo | kMbIconQuestion | kMbDefButton2);
+    if (answer == kIdYes) {
+      Profile profile;
+      if (!services_.profileApplication.CaptureCurrentSettings(&profile)) {
+        services_.messages.Show("ErrorCannotGetSettings", "Cannot get current settings");
+      } else {
+        profile.name = state.currentName;
+        if (!services_.profiles.Save(profile, false)) {
+          services_.messages.Show("ErrorCannotSaveProfile", "Could not save profile");
+        }
+      }
+    }
+  }
+  WriteOptions();
+  if (window_ != 0) platform_.windows.KillTimer(window_, kPollTimerId);
+  link.ResetChannel();
+  link.Adapters().clear();
+  link.ClearCurrentAdapter();
+  deviceDescriptions_.clear();
+  if (tray_.Shown()) tray_.Set(0, toolTipText_);
+  Destroy();
+}
+
+bool CMainFrame::OnQueryEndSession() {
+  OnClose();
+  return true;
+}
 
 void CMainFrame::OnDestroy() {
   // The main window going away ends the program; its icon must not stay behind in the tray.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ProfileSwitcher.h"
 #include "app/SettingsDialogHooks.h"
 #include "app/TrayIcon.h"
 #include "config/DriverParameters.h"
@@ -45,8 +46,29 @@ class CMainFrame : public IMainWindowHandler {
   bool OnCreate(WindowHandle window) override;
   // The polling tick; the same body runs for every timer.
   void OnTimer(std::uint32_t timerId) override;
+  // The close flow: the Exit command, the window's close message and the end of the session.
   void OnClose() override;
   void OnDestroy() override;
+  void OnRegisteredMessage(std::uint32_t message, std::uintptr_t wParam,
+                           std::intptr_t lParam) override;
+  bool OnQueryEndSession() override;
+  // The tray menu's commands (2000 to 2125).
+  void OnCommand(std::uint32_t id);
+  // The popup menu as it would be shown now.
+  std::vector<MenuItem> BuildMenu() const;
+
+  // Menu command identifiers.
+  static constexpr std::uint32_t kCmdAbout = 2002;
+  static constexpr std::uint32_t kCmdAlwaysOnTop = 2003;
+  static constexpr std::uint32_t kCmdSettings = 2004;
+  static constexpr std::uint32_t kCmdLanguage = 2005;  // the submenu; 2005 + i the languages
+  static constexpr std::uint32_t kCmdExit = 2025;
+  static constexpr std::uint32_t kCmdProfile = 2026;   // the submenu; 2027 + i the profiles
+  static constexpr std::uint32_t kCmdFirstProfile = 2027;
+  static constexpr std::uint32_t kCmdLastProfile = 2125;
+  // Languages get 2005 to 2024: a 21st would take the Exit command's identifier.
+  static constexpr std::size_t kMaxMenuLanguages = 20;
+  static constexpr std::size_t kMaxMenuProfiles = kCmdLastProfile - kCmdFirstProfile + 1;
 
   // Adds, changes or (with a null icon) deletes the tray icon; whether the shell accepted it.
   bool SetTrayIcon(IconHandle icon, const std::string& tip) { return tray_.Set(icon, tip); }
@@ -74,6 +96,8 @@ class CMainFrame : public IMainWindowHandler {
   std::uint32_t PollingPeriod() const { return pollingPeriod_; }
   const std::vector<std::string>& DeviceDescriptions() const { return deviceDescriptions_; }
   bool AlwaysOnTop() const { return alwaysOnTop_; }
+  bool MenuOpen() const { return menuOpen_; }
+  bool OpenOnInfo() const { return openOnInfo_; }
   IconHandle OkIcon() const { return okIcon_; }
   IconHandle NotOkIcon() const { return notOkIcon_; }
   IconHandle CurrentIcon() const { return currentIcon_; }
@@ -104,6 +128,9 @@ class CMainFrame : public IMainWindowHandler {
   IconHandle LoadIcon(const std::string& fileName, std::uint32_t builtIn);
   void Tick();
   void WatchMenu();
+  void OnTrayMouse(std::uint32_t mouseMessage);
+  void ShowMenu();
+  void WriteOptions();
   void Discover();
   // Reads what the tick keeps of a newly selected adapter; false ends the tick.
   bool TakeFirstAdapter();
@@ -141,6 +168,11 @@ class CMainFrame : public IMainWindowHandler {
   int tickDepth_ = 0;
   int menuOriginX_ = 0;
   int menuOriginY_ = 0;
+  bool menuOpen_ = false;
+  bool openOnInfo_ = false;
+  bool closing_ = false;
+  std::uint32_t taskbarCreatedMessage_ = 0;
+  ProfileSwitcher switcher_;
 };
 
 }  // namespace linkscope

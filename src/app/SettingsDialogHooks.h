@@ -11,6 +11,15 @@ class ISettingsDialogHooks {
   virtual ~ISettingsDialogHooks() = default;
 
   virtual bool IsOpen() const = 0;
+  // Opens the dialog (a modal loop that returns when it closes), on the Info page or the
+  // Status page.
+  virtual void Open(bool onInfoPage) = 0;
+  virtual void BringToFront() = 0;
+  virtual void ShowInfoPage() = 0;
+  // After a language change: new texts on the frame and the current page built anew.
+  virtual void Relabel() = 0;
+  // A site survey is running on the Site Survey page.
+  virtual bool SurveyRunning() const = 0;
   // Closes the dialog as its Exit button does.
   virtual void Close() = 0;
   // Refills the profile selector (a "*" marks a profile the adapter no longer matches).

@@ -21,6 +21,8 @@ class TrayIcon {
   bool Set(IconHandle icon, const std::string& tip);
 
   bool Shown() const { return shown_; }
+  // The shell lost every icon (its taskbar was made anew): the next Set adds the icon again.
+  void Forget() { shown_ = false; }
 
   static constexpr std::uint32_t kIconId = 1;
 

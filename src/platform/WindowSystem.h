@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace linkscope {
 
@@ -31,11 +32,26 @@ struct TrayIconRecord {
 // Message box styles and answers (the Windows values).
 constexpr std::uint32_t kMbOk = 0x0;
 constexpr std::uint32_t kMbYesNo = 0x4;
+constexpr std::uint32_t kMbIconQuestion = 0x20;
 constexpr std::uint32_t kMbIconExclamation = 0x30;
 constexpr std::uint32_t kMbDefButton2 = 0x100;
 constexpr int kIdOk = 1;
 constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
+
+// One item of a popup menu: a command, a separator, or a submenu of further items.
+struct MenuItem {
+  std::uint32_t id = 0;
+  std::string text;
+  bool checked = false;
+  bool separator = false;
+  std::vector<MenuItem> submenu;
+};
+
+// Mouse messages a notification-area icon reports.
+constexpr std::uint32_t kMouseLeftUp = 0x0202;          // WM_LBUTTONUP
+constexpr std::uint32_t kMouseLeftDoubleClick = 0x0203; // WM_LBUTTONDBLCLK
+constexpr std::uint32_t kMouseRightUp = 0x0205;         // WM_RBUTTONUP
 
 // What the main window reports to its owner.
 class IMainWindowHandler {
@@ -48,6 +64,11 @@ class IMainWindowHandler {
   virtual void OnClose() = 0;
   // The window is being destroyed.
   virtual void OnDestroy() = 0;
+  // A message registered by name (RegisterMessage), with its two parameters.
+  virtual void OnRegisteredMessage(std::uint32_t /*message*/, std::uintptr_t /*wParam*/,
+                                   std::intptr_t /*lParam*/) {}
+  // The system asks whether the session may end; true agrees.
+  virtual bool OnQueryEndSession() { return true; }
 };
 
 class IWindowSystem {
@@ -80,6 +101,13 @@ class IWindowSystem {
   virtual IconHandle LoadBuiltInIcon(std::uint32_t resourceId) = 0;
   // Releases an icon loaded by one of the two above; 0 is ignored.
   virtual void FreeIcon(IconHandle icon) = 0;
+
+  // Shows a popup menu owned by `window` with its right edge at x and its top at y, and waits
+  // for the user; the chosen command, or 0 when the menu was dismissed.
+  virtual std::uint32_t TrackPopupMenu(WindowHandle window, const std::vector<MenuItem>& items,
+                                       int x, int y) = 0;
+  // Keeps the window above all others or lets it go, without moving, sizing or activating it.
+  virtual bool SetTopmost(WindowHandle window, bool topmost) = 0;
 
   // The mouse cursor in screen coordinates.
   virtual bool GetCursorPosition(int* x, int* y) = 0;

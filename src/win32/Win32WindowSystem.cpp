@@ -41,10 +41,17 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         case WM_DESTROY:
           handler->OnDestroy();
           return 0;
+        case WM_QUERYENDSESSION:
+          return handler->OnQueryEndSession() ? TRUE : FALSE;
         case WM_NCDESTROY:
           SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
           break;
         default:
+          // Messages registered by name live in 0xC000 to 0xFFFF.
+          if (message >= 0xC000 && message <= 0xFFFF) {
+            handler->OnRegisteredMessage(message, wParam, lParam);
+            return 0;
+          }
           break;
       }
     }
@@ -161,6 +168,46 @@ IconHandle Win32WindowSystem::LoadBuiltInIcon(std::uint32_t resourceId) {
 
 void Win32WindowSystem::FreeIcon(IconHandle icon) {
   if (icon != 0) DestroyIcon(reinterpret_cast<HICON>(icon));
+}
+
+namespace {
+HMENU BuildMenu(const std::vector<MenuItem>& items) {
+  HMENU menu = CreatePopupMenu();
+  if (menu == nullptr) return nullptr;
+  for (const MenuItem& item : items) {
+    if (item.separator) {
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    } else if (!item.submenu.empty() || item.id == 0) {
+      HMENU sub = BuildMenu(item.submenu);
+      AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), item.text.c_str());
+    } else {
+      AppendMenuA(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), item.id,
+                  item.text.c_str());
+    }
+  }
+  return menu;
+}
+}  // namespace
+
+std::uint32_t Win32WindowSystem::TrackPopupMenu(WindowHandle window,
+                                                const std::vector<MenuItem>& items, int x,
+                                                int y) {
+  HMENU menu = BuildMenu(items);
+  if (menu == nullptr) return 0;
+  // A menu of a window that is not in the foreground would not close when the user clicks
+  // elsewhere; the empty message after tracking lets the next click through.
+  SetForegroundWindow(ToHwnd(window));
+  const BOOL chosen = ::TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_RETURNCMD |
+                                                 TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                       x, y, 0, ToHwnd(window), nullptr);
+  PostMessageA(ToHwnd(window), WM_NULL, 0, 0);
+  DestroyMenu(menu);
+  return static_cast<std::uint32_t>(chosen);
+}
+
+bool Win32WindowSystem::SetTopmost(WindowHandle window, bool topmost) {
+  return SetWindowPos(ToHwnd(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) != 0;
 }
 
 bool Win32WindowSystem::GetCursorPosition(int* x, int* y) {

@@ -19,6 +19,9 @@ class Win32WindowSystem : public IWindowSystem {
   IconHandle LoadIconFile(const std::string& path) override;
   IconHandle LoadBuiltInIcon(std::uint32_t resourceId) override;
   void FreeIcon(IconHandle icon) override;
+  std::uint32_t TrackPopupMenu(WindowHandle window, const std::vector<MenuItem>& items, int x,
+                               int y) override;
+  bool SetTopmost(WindowHandle window, bool topmost) override;
   bool GetCursorPosition(int* x, int* y) override;
   void PulseHiddenDialog(WindowHandle owner) override;
   int RunMessageLoop() override;

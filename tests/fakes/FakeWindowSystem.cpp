@@ -129,4 +129,18 @@ void FakeWindowSystem::FireTimer(WindowHandle window, std::uint32_t timerId) {
   if (it != windows_.end() && it->second.handler != nullptr) it->second.handler->OnTimer(timerId);
 }
 
+void FakeWindowSystem::SendRegistered(WindowHandle window, std::uint32_t message,
+                                      std::uintptr_t wParam, std::intptr_t lParam) {
+  auto it = windows_.find(window);
+  if (it != windows_.end() && it->second.handler != nullptr) {
+    it->second.handler->OnRegisteredMessage(message, wParam, lParam);
+  }
+}
+
+bool FakeWindowSystem::QueryEndSession(WindowHandle window) {
+  auto it = windows_.find(window);
+  if (it == windows_.end() || it->second.handler == nullptr) return true;
+  return it->second.handler->OnQueryEndSession();
+}
+
 }  // namespace linkscope

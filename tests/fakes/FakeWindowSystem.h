@@ -29,6 +29,29 @@ class FakeWindowSystem : public IWindowSystem {
     if (icon != 0) ++iconsFreed;
   }
   int iconsFreed = 0;
+  std::uint32_t TrackPopupMenu(WindowHandle window, const std::vector<MenuItem>& items, int x,
+                               int y) override {
+    menus.push_back(TrackedMenu{window, items, x, y});
+    return menuChoice ? menuChoice(items) : 0;
+  }
+  bool SetTopmost(WindowHandle window, bool topmost) override {
+    topmostCalls.push_back({window, topmost});
+    return Exists(window);
+  }
+  struct TrackedMenu {
+    WindowHandle window;
+    std::vector<MenuItem> items;
+    int x;
+    int y;
+  };
+  std::vector<TrackedMenu> menus;
+  // Chooses a command from a tracked menu; by default the user dismisses it.
+  std::function<std::uint32_t(const std::vector<MenuItem>&)> menuChoice;
+  std::vector<std::pair<WindowHandle, bool>> topmostCalls;
+  // Delivers a message registered by name, as the message loop would.
+  void SendRegistered(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                      std::intptr_t lParam);
+  bool QueryEndSession(WindowHandle window);
   bool GetCursorPosition(int* x, int* y) override {
     *x = cursorX;
     *y = cursorY;

@@ -9,6 +9,7 @@
 #include "fakes/FakePrivateProfile.h"
 #include "fakes/FakeRequestLibrary.h"
 #include "fakes/FakeWindowSystem.h"
+#include "native/ScriptedApp.h"
 #include "native/SimMachine.h"
 
 namespace linkscope::testing {
@@ -185,34 +186,7 @@ TEST_F(TickOnWindows95, AdapterGoingAwayEndsTheProgramAtOnce) {
 }
 
 // The scripted library for what the simulation never does on its own.
-class TickOnScriptedAdapter : public ::testing::Test {
- protected:
-  TickOnScriptedAdapter() {
-    library.ScriptAdapter(registry, "ORVEX PCI Skyrelay", "SKYPCI", 2);
-    library.Answer(OID_GEN_MEDIA_CONNECT_STATUS, {1, 0, 0, 0});
-    library.Answer(OID_PRIV_REG_DOMAIN, {0x30});
-    system.version = OsVersion{5, 0, 2195, kPlatformNt, ""};
-  }
-  void Start() {
-    ASSERT_TRUE(app.InitInstance());
-    frame = app.MainFrame()->Window();
-  }
-  void Tick() { windows.FireTimer(frame, CMainFrame::kPollTimerId); }
-  IconHandle ShownIcon() {
-    auto it = windows.tray.find({frame, TrayIcon::kIconId});
-    return it == windows.tray.end() ? 0 : it->second.icon;
-  }
-
-  FakeRegistry registry;
-  FakePrivateProfile profile;
-  FakeSystem system;
-  FakeWindowSystem windows;
-  FakeRequestLibrary library;
-  FakePcCardProbe probe;
-  Platform platform{registry, profile, system, windows, library, probe};
-  CLinkscopeApp app{platform};
-  WindowHandle frame = 0;
-};
+class TickOnScriptedAdapter : public ScriptedApp {};
 
 TEST_F(TickOnScriptedAdapter, AssociatedShowsOkWhateverTheMediaStatusSays) {
   Start();
