@@ -94,6 +94,13 @@ TEST(ProfileUnderWine, DriverKeyPerWindowsVersion) {
       EXPECT_EQ("REG_SZ Harbour", RegValue(key + "\\Ndi\\params\\ESSID", ""));
     }
 
+    if (c.written) {
+      // A new process starts the driver afresh: it comes up with what the profile wrote.
+      ASSERT_EQ(0u, RunCommand(Quote(folder + probe) + " read state.txt 0 0", folder, &output))
+          << output;
+      EXPECT_EQ("rts=500 ssid=Harbour", ReadText(folder + "state.txt"));
+    }
+
     // At level 1 the keys are written too.
     ASSERT_EQ(0u, RunCommand(Quote(folder + probe) + " apply key.txt 11 1", folder, &output))
         << output;

@@ -3,7 +3,8 @@
 // profile's settings into the driver parameters alone ("write", for settings the adapter would
 // refuse); writes the adapter's driver key path to the file named on its command line.
 // Messages go to standard output instead of message boxes. Exit code 0 on success.
-//   profileprobe apply|write OUTFILE CHANNEL LEVEL
+// "read" instead writes what the adapter reports: its RTS threshold and SSID.
+//   profileprobe apply|write|read OUTFILE CHANNEL LEVEL
 
 #include <windows.h>
 
@@ -17,6 +18,7 @@
 #include "config/ProfileStore.h"
 #include "device/CAdapterLink.h"
 #include "device/DeviceDescriptions.h"
+#include "device/RecordQuery.h"
 #include "win32/Win32PcCardProbe.h"
 #include "win32/Win32Registry.h"
 #include "win32/Win32RequestLibrary.h"
@@ -55,6 +57,17 @@ int main(int argc, char** argv) {
   link.Enumerate(linkscope::DiscoveryContext{registry, probe},
                  linkscope::BuiltInDeviceDescriptions());
   if (!link.SelectAdapter(0)) return 4;
+
+  if (mode == "read") {
+    linkscope::DeviceConfig config;
+    if (!linkscope::QueryDeviceConfig(link, link.CurrentAdapter(), &config)) return 8;
+    FILE* out = std::fopen(argv[1], "wb");
+    if (out == nullptr) return 7;
+    std::fprintf(out, "rts=%u ssid=", static_cast<unsigned>(config.rtsThreshold));
+    std::fputs(config.SsidBytes().c_str(), out);
+    std::fclose(out);
+    return 0;
+  }
 
   linkscope::ProfileStore store(registry, messages);
   linkscope::DriverParameters parameters(registry, messages, link);
