@@ -1,0 +1,146 @@
+// The tray menu of the real program under Wine, used with the keyboard as a person would:
+// always on top is stored only at exit, Exit asks to save a changed profile and Enter answers
+// No, and choosing a profile applies it to the simulated adapter.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "config/ProfileStore.h"
+#include "win32/ProcessHelpers.h"
+#include "win32/UiDriver.h"
+#include "win32/Win32Registry.h"
+#include "win32/Win32WindowSystem.h"
+
+namespace linkscope::testing {
+namespace {
+
+constexpr const char* kSettings = "Software\\ORVEX\\Linkscope\\Settings";
+constexpr const char* kProfiles = "Software\\ORVEX\\Linkscope\\Profiles";
+
+const char* kEnvironment = R"json({"adapters": [{
+  "displayName": "ORVEX PCI Skyrelay", "serviceName": "SKYMENU",
+  "instanceId": "{5A1D0000-0000-4000-8000-00000000BE17}",
+  "cardType": 21, "mac": "00-60-1D-00-BE-17",
+  "parameters": {"ESSID": "Harbour", "Channel": 6}}],
+  "networks": [{"bssid": "00-40-96-A1-00-01", "ssid": "Harbour", "channel": 6, "signal": 80}]})json";
+
+class TrayMenuUnderWine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bin_ = ProgramFolder();
+    folder_ = bin_ + "menu_e2e\\";
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    CreateDirectoryA((folder_ + "res").c_str(), nullptr);
+    for (const char* file : {"linkscope.exe", "W32N50.dll", "adapterinstall.exe", "profileprobe.exe",
+                             "res\\Wlan.ini"}) {
+      ASSERT_TRUE(CopyFileA((bin_ + file).c_str(), (folder_ + file).c_str(), FALSE)) << file;
+    }
+    WriteText(folder_ + "W32N50-environment.json", kEnvironment);
+    // Windows 2000 keeps the driver parameters the program writes.
+    for (const char* exe : {"linkscope.exe", "adapterinstall.exe", "profileprobe.exe"}) {
+      ASSERT_TRUE(SetWineVersion(exe, "win2k"));
+    }
+    std::string output;
+    ASSERT_EQ(0u, RunCommand(Quote(folder_ + "adapterinstall.exe") + " install W32N50-environment.json",
+                             folder_, &output))
+        << output;
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ORVEX\\Linkscope");
+  }
+  void TearDown() override {
+    std::string output;
+    RunCommand(Quote(folder_ + "adapterinstall.exe") + " remove", folder_, &output);
+    for (const char* exe : {"linkscope.exe", "adapterinstall.exe", "profileprobe.exe"}) {
+      ClearWineVersion(exe);
+    }
+  }
+
+  // Starts the program and waits for its first ticks to find the adapter.
+  HWND StartProgram(Process* program) {
+    if (!Start(folder_ + "linkscope.exe", folder_, program)) return nullptr;
+    HWND main = WaitForWindow("Linkscope Utility", 30000);
+    Sleep(3000);
+    return main;
+  }
+
+  std::string bin_;
+  std::string folder_;
+};
+
+TEST_F(TrayMenuUnderWine, AlwaysOnTopIsStoredAtExitAndTheSaveQuestionDefaultsToNo) {
+  Process program;
+  HWND main = StartProgram(&program);
+  ASSERT_NE(nullptr, main);
+  // Language, Active Profile, Always on top (the separators are skipped).
+  ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
+  Sleep(500);
+  EXPECT_EQ("<missing>", UserValue(kSettings, "AlwaysOnTop")) << "stored at the toggle";
+
+  // Exit is the last item. The adapter does not match the built-in profile: the question.
+  ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_UP, VK_RETURN}));
+  HWND question = WaitForWindow("Save changes?", 20000);
+  ASSERT_NE(nullptr, question);
+  PressKeys(question, {VK_RETURN});
+  DWORD code = 1;
+  EXPECT_TRUE(WaitForExit(program, 30000, &code));
+  EXPECT_EQ(0u, code);
+  Close(&program);
+
+  EXPECT_EQ("0", UserValue(kSettings, "AlwaysOnTop"));
+  EXPECT_EQ("English", UserValue(kSettings, "Language"));
+  EXPECT_EQ("Default", UserValue(kProfiles, "LastProfile"));
+  // No was the answer: the built-in profile keeps its settings.
+  EXPECT_EQ("10", UserValue(std::string(kProfiles) + "\\Default", "channel"));
+  EXPECT_EQ("", UserValue(std::string(kProfiles) + "\\Default", "ssid"));
+}
+
+TEST_F(TrayMenuUnderWine, ChoosingAProfileAppliesItToTheAdapter) {
+  // A second profile beside the built-in one, listed after it.
+  Win32Registry registry;
+  Win32WindowSystem windows(GetModuleHandleA(nullptr));
+  DefaultTexts texts;
+  Messages messages(windows, texts);
+  ProfileStore store(registry, messages);
+  Profile office;
+  office.name = "Office";
+  office.ssid = "Harbour";
+  office.mode = 1;
+  office.channel = 6;
+  office.rate = 4;
+  office.preamble = 2;
+  office.frag = 2346;
+  office.rts = 700;
+  office.auth = 2;
+  office.keys = {"7E3D91C0A5", "7E3D91C0A5", "7E3D91C0A5", "7E3D91C0A5"};
+  office.radio = 1;
+  ASSERT_TRUE(store.Save(office, false));
+
+  Process program;
+  HWND main = StartProgram(&program);
+  ASSERT_NE(nullptr, main);
+  // Active Profile, into its submenu (Default), down to Office.
+  ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
+  const DWORD start = GetTickCount();
+  while (UserValue(kProfiles, "LastProfile") != "Office" && GetTickCount() - start < 20000) {
+    Sleep(200);
+  }
+  EXPECT_EQ("Office", UserValue(kProfiles, "LastProfile"));
+
+  // A driver started afresh (another process) comes up with the profile's settings.
+  std::string output;
+  ASSERT_EQ(0u, RunCommand(Quote(folder_ + "profileprobe.exe") + " read state.txt 0 0", folder_,
+                           &output))
+      << output;
+  EXPECT_EQ("rts=700 ssid=Harbour", ReadText(folder_ + "state.txt"));
+
+  // The adapter matches the profile now: leaving asks nothing.
+  ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_UP, VK_RETURN}));
+  DWORD code = 1;
+  EXPECT_TRUE(WaitForExit(program, 30000, &code));
+  EXPECT_EQ(nullptr, WaitForWindow("Save changes?", 0));
+  Close(&program);
+}
+
+}  // namespace
+}  // namespace linkscope::testing

@@ -1,0 +1,78 @@
+#include "win32/UiDriver.h"
+
+namespace linkscope::testing {
+
+void SendTrayMouse(HWND main, UINT mouseMessage) {
+  const UINT callback = RegisterWindowMessageA("MONITOR_ICON_PRESSED");
+  PostMessageA(main, callback, 1, mouseMessage);
+}
+
+namespace {
+BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM param) {
+  char cls[16] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (std::string(cls) == "#32768" && IsWindowVisible(hwnd)) {
+    *reinterpret_cast<HWND*>(param) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND WaitForPopupMenu(DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    HWND menu = nullptr;
+    EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
+    if (menu != nullptr) return menu;
+    Sleep(50);
+  } while (GetTickCount() - start < ms);
+  return nullptr;
+}
+
+void PressKeys(HWND window, std::initializer_list<WORD> keys) {
+  for (WORD key : keys) {
+    PostMessageA(window, WM_KEYDOWN, key, 0);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000000);
+    Sleep(250);
+  }
+}
+
+bool ChooseFromTrayMenu(HWND main, std::initializer_list<WORD> keys) {
+  SendTrayMouse(main, WM_RBUTTONUP);
+  HWND menu = WaitForPopupMenu(10000);
+  if (menu == nullptr) return false;
+  Sleep(200);
+  PressKeys(menu, keys);
+  return true;
+}
+
+bool WaitForWindowGone(HWND window, DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    if (!IsWindow(window)) return true;
+    Sleep(50);
+  } while (GetTickCount() - start < ms);
+  return false;
+}
+
+std::string UserValue(const std::string& key, const std::string& name) {
+  HKEY h = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) {
+    return "<missing>";
+  }
+  BYTE data[512];
+  DWORD size = sizeof data, type = 0;
+  const LONG rc = RegQueryValueExA(h, name.c_str(), nullptr, &type, data, &size);
+  RegCloseKey(h);
+  if (rc != ERROR_SUCCESS) return "<missing>";
+  if (type == REG_DWORD && size == 4) {
+    DWORD v = 0;
+    memcpy(&v, data, 4);
+    return std::to_string(v);
+  }
+  std::string text(reinterpret_cast<const char*>(data), size);
+  return text.substr(0, text.find('\0'));
+}
+
+}  // namespace linkscope::testing

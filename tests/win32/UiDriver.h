@@ -1,0 +1,27 @@
+#pragma once
+// Drives the real program's user interface from a test process, as a person would: the tray
+// icon's mouse messages, the popup menu by keyboard, message boxes by their buttons.
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+
+namespace linkscope::testing {
+
+// Sends the tray icon's callback message for a mouse message (WM_RBUTTONUP, ...).
+void SendTrayMouse(HWND main, UINT mouseMessage);
+// The visible popup menu window, once it is there; nullptr after `ms`.
+HWND WaitForPopupMenu(DWORD ms);
+// Keys pressed in turn on a window (a menu, a dialog), with a short pause after each.
+void PressKeys(HWND window, std::initializer_list<WORD> keys);
+// Opens the tray menu and walks it with the keys (VK_DOWN, VK_RIGHT, VK_RETURN, ...).
+bool ChooseFromTrayMenu(HWND main, std::initializer_list<WORD> keys);
+// Waits until `window` is gone.
+bool WaitForWindowGone(HWND window, DWORD ms);
+
+// A value below HKEY_CURRENT_USER as text (REG_SZ bytes up to their end or NUL, REG_DWORD in
+// decimal), or "<missing>".
+std::string UserValue(const std::string& key, const std::string& name);
+
+}  // namespace linkscope::testing
