@@ -1,0 +1,48 @@
+// Drives the running Linkscope from the command line, for scripts that show or photograph it:
+// Run it on the program's desktop (explorer /desktop=NAME uidriver.exe ...).
+//   uidriver menu          opens the tray menu and leaves it open
+//   uidriver keys K ...    presses keys on the open menu (down, up, left, right, enter, escape)
+// Exit code 0 when the program's window (and for keys the menu) was found.
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "win32/ProcessHelpers.h"
+#include "win32/UiDriver.h"
+
+namespace {
+WORD KeyOf(const char* name) {
+  if (std::strcmp(name, "down") == 0) return VK_DOWN;
+  if (std::strcmp(name, "up") == 0) return VK_UP;
+  if (std::strcmp(name, "left") == 0) return VK_LEFT;
+  if (std::strcmp(name, "right") == 0) return VK_RIGHT;
+  if (std::strcmp(name, "enter") == 0) return VK_RETURN;
+  if (std::strcmp(name, "escape") == 0) return VK_ESCAPE;
+  return 0;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace linkscope::testing;
+  if (argc < 2) return 2;
+  HWND main = WaitForWindow("Linkscope Utility", 10000);
+  if (main == nullptr) return 3;
+  if (std::strcmp(argv[1], "menu") == 0) {
+    // Where a person would click: the notification area at the bottom right.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 12, GetSystemMetrics(SM_CYSCREEN) - 10);
+    SendTrayMouse(main, WM_RBUTTONUP);
+    return WaitForPopupMenu(10000) != nullptr ? 0 : 4;
+  }
+  if (std::strcmp(argv[1], "keys") == 0) {
+    HWND menu = WaitForPopupMenu(5000);
+    if (menu == nullptr) return 4;
+    for (int i = 2; i < argc; ++i) {
+      const WORD key = KeyOf(argv[i]);
+      if (key == 0) return 2;
+      PressKeys(menu, {key});
+    }
+    return 0;
+  }
+  return 2;
+}

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Photographs Linkscope under Wine for the README: the tray icon, and the tray menu with its
+# language and profile submenus. Run scripts/run once before (it prepares the Wine prefix and
+# installs the simulated adapters).
+#   tools/screenshots.sh OUTFOLDER
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out="$(realpath -m "${1:-docs}")"
+mkdir -p "$out"
+cmake --build --preset mingw -j"$(nproc)" --target linkscope W32N50 uidriver >/dev/null
+export WINEPREFIX="$PWD/build/run/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export out
+cd build/mingw/bin
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 linkscope.exe &
+  sleep 12
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe menu
+  sleep 1
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe keys down down right
+  sleep 1
+  import -window root "$out/tray-menu-full.png"
+  convert "$out/tray-menu-full.png" -crop 224x152+800+616 +repage "$out/tray-menu.png"
+  rm -f "$out/tray-menu-full.png"
+  /usr/lib/wine/wineserver64 -k'
+echo "Saved $out/tray-menu.png"
