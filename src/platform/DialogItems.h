@@ -27,6 +27,8 @@ class IDialogItems {
   // Any control. The window of a control is what a page uses as its parent when it lives
   // inside one (a tab control); 0 when there is no such control.
   virtual WindowHandle Window(int id) const = 0;
+  // An edit box reports its new text to the handler (kEnChange), as when the user types; a
+  // drop-down list's text is its selection and is not set this way.
   virtual bool SetText(int id, const std::string& text) = 0;
   // For a drop-down list: the text of the selected entry, empty with none.
   virtual std::string Text(int id) const = 0;

@@ -31,6 +31,7 @@ static_assert(kBsPushButton == BS_PUSHBUTTON && kBsDefPushButton == BS_DEFPUSHBU
 static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL && kBnClicked == BN_CLICKED &&
                   kCbnSelChange == CBN_SELCHANGE && kCbnDropDown == CBN_DROPDOWN &&
                   kLbnSelChange == LBN_SELCHANGE && kEnChange == EN_CHANGE &&
+                  kEnUpdate == EN_UPDATE && kEnMaxText == EN_MAXTEXT &&
                   kNmClick == static_cast<int>(NM_CLICK) &&
                   kNmDblClk == static_cast<int>(NM_DBLCLK) &&
                   kNmCustomDraw == static_cast<int>(NM_CUSTOMDRAW) &&
@@ -311,8 +312,14 @@ WindowHandle Win32DialogSystem::CreatePage(const DialogLayout& layout, WindowHan
   HWND page = CreateDialogIndirectParamA(
       static_cast<HINSTANCE>(instance_), reinterpret_cast<LPCDLGTEMPLATEA>(pageTemplate.data()),
       ToHwnd(parent), DialogProc, reinterpret_cast<LPARAM>(binding));
-  // Without a window the binding was never handed over.
-  if (page == nullptr && !binding->attached) delete binding;
+  if (page == nullptr) {
+    // Without a window the binding was never handed over.
+    if (!binding->attached) delete binding;
+    return 0;
+  }
+  // A new child window goes below its siblings; a page must lie over the tab control it sits
+  // on, or the tab control paints its body over the page's background.
+  SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return FromHwnd(page);
 }
 

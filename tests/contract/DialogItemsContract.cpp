@@ -81,6 +81,12 @@ class Recorder : public IDialogHandler {
   std::vector<std::string> events;
 };
 
+int Count(const std::vector<std::string>& events, const std::string& event) {
+  int n = 0;
+  for (const std::string& e : events) n += e == event ? 1 : 0;
+  return n;
+}
+
 // The contract page, built in the world's host window for the length of a test.
 class OpenPage {
  public:
@@ -219,6 +225,10 @@ TEST_P(DialogItemsContract, EditLimitBindsTypingButNotTheProgram) {
   EXPECT_EQ(15, items.EditLimit(120));
   world_->Type(page.window, 120, "ABCDEFGHIJKLMNOPQRST");
   EXPECT_EQ("ABCDEFGHIJKLMNO", items.Text(120));
+  // The characters the limit refused are reported as such; every key reports a change (Wine
+  // does so even for a refused one).
+  EXPECT_EQ(5, Count(page.recorder.events, "command 120 1281"));
+  EXPECT_EQ(20, Count(page.recorder.events, "command 120 768"));
   ASSERT_TRUE(items.SetText(120, "0123456789ABCDEF0123"));
   EXPECT_EQ("0123456789ABCDEF0123", items.Text(120));
   // Typing over a selection replaces it.
@@ -226,6 +236,28 @@ TEST_P(DialogItemsContract, EditLimitBindsTypingButNotTheProgram) {
   items.EditSetSelection(120, 2, 5);
   world_->Type(page.window, 120, "xy");
   EXPECT_EQ("01xy56789", items.Text(120));
+}
+
+TEST_P(DialogItemsContract, ProgramChangesReportOnlyAnEditBoxsNewText) {
+  OpenPage page(*world_);
+  ASSERT_TRUE(page.Ok());
+  IDialogItems& items = *page.items;
+  items.SetText(100, "label");
+  items.ComboAdd(110, "x");
+  items.ComboSelect(110, 0);
+  items.ComboSelectPrefix(110, -1, "x");
+  items.ListAdd(111, "x");
+  items.ListSelect(111, 0);
+  items.SetCheck(130, kCheckChecked);
+  items.CheckRadio(140, 142, 140);
+  items.TrackSetRange(160, 0, 10);
+  items.TrackSetPos(160, 5);
+  items.TabInsert(180, 0, "tab");
+  items.EditSetSelection(120, 0, 1);
+  EXPECT_TRUE(page.recorder.events.empty());
+  // A new text in an edit box is a change of its contents, whoever made it.
+  items.SetText(120, "abc");
+  EXPECT_EQ(1, Count(page.recorder.events, "command 120 768"));
 }
 
 TEST_P(DialogItemsContract, EditSelectionIsClampedToTheText) {

@@ -1,5 +1,7 @@
 #include "fakes/FakeDialogItems.h"
 
+#include "platform/DialogSystem.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -68,16 +70,27 @@ bool FakeDialogItems::OwnsWindow(WindowHandle window) const {
   return false;
 }
 
+void FakeDialogItems::Report(int id, int code) {
+  if (commandSink) commandSink(id, code);
+}
+
 void FakeDialogItems::Type(int id, const std::string& text) {
-  Control* c = FindKind(id, ControlKind::Edit);
-  if (c == nullptr || !c->enabled) return;
-  const int length = static_cast<int>(c->text.size());
-  const int kept = length - (c->selEnd - c->selStart);
-  const int room = std::max(0, c->limit - kept);
-  const std::string typed = text.substr(0, static_cast<std::size_t>(room));
-  c->text.replace(static_cast<std::size_t>(c->selStart),
-                  static_cast<std::size_t>(c->selEnd - c->selStart), typed);
-  c->selStart = c->selEnd = c->selStart + static_cast<int>(typed.size());
+  // Key by key: each character replaces the selection, or is refused at the limit.
+  for (char ch : text) {
+    Control* c = FindKind(id, ControlKind::Edit);
+    if (c == nullptr || !c->enabled) return;
+    const int kept = static_cast<int>(c->text.size()) - (c->selEnd - c->selStart);
+    if (kept >= c->limit) {
+      // Refused; Wine's edit box then reports a change all the same.
+      Report(id, kEnMaxText);
+    } else {
+      c->text.replace(static_cast<std::size_t>(c->selStart),
+                      static_cast<std::size_t>(c->selEnd - c->selStart), 1, ch);
+      c->selStart = c->selEnd = c->selStart + 1;
+    }
+    Report(id, kEnUpdate);
+    Report(id, kEnChange);
+  }
 }
 
 bool FakeDialogItems::SetTitle(const std::string& text) {
@@ -95,8 +108,12 @@ bool FakeDialogItems::SetText(int id, const std::string& text) {
   // A drop-down list's text is its selected entry; the program never sets it as text.
   if (c == nullptr || c->layout.kind == ControlKind::DropDownList) return false;
   c->text = text;
-  // Setting an edit box's text puts the caret at its start.
-  c->selStart = c->selEnd = 0;
+  if (c->layout.kind == ControlKind::Edit) {
+    // The caret goes to the start, and the box reports its new contents.
+    c->selStart = c->selEnd = 0;
+    Report(id, kEnUpdate);
+    Report(id, kEnChange);
+  }
   return true;
 }
 

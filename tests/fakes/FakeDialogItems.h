@@ -3,6 +3,7 @@
 // controls where page logic depends on it (prefix search, selection rules, clamping, the edit
 // limit applying to typing only); the contract suite holds both to the same rules.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,8 @@ class FakeDialogItems : public IDialogItems {
   // The user types `text` into an edit box at its selection, as far as its limit allows.
   void Type(int id, const std::string& text);
   bool OwnsWindow(WindowHandle window) const;
+  // Where the controls' own commands go (an edit box reporting a new text).
+  std::function<void(int id, int code)> commandSink;
 
   bool SetTitle(const std::string& text) override;
   std::string Title() const override { return title_; }
@@ -116,6 +119,7 @@ class FakeDialogItems : public IDialogItems {
   int TabSelection(int id) const override;
 
  private:
+  void Report(int id, int code);
   Control* FindKind(int id, ControlKind kind);
   const Control* FindKind(int id, ControlKind kind) const;
 

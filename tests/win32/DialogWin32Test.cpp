@@ -162,6 +162,7 @@ TEST_F(DialogsUnderWine, SettingsDialogAndEveryPageAreBuiltFromTheirLayouts) {
       current = dialogs_.CreatePage(*PageLayout(resourceId), parent, page);
       ASSERT_NE(0u, current) << resourceId;
       EXPECT_EQ(H(parent), GetParent(H(current)));
+      EXPECT_EQ(H(current), GetWindow(H(parent), GW_CHILD)) << "the page lies over its siblings";
       ExpectBuiltAsLaidOut(H(current), *PageLayout(resourceId));
       EXPECT_FALSE(page.items->DialogVisible());
       page.items->ShowDialog(true);
@@ -240,6 +241,11 @@ TEST_F(DialogsUnderWine, KeysReachTheDialogAroundTheFocus) {
   dialog.steps.push_back([&] {
     page = dialogs_.CreatePage(*PageLayout(kAdvancedPageId), dialog.self, advanced);
     advanced.items->ShowDialog(true);
+    advanced.items->Focus(1052);
+    EXPECT_EQ(1052, advanced.items->FocusedControl());
+    dialog.items->Focus(kIdTabControl);
+    EXPECT_EQ(kIdTabControl, dialog.items->FocusedControl());
+    EXPECT_EQ(0, advanced.items->FocusedControl());
     press(H(advanced.items->Window(1052)), VK_RETURN);
     press(H(advanced.items->Window(1052)), VK_ESCAPE);
   });
