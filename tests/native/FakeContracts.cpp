@@ -1,8 +1,10 @@
 // The platform contracts, run against the in-memory fakes.
 
+#include "contract/DialogItemsContract.h"
 #include "contract/PrivateProfileContract.h"
 #include "contract/RegistryContract.h"
 #include "contract/WindowSystemContract.h"
+#include "fakes/FakeDialogSystem.h"
 #include "fakes/FakePrivateProfile.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeWindowSystem.h"
@@ -23,6 +25,25 @@ class FakeIniWorld : public IniWorld {
  private:
   FakePrivateProfile profile_;
 };
+
+class FakeDialogWorld : public DialogWorld {
+ public:
+  IDialogSystem& Dialogs() override { return dialogs_; }
+  WindowHandle Host() override { return host_; }
+  void Type(WindowHandle dialog, int id, const std::string& text) override {
+    if (FakeDialogItems* items = dialogs_.Items(dialog)) items->Type(id, text);
+  }
+  void Click(WindowHandle dialog, int id) override { dialogs_.Click(dialog, id); }
+
+ private:
+  FakeDialogSystem dialogs_;
+  WindowHandle host_ = dialogs_.AddHostWindow();
+};
+
+INSTANTIATE_TEST_SUITE_P(Fake, DialogItemsContract,
+                         ::testing::Values(DialogWorldImpl{
+                             "Fake", [] { return std::make_unique<FakeDialogWorld>(); }}),
+                         DialogWorldName);
 
 INSTANTIATE_TEST_SUITE_P(Fake, RegistryContract,
                          ::testing::Values(RegistryImpl{

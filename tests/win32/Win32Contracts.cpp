@@ -2,10 +2,13 @@
 // window manager through the program's Win32 layer.
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include "contract/DialogItemsContract.h"
 #include "contract/PrivateProfileContract.h"
 #include "contract/RegistryContract.h"
 #include "contract/WindowSystemContract.h"
+#include "win32/Win32DialogSystem.h"
 #include "win32/Win32PrivateProfile.h"
 #include "win32/Win32Registry.h"
 #include "win32/Win32System.h"
@@ -50,6 +53,44 @@ class RealIniWorld : public IniWorld {
   std::vector<std::string> files_;
   Win32PrivateProfile profile_;
 };
+
+// Real dialogs in a hidden window of the test; the user's hands are the messages the system
+// sends a control for a key press and a mouse click.
+class RealDialogWorld : public DialogWorld {
+ public:
+  RealDialogWorld() : dialogs_(GetModuleHandleA(nullptr)) {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                  ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    host_ = CreateWindowExA(0, "STATIC", "contract host", WS_POPUP, 0, 0, 400, 300, nullptr,
+                            nullptr, GetModuleHandleA(nullptr), nullptr);
+  }
+  ~RealDialogWorld() override { DestroyWindow(host_); }
+  IDialogSystem& Dialogs() override { return dialogs_; }
+  WindowHandle Host() override { return reinterpret_cast<WindowHandle>(host_); }
+  void Type(WindowHandle dialog, int id, const std::string& text) override {
+    HWND edit = GetDlgItem(reinterpret_cast<HWND>(dialog), id);
+    for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+  }
+  void Click(WindowHandle dialog, int id) override {
+    HWND button = GetDlgItem(reinterpret_cast<HWND>(dialog), id);
+    // The user reaches only a control that is enabled and shown.
+    if (button == nullptr || !IsWindowEnabled(button) ||
+        (GetWindowLongPtrA(button, GWL_STYLE) & WS_VISIBLE) == 0) {
+      return;
+    }
+    SendMessageA(button, BM_CLICK, 0, 0);
+  }
+
+ private:
+  Win32DialogSystem dialogs_;
+  HWND host_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Win32, DialogItemsContract,
+                         ::testing::Values(DialogWorldImpl{
+                             "Win32", [] { return std::make_unique<RealDialogWorld>(); }}),
+                         DialogWorldName);
 
 INSTANTIATE_TEST_SUITE_P(Win32, RegistryContract,
                          ::testing::Values(RegistryImpl{

@@ -1,0 +1,132 @@
+#pragma once
+// The controls of one dialog in memory, built from its layout. They behave like the real
+// controls where page logic depends on it (prefix search, selection rules, clamping, the edit
+// limit applying to typing only); the contract suite holds both to the same rules.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/DialogItems.h"
+#include "platform/DialogLayout.h"
+
+namespace linkscope {
+
+class FakeDialogItems : public IDialogItems {
+ public:
+  // Control i of the layout gets the window handle firstControl + i.
+  FakeDialogItems(const DialogLayout& layout, WindowHandle firstControl);
+
+  struct Control {
+    ControlLayout layout;
+    WindowHandle window = 0;
+    std::string text;
+    bool enabled = true;
+    bool visible = true;
+    std::vector<std::string> items;  // drop-down list, list box, tab captions
+    int selection = -1;
+    int limit = 30000;  // the edit control's initial limit
+    char passwordChar = 0;
+    int selStart = 0;
+    int selEnd = 0;
+    int check = kCheckUnchecked;
+    int low = 0;
+    int high = 100;
+    int pos = 0;
+    int tickFrequency = 1;
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<bool> rowSelected;
+  };
+  // The control with that id, or null.
+  Control* Find(int id);
+  const Control* Find(int id) const;
+  // The user types `text` into an edit box at its selection, as far as its limit allows.
+  void Type(int id, const std::string& text);
+  bool OwnsWindow(WindowHandle window) const;
+  // Where the controls' own commands go (an edit box reporting a new text).
+  std::function<void(int id, int code)> commandSink;
+
+  bool SetTitle(const std::string& text) override;
+  std::string Title() const override { return title_; }
+  void ShowDialog(bool show) override { dialogVisible_ = show; }
+  bool DialogVisible() const override { return dialogVisible_; }
+
+  WindowHandle Window(int id) const override;
+  bool SetText(int id, const std::string& text) override;
+  std::string Text(int id) const override;
+  void Enable(int id, bool enable) override;
+  bool IsEnabled(int id) const override;
+  void Show(int id, bool show) override;
+  bool IsVisible(int id) const override;
+  void Focus(int id) override;
+  int FocusedControl() const override { return focus_; }
+
+  void ComboReset(int id) override;
+  int ComboAdd(int id, const std::string& text) override;
+  int ComboCount(int id) const override;
+  std::string ComboItemText(int id, int index) const override;
+  int ComboSelect(int id, int index) override;
+  int ComboSelection(int id) const override;
+  int ComboSelectPrefix(int id, int startAfter, const std::string& prefix) override;
+
+  void ListReset(int id) override;
+  int ListAdd(int id, const std::string& text) override;
+  int ListCount(int id) const override;
+  std::string ListItemText(int id, int index) const override;
+  int ListSelect(int id, int index) override;
+  int ListSelection(int id) const override;
+
+  void EditSetSelection(int id, int start, int end) override;
+  void EditSelection(int id, int* start, int* end) const override;
+  void EditScrollCaret(int) override {}
+  void EditLimitText(int id, int characters) override;
+  int EditLimit(int id) const override;
+  void EditSetPasswordChar(int id, char c) override;
+  char EditPasswordChar(int id) const override;
+
+  void SetCheck(int id, int state) override;
+  int Check(int id) const override;
+  void CheckRadio(int first, int last, int id) override;
+
+  void ProgressSetRange(int id, int low, int high) override;
+  void ProgressSetPos(int id, int pos) override;
+  int ProgressPos(int id) const override;
+
+  void TrackSetRange(int id, int low, int high) override;
+  int TrackMin(int id) const override;
+  int TrackMax(int id) const override;
+  void TrackSetPos(int id, int pos) override;
+  int TrackPos(int id) const override;
+  void TrackSetTickFrequency(int id, int frequency) override;
+
+  int ListViewInsertColumn(int id, int column, const std::string& header, int width) override;
+  int ListViewColumnCount(int id) const override;
+  std::string ListViewColumnText(int id, int column) const override;
+  void ListViewDeleteAllRows(int id) override;
+  int ListViewInsertRow(int id, int row, const std::string& firstCell) override;
+  bool ListViewSetCell(int id, int row, int column, const std::string& text) override;
+  std::string ListViewCell(int id, int row, int column) const override;
+  int ListViewRowCount(int id) const override;
+  int ListViewNextSelected(int id, int after) const override;
+  void ListViewSelectRow(int id, int row, bool selected) override;
+
+  void TabDeleteAll(int id) override;
+  int TabInsert(int id, int index, const std::string& caption) override;
+  int TabCount(int id) const override;
+  std::string TabCaption(int id, int index) const override;
+  int TabSelect(int id, int index) override;
+  int TabSelection(int id) const override;
+
+ private:
+  void Report(int id, int code);
+  Control* FindKind(int id, ControlKind kind);
+  const Control* FindKind(int id, ControlKind kind) const;
+
+  std::vector<Control> controls_;
+  std::string title_;
+  bool dialogVisible_;
+  int focus_ = 0;
+};
+
+}  // namespace linkscope
