@@ -69,6 +69,11 @@ class IDialogSystem {
   virtual WindowHandle CreatePage(const DialogLayout& layout, WindowHandle parent,
                                   IDialogHandler& handler) = 0;
   virtual void DestroyPage(WindowHandle page) = 0;
+
+  // Dispatches the messages already waiting (timer ticks among them) and returns: what a long
+  // operation runs between its steps so that the program stays alive. False when the program
+  // is asked to end meanwhile (the request stays queued for the main loop).
+  virtual bool DispatchPending() = 0;
 };
 
 }  // namespace linkscope

@@ -328,4 +328,19 @@ void Win32DialogSystem::DestroyPage(WindowHandle page) {
   if (hwnd != nullptr && IsWindow(hwnd) && IsOurDialog(hwnd)) DestroyWindow(hwnd);
 }
 
+bool Win32DialogSystem::DispatchPending() {
+  MSG msg{};
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    if (!PreTranslate(&msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  return true;
+}
+
 }  // namespace linkscope

@@ -14,6 +14,7 @@ class Win32DialogSystem : public IDialogSystem {
   WindowHandle CreatePage(const DialogLayout& layout, WindowHandle parent,
                           IDialogHandler& handler) override;
   void DestroyPage(WindowHandle page) override;
+  bool DispatchPending() override;
 
   // The in-memory dialog template (DLGTEMPLATEEX) of a layout, DWORD-aligned.
   static std::vector<std::uint32_t> BuildTemplate(const DialogLayout& layout);

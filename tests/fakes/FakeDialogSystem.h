@@ -19,6 +19,13 @@ class FakeDialogSystem : public IDialogSystem {
   WindowHandle CreatePage(const DialogLayout& layout, WindowHandle parent,
                           IDialogHandler& handler) override;
   void DestroyPage(WindowHandle page) override;
+  // Runs `pending` (the test's ticks and clicks) and answers what it returns; true without it.
+  bool DispatchPending() override {
+    ++dispatches;
+    return pending ? pending() : true;
+  }
+  std::function<bool()> pending;
+  int dispatches = 0;
 
   // Runs once inside each modal loop, after OnInitDialog. A dialog still open when it returns
   // is ended with kIdCancel without asking its handler, and counted in modalsLeftOpen.

@@ -123,5 +123,25 @@ TEST(FakeDialogSystemTest, PagesLiveInTheirParentAndUsersReachOnlyWhatTheySee) {
   EXPECT_TRUE(dialogs.Pages().empty());
 }
 
+TEST(FakeDialogSystemTest, DispatchingBetweenStepsRunsTheTestsTicks) {
+  FakeDialogSystem dialogs;
+  FakeWindowSystem windows;
+  Closer closer(dialogs, windows);
+  int ticks = 0;
+  dialogs.pending = [&] {
+    dialogs.Timer(closer.self, 130);
+    return ++ticks < 2;
+  };
+  dialogs.modalLoop = [&](WindowHandle dialog, const DialogLayout&) {
+    EXPECT_TRUE(dialogs.DispatchPending());
+    EXPECT_FALSE(dialogs.DispatchPending());  // the program is ending
+    dialogs.PressEscape(dialog);
+  };
+  dialogs.DoModal(SettingsDialogLayout(), 0, closer);
+  EXPECT_EQ(2, dialogs.dispatches);
+  EXPECT_EQ((std::vector<std::string>{"init", "timer 130", "timer 130", "cancel", "destroy"}),
+            closer.log);
+}
+
 }  // namespace
 }  // namespace linkscope

@@ -262,6 +262,34 @@ TEST_F(DialogsUnderWine, KeysReachTheDialogAroundTheFocus) {
   EXPECT_EQ(dialog.steps.size(), dialog.next);
 }
 
+// A long operation inside a handler keeps the dialog's timers running by dispatching between
+// its steps; a quit request met there ends it and stays for the main loop.
+TEST_F(DialogsUnderWine, DispatchingBetweenStepsDeliversTicksAndKeepsAQuit) {
+  Script dialog;
+  int ticksInside = 0;
+  bool quitSeen = true;
+  dialog.steps.push_back([&] {
+    const std::size_t before = dialog.next;
+    SetTimer(H(dialog.self), 7, 10, nullptr);
+    for (int i = 0; i < 20 && dialog.next == before; ++i) {
+      Sleep(20);
+      dialogs_.DispatchPending();  // the next timer tick runs the next step
+    }
+    ticksInside = static_cast<int>(dialog.next - before);
+    KillTimer(H(dialog.self), 7);
+    PostQuitMessage(3);
+    quitSeen = !dialogs_.DispatchPending();
+  });
+  dialog.steps.push_back([] {});
+  EXPECT_EQ(-1, dialogs_.DoModal(SettingsDialogLayout(), 0, dialog));
+  EXPECT_GE(ticksInside, 1);
+  EXPECT_TRUE(quitSeen);
+  // The quit request reached the modal loop as well, which passed it on.
+  MSG msg;
+  EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(3u, msg.wParam);
+}
+
 TEST_F(DialogsUnderWine, ModalDialogDestroyedFromOutsideEndsItsLoop) {
   Script dialog;
   dialog.steps.push_back([&] { DestroyWindow(H(dialog.self)); });
