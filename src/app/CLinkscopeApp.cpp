@@ -10,7 +10,10 @@ CLinkscopeApp::CLinkscopeApp(Platform& platform)
       profiles_(platform.registry, messages_),
       parameters_(platform.registry, messages_, link_),
       profileApplication_(link_, profiles_, parameters_, messages_, platform.system,
-                          profileState_) {}
+                          profileState_),
+      settingsDialog_(SettingsDialogServices{platform.dialogs, platform.windows, platform.registry,
+                                             platform.pcCards, language_, messages_, link_,
+                                             profiles_, profileState_, profileApplication_}) {}
 
 Profile CLinkscopeApp::DefaultProfile() {
   Profile p;
@@ -87,6 +90,9 @@ bool CLinkscopeApp::InitInstance() {
   }
   link_.SetOsKind(osKind_);
   messages_.SetOwner(mainFrame_->Window());
+  settingsDialog_.SetOwner(mainFrame_->Window(), mainFrame_->AlwaysOnTopFlag(),
+                           mainFrame_->DescriptionList());
+  mainFrame_->SetDialogHooks(&settingsDialog_);
 
   // The built-in profile exists from the first start on; an existing one is left as it is.
   Profile existing;

@@ -13,6 +13,7 @@
 #include "platform/Platform.h"
 #include "text/LanguageTable.h"
 #include "text/Messages.h"
+#include "ui/CSettingsDlg.h"
 
 namespace linkscope {
 
@@ -34,6 +35,7 @@ class CLinkscopeApp {
   ProfileStore& Profiles() { return profiles_; }
   ProfileState& CurrentProfile() { return profileState_; }
   ProfileApplication& ProfileLogic() { return profileApplication_; }
+  CSettingsDlg& SettingsDialog() { return settingsDialog_; }
 
   // The built-in profile start-up creates when it is missing.
   static Profile DefaultProfile();
@@ -54,6 +56,7 @@ class CLinkscopeApp {
   DriverParameters parameters_;
   ProfileState profileState_;
   ProfileApplication profileApplication_;
+  CSettingsDlg settingsDialog_;
   OsKind osKind_ = OsKind::OtherNt;
   std::unique_ptr<CMainFrame> mainFrame_;
 };

@@ -96,6 +96,9 @@ class CMainFrame : public IMainWindowHandler {
   std::uint32_t PollingPeriod() const { return pollingPeriod_; }
   const std::vector<std::string>& DeviceDescriptions() const { return deviceDescriptions_; }
   bool AlwaysOnTop() const { return alwaysOnTop_; }
+  // The live option and description list, for the settings dialog.
+  const bool* AlwaysOnTopFlag() const { return &alwaysOnTop_; }
+  const std::vector<std::string>* DescriptionList() const { return &deviceDescriptions_; }
   bool MenuOpen() const { return menuOpen_; }
   bool OpenOnInfo() const { return openOnInfo_; }
   IconHandle OkIcon() const { return okIcon_; }

@@ -1,6 +1,7 @@
 #pragma once
 // Everything the program asks of the outside world, handed to it as one bundle.
 
+#include "platform/DialogSystem.h"
 #include "platform/PcCardProbe.h"
 #include "platform/PrivateProfile.h"
 #include "platform/Registry.h"
@@ -17,6 +18,7 @@ struct Platform {
   IWindowSystem& windows;
   IRequestLibrary& requests;
   IPcCardProbe& pcCards;
+  IDialogSystem& dialogs;
 };
 
 }  // namespace linkscope

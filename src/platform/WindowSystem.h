@@ -106,6 +106,8 @@ class IWindowSystem {
   // for the user; the chosen command, or 0 when the menu was dismissed.
   virtual std::uint32_t TrackPopupMenu(WindowHandle window, const std::vector<MenuItem>& items,
                                        int x, int y) = 0;
+  // Brings a window of the program to the foreground.
+  virtual void BringToFront(WindowHandle window) = 0;
   // Keeps the window above all others or lets it go, without moving, sizing or activating it.
   virtual bool SetTopmost(WindowHandle window, bool topmost) = 0;
 

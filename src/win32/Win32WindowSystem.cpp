@@ -210,6 +210,10 @@ bool Win32WindowSystem::SetTopmost(WindowHandle window, bool topmost) {
                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) != 0;
 }
 
+void Win32WindowSystem::BringToFront(WindowHandle window) {
+  SetForegroundWindow(ToHwnd(window));
+}
+
 bool Win32WindowSystem::GetCursorPosition(int* x, int* y) {
   POINT p{};
   if (!GetCursorPos(&p)) return false;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/CLinkscopeApp.h"
+#include "win32/Win32DialogSystem.h"
 #include "win32/Win32PcCardProbe.h"
 #include "win32/Win32PrivateProfile.h"
 #include "win32/Win32Registry.h"
@@ -22,7 +23,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   linkscope::Win32WindowSystem windows(instance);
   linkscope::Win32RequestLibrary requests;
   linkscope::Win32PcCardProbe pcCards;
-  linkscope::Platform platform{registry, profile, system, windows, requests, pcCards};
+  linkscope::Win32DialogSystem dialogs(instance);
+  linkscope::Platform platform{registry, profile, system, windows, requests, pcCards, dialogs};
 
   linkscope::CLinkscopeApp app(platform);
   if (!app.InitInstance()) return 1;

@@ -9,6 +9,7 @@
 #include "app/CLinkscopeApp.h"
 #include "device/Oids.h"
 #include "fakes/FakePcCardProbe.h"
+#include "fakes/FakeDialogSystem.h"
 #include "fakes/FakePrivateProfile.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeRequestLibrary.h"
@@ -25,9 +26,10 @@ void BM_IdleTick(benchmark::State& state) {
   FakeWindowSystem windows;
   FakeRequestLibrary library;
   FakePcCardProbe probe;
+  FakeDialogSystem dialogs;
   library.ScriptAdapter(registry, "ORVEX PCI Skyrelay", "SKYPCI", 21);
   system.version = OsVersion{5, 0, 2195, kPlatformNt, ""};
-  Platform platform{registry, profile, system, windows, library, probe};
+  Platform platform{registry, profile, system, windows, library, probe, dialogs};
   CLinkscopeApp app(platform);
   if (!app.InitInstance()) {
     state.SkipWithError("start-up failed");

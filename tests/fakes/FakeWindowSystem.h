@@ -34,6 +34,8 @@ class FakeWindowSystem : public IWindowSystem {
     menus.push_back(TrackedMenu{window, items, x, y});
     return menuChoice ? menuChoice(items) : 0;
   }
+  void BringToFront(WindowHandle window) override { broughtToFront.push_back(window); }
+  std::vector<WindowHandle> broughtToFront;
   bool SetTopmost(WindowHandle window, bool topmost) override {
     topmostCalls.push_back({window, topmost});
     return Exists(window);

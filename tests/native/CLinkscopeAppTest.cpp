@@ -2,6 +2,7 @@
 
 #include "app/CLinkscopeApp.h"
 #include "fakes/FakePcCardProbe.h"
+#include "fakes/FakeDialogSystem.h"
 #include "fakes/FakePrivateProfile.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeRequestLibrary.h"
@@ -19,7 +20,8 @@ class AppStartTest : public ::testing::Test {
   FakeWindowSystem windows;
   FakeRequestLibrary requests;
   FakePcCardProbe pcCards;
-  Platform platform{registry, profile, system, windows, requests, pcCards};
+  FakeDialogSystem dialogs;
+  Platform platform{registry, profile, system, windows, requests, pcCards, dialogs};
 };
 
 TEST_F(AppStartTest, StartsHiddenWithTheDialogTitleAndThePerUserKey) {
@@ -99,7 +101,7 @@ TEST_F(AppStartTest, OsKindFollowsTheVersionRecord) {
   };
   for (const Row& r : rows) {
     FakeWindowSystem localWindows;
-    Platform local{registry, profile, system, localWindows, requests, pcCards};
+    Platform local{registry, profile, system, localWindows, requests, pcCards, dialogs};
     system.version = OsVersion{r.major, r.minor, 0, r.platform, ""};
     CLinkscopeApp app(local);
     ASSERT_TRUE(app.InitInstance()) << r.platform << " " << r.major << "." << r.minor;
@@ -111,7 +113,7 @@ TEST_F(AppStartTest, OsKindFollowsTheVersionRecord) {
 TEST_F(AppStartTest, UnsupportedPlatformIsRefusedWithItsMessage) {
   for (bool versionWorks : {true, false}) {
     FakeWindowSystem localWindows;
-    Platform local{registry, profile, system, localWindows, requests, pcCards};
+    Platform local{registry, profile, system, localWindows, requests, pcCards, dialogs};
     system.version = OsVersion{3, 11, 0, kPlatformWin32s, ""};
     system.versionWorks = versionWorks;
     CLinkscopeApp app(local);

@@ -5,6 +5,7 @@
 
 #include "app/CLinkscopeApp.h"
 #include "fakes/FakePcCardProbe.h"
+#include "fakes/FakeDialogSystem.h"
 #include "fakes/FakePrivateProfile.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeRequestLibrary.h"
@@ -41,7 +42,8 @@ class MainFrameTextTest : public ::testing::Test {
   FakeWindowSystem windows;
   FakeRequestLibrary requests;
   FakePcCardProbe pcCards;
-  Platform platform{registry, profile, system, windows, requests, pcCards};
+  FakeDialogSystem dialogs;
+  Platform platform{registry, profile, system, windows, requests, pcCards, dialogs};
   std::unique_ptr<CLinkscopeApp> app;
 };
 
@@ -78,7 +80,7 @@ TEST_F(MainFrameTextTest, UnmarkedMissingOrOddStoredValuesFallBackToTheFirstLang
   };
   for (const auto& s : stored) {
     FakeWindowSystem localWindows;
-    Platform local{registry, profile, system, localWindows, requests, pcCards};
+    Platform local{registry, profile, system, localWindows, requests, pcCards, dialogs};
     StoreLanguage(s.first, s.second);
     CLinkscopeApp localApp(local);
     ASSERT_TRUE(localApp.InitInstance());
@@ -137,7 +139,7 @@ TEST_F(MainFrameTextTest, TitlesThatWouldAlwaysStopTheStartAreMadeHarmless) {
   app.reset();
 
   FakeWindowSystem localWindows;
-  Platform local{registry, profile, system, localWindows, requests, pcCards};
+  Platform local{registry, profile, system, localWindows, requests, pcCards, dialogs};
   profile.SetFile(".\\res\\Wlan.ini", "[Languages]\r\nLanguage-1=E\r\n[E]\r\nDlgTitle=TempName\r\n");
   CLinkscopeApp localApp(local);
   ASSERT_TRUE(localApp.InitInstance());

@@ -6,6 +6,7 @@
 #include "app/CLinkscopeApp.h"
 #include "device/Oids.h"
 #include "fakes/ForwardingRequestLibrary.h"
+#include "fakes/FakeDialogSystem.h"
 #include "fakes/FakePrivateProfile.h"
 #include "fakes/FakeRequestLibrary.h"
 #include "fakes/FakeWindowSystem.h"
@@ -60,7 +61,8 @@ class TickOnSimulatedAdapter : public ::testing::Test {
   std::vector<std::uint32_t> oids;
   FakePrivateProfile profile;
   FakeWindowSystem windows;
-  Platform platform{machine.registry, profile, machine.system, windows, counting, machine.probe};
+  FakeDialogSystem dialogs;
+  Platform platform{machine.registry, profile, machine.system, windows, counting, machine.probe, dialogs};
   CLinkscopeApp app{platform};
   WindowHandle frame = 0;
 };

@@ -7,6 +7,7 @@
 #include "app/CLinkscopeApp.h"
 #include "device/Oids.h"
 #include "fakes/FakePcCardProbe.h"
+#include "fakes/FakeDialogSystem.h"
 #include "fakes/FakePrivateProfile.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeRequestLibrary.h"
@@ -39,7 +40,8 @@ class ScriptedApp : public ::testing::Test {
   FakeWindowSystem windows;
   FakeRequestLibrary library;
   FakePcCardProbe probe;
-  Platform platform{registry, profile, system, windows, library, probe};
+  FakeDialogSystem dialogs;
+  Platform platform{registry, profile, system, windows, library, probe, dialogs};
   CLinkscopeApp app{platform};
   WindowHandle frame = 0;
 };

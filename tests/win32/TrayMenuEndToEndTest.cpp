@@ -144,3 +144,52 @@ TEST_F(TrayMenuUnderWine, ChoosingAProfileAppliesItToTheAdapter) {
 
 }  // namespace
 }  // namespace linkscope::testing
+
+namespace linkscope::testing {
+namespace {
+
+// The visible top-level window titled like the program: the settings dialog.
+HWND WaitForDialog(HWND main, DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    HWND found = nullptr;
+    while ((found = FindWindowExA(nullptr, found, nullptr, "Linkscope Utility")) != nullptr) {
+      if (found != main && IsWindowVisible(found)) return found;
+    }
+    Sleep(100);
+  } while (GetTickCount() - start < ms);
+  return nullptr;
+}
+
+TEST_F(TrayMenuUnderWine, DoubleClickOpensTheDialogAndEscapeClosesIt) {
+  Process program;
+  HWND main = StartProgram(&program);
+  ASSERT_NE(nullptr, main);
+  SendTrayMouse(main, WM_LBUTTONDBLCLK);
+  HWND dialog = WaitForDialog(main, 20000);
+  ASSERT_NE(nullptr, dialog);
+  HWND tabs = GetDlgItem(dialog, 1003);
+  ASSERT_NE(nullptr, tabs);
+  EXPECT_EQ(7, static_cast<int>(SendMessageA(tabs, 0x1304 /* TCM_GETITEMCOUNT */, 0, 0)));
+  EXPECT_EQ(0, static_cast<int>(SendMessageA(tabs, 0x130B /* TCM_GETCURSEL */, 0, 0)));
+  char exit[32] = {};
+  GetWindowTextA(GetDlgItem(dialog, IDCANCEL), exit, sizeof exit);
+  EXPECT_STREQ("Exit", exit);
+
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(WaitForWindowGone(dialog, 20000));
+  DWORD code = 0;
+  EXPECT_FALSE(WaitForExit(program, 500, &code)) << "the program stays in the tray";
+
+  // About opens it on the Info page.
+  ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_UP, VK_UP, VK_RETURN}));
+  dialog = WaitForDialog(main, 20000);
+  ASSERT_NE(nullptr, dialog);
+  EXPECT_EQ(6, static_cast<int>(SendMessageA(GetDlgItem(dialog, 1003), 0x130B, 0, 0)));
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(WaitForWindowGone(dialog, 20000));
+  Close(&program);
+}
+
+}  // namespace
+}  // namespace linkscope::testing

@@ -1,0 +1,244 @@
+#include "ui/CSettingsDlg.h"
+
+#include "device/DeviceCodes.h"
+#include "device/Oids.h"
+#include "device/RecordQuery.h"
+#include "text/OemSettings.h"
+#include "ui/DialogLayouts.h"
+
+namespace linkscope {
+
+CSettingsDlg::CSettingsDlg(SettingsDialogServices services)
+    : services_(services),
+      switcher_(services.link, services.profiles, services.profileApplication,
+                services.messages) {
+  for (int i = 0; i < kPageCount; ++i) {
+    pages_[i] = std::make_unique<CLayoutPage>(kPageResourceIds[i]);
+  }
+}
+
+CSettingsDlg::~CSettingsDlg() = default;
+
+void CSettingsDlg::SetOwner(WindowHandle owner, const bool* alwaysOnTop,
+                            const std::vector<std::string>* descriptions) {
+  owner_ = owner;
+  alwaysOnTop_ = alwaysOnTop;
+  descriptions_ = descriptions;
+}
+
+int CSettingsDlg::DoModal() {
+  return services_.dialogs.DoModal(SettingsDialogLayout(), owner_, *this);
+}
+
+void CSettingsDlg::Open(bool onInfoPage) {
+  if (open_) return;
+  openOnInfo_ = onInfoPage;
+  DoModal();
+}
+
+void CSettingsDlg::OnInitDialog(WindowHandle dialog, IDialogItems& items) {
+  dialog_ = dialog;
+  items_ = &items;
+  CAdapterLink& link = services_.link;
+
+  FillProfileSelector();
+  const OemSettings oem(services_.language);
+  items.Show(kIdAdapterSelector, oem.ShowAdaptersList());
+
+  if (link.GetOsKind() == OsKind::WinXP) {
+    std::uint8_t byWindows = 1;
+    std::uint32_t written = 0;
+    if (!link.Query(Adapter(), OID_PRIV_WINDOWS_CONFIG, &byWindows, 1, &written)) byWindows = 1;
+    link.configuredByWindows = byWindows != 0 ? 1 : 0;
+    items.SetCheck(kIdWindowsCheckBox, link.configuredByWindows);
+  } else {
+    items.Show(kIdWindowsCheckBox, false);
+    link.configuredByWindows = 0;
+  }
+  items.Enable(kIdProfileSelector, link.configuredByWindows == 0);
+
+  const int initialTab = openOnInfo_ ? kInfoTab : kStatusTab;
+  open_ = true;
+  ApplyWindowsConfigurationState();
+  RelabelTexts();
+  FillAdapterSelector();
+  SelectPage(initialTab);
+
+  // The dialog belongs to the main window and follows its place among the windows.
+  const bool topmost = alwaysOnTop_ != nullptr && *alwaysOnTop_;
+  if (owner_ != 0) services_.windows.SetTopmost(owner_, topmost);
+}
+
+void CSettingsDlg::RelabelTexts() {
+  if (items_ == nullptr) return;
+  const LanguageTable& language = services_.language;
+  items_->TabDeleteAll(kIdTabControl);
+  for (int i = 0; i < kPageCount; ++i) {
+    items_->TabInsert(kIdTabControl, i, language.Lookup(kTabKeys[i], kTabDefaults[i]));
+  }
+  items_->SetTitle(language.Lookup("DlgTitle", "Linkscope Utility"));
+  items_->SetText(kIdCancel, language.Lookup("CancelButon", "Exit"));
+}
+
+void CSettingsDlg::SelectPage(int index) {
+  if (items_ == nullptr || index < 0 || index >= kPageCount) return;
+  if (pageWindow_ != 0) services_.dialogs.DestroyPage(pageWindow_);
+  pageWindow_ = 0;
+  CLayoutPage& page = *pages_[index];
+  const DialogLayout* layout = PageLayout(page.ResourceId());
+  if (layout != nullptr) {
+    // The Profiles page lives inside the tab control; the others beside it.
+    const WindowHandle parent = page.ResourceId() == kTabHostedPageId
+                                    ? items_->Window(kIdTabControl)
+                                    : dialog_;
+    pageWindow_ = services_.dialogs.CreatePage(*layout, parent, page);
+  }
+  currentPage_ = &page;
+  currentTab_ = index;
+  items_->TabSelect(kIdTabControl, index);
+}
+
+void CSettingsDlg::FillAdapterSelector() {
+  if (items_ == nullptr) return;
+  CAdapterLink& link = services_.link;
+  items_->ComboReset(kIdAdapterSelector);
+  for (const auto& entry : link.Adapters()) items_->ComboAdd(kIdAdapterSelector, entry->DisplayName());
+  items_->ComboSelect(kIdAdapterSelector, static_cast<int>(link.CurrentIndex()));
+}
+
+void CSettingsDlg::FillProfileSelector() {
+  if (items_ == nullptr) return;
+  const ProfileState& state = services_.profileState;
+  items_->ComboReset(kIdProfileSelector);
+  std::vector<std::string> names;
+  services_.profiles.Names(&names);
+  int selected = -1;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    std::string text = names[i];
+    if (names[i] == state.currentName) {
+      selected = static_cast<int>(i);
+      // A "*" marks a profile the adapter no longer matches; while Windows configures the
+      // card, the settings are not the user's to compare.
+      if (!state.inSync && services_.link.configuredByWindows == 0) text += "*";
+    }
+    items_->ComboAdd(kIdProfileSelector, text);
+  }
+  items_->ComboSelect(kIdProfileSelector, selected);
+}
+
+bool CSettingsDlg::SwitchProfile(int index) { return switcher_.SwitchProfile(index, this); }
+
+void CSettingsDlg::ApplyWindowsConfigurationState() {
+  if (!open_ || items_ == nullptr) return;
+  const bool byWindows = services_.link.configuredByWindows != 0;
+  if (services_.link.GetOsKind() == OsKind::WinXP) {
+    items_->Enable(kIdProfileSelector, !byWindows);
+    if (byWindows) SelectPage(kStatusTab);
+  }
+  if (currentPage_ != nullptr) currentPage_->ApplyWindowsConfiguration(byWindows);
+}
+
+void CSettingsDlg::SelectStatusPage() {
+  if (open_ && currentTab_ != kStatusTab) SelectPage(kStatusTab);
+}
+
+void CSettingsDlg::RefreshCurrentPage() {
+  // Only the Status, Statistics and Info pages follow the adapter on every tick.
+  if (!open_ || currentPage_ == nullptr) return;
+  if (currentTab_ == kStatusTab || currentTab_ == 1 || currentTab_ == kInfoTab) currentPage_->Reload();
+}
+
+void CSettingsDlg::MarkSurveyFinished() {
+  if (currentPage_ != nullptr && currentTab_ == kSiteSurveyTab) currentPage_->MarkSurveyFinished();
+}
+
+bool CSettingsDlg::SurveyRunning() const {
+  return currentPage_ != nullptr && currentTab_ == kSiteSurveyTab && currentPage_->SurveyRunning();
+}
+
+void CSettingsDlg::BringToFront() {
+  if (dialog_ != 0) services_.windows.BringToFront(dialog_);
+}
+
+void CSettingsDlg::Relabel() {
+  RelabelTexts();
+  SelectPage(currentTab_);
+}
+
+void CSettingsDlg::OnCommand(int id, int code) {
+  CAdapterLink& link = services_.link;
+  if (id == kIdProfileSelector && code == kCbnSelChange) {
+    const int index = items_->ComboSelection(kIdProfileSelector);
+    if (index >= 0 && !SwitchProfile(index)) FillProfileSelector();
+  } else if (id == kIdAdapterSelector && code == kCbnDropDown) {
+    if (descriptions_ != nullptr) {
+      link.Enumerate(DiscoveryContext{services_.registry, services_.pcCards}, *descriptions_);
+    }
+    FillAdapterSelector();
+  } else if (id == kIdAdapterSelector && code == kCbnSelChange) {
+    OnAdapterSelected();
+  } else if (id == kIdResetButton && code == kBnClicked) {
+    link.ResetAdapter();
+  }
+}
+
+void CSettingsDlg::RefreshCachedAdapterValues() {
+  CAdapterLink& link = services_.link;
+  std::uint8_t domain = kDomainAllChannels;
+  if (!QueryByte(link, Adapter(), OID_PRIV_REG_DOMAIN, &domain)) domain = kDomainAllChannels;
+  link.regulatoryDomain = NormalizeRegulatoryDomain(domain);
+  std::uint8_t roaming = 0;
+  if (!QueryByte(link, Adapter(), OID_PRIV_INTL_ROAMING, &roaming)) roaming = 0;
+  link.internationalRoaming = roaming;
+  std::uint8_t radio = 1;
+  radioAvailable_ = QueryByte(link, Adapter(), OID_PRIV_RADIO, &radio);
+  radio_ = radioAvailable_ ? radio : 1;
+  link.radioSupported = radioAvailable_ ? 1 : 0;
+}
+
+void CSettingsDlg::OnAdapterSelected() {
+  CAdapterLink& link = services_.link;
+  const int index = items_->ComboSelection(kIdAdapterSelector);
+  if (index < 0 || static_cast<std::size_t>(index) >= link.AdapterCount()) return;
+  if (link.Handle() != kNoAdapter) link.ResetChannel();
+  link.SelectAdapter(static_cast<std::uint32_t>(index));
+  RefreshCachedAdapterValues();
+  if (currentPage_ != nullptr && currentTab_ != kSiteSurveyTab && currentTab_ != 5) {
+    currentPage_->Reload();
+  }
+  DeviceConfig config;
+  if (!QueryDeviceConfig(link, Adapter(), &config)) return;
+  const auto raw = config.Encode();
+  services_.profileApplication.UpdateProfileInSync(0, raw.data(), raw.size());
+  FillProfileSelector();
+}
+
+void CSettingsDlg::OnNotify(const DialogNotification& notification) {
+  if (notification.id != kIdTabControl || notification.code != kTcnSelChange) return;
+  // A running re-scan keeps its page: the Site Survey tab is selected again.
+  if (SurveyRunning()) {
+    items_->TabSelect(kIdTabControl, kSiteSurveyTab);
+    return;
+  }
+  SelectPage(items_->TabSelection(kIdTabControl));
+}
+
+void CSettingsDlg::OnOk() {
+  // Enter does nothing here: only the Exit button and Escape close the dialog.
+}
+
+void CSettingsDlg::OnCancel() {
+  if (!open_) return;
+  open_ = false;
+  services_.dialogs.EndDialog(dialog_, kIdCancel);
+}
+
+void CSettingsDlg::OnDestroy() {
+  // The page's window goes with the dialog.
+  pageWindow_ = 0;
+  items_ = nullptr;
+  dialog_ = 0;
+  open_ = false;
+}
+
+}  // namespace linkscope

@@ -1,0 +1,114 @@
+#pragma once
+// The settings dialog: seven pages in a tab control, the adapter and profile selectors, and
+// the Windows-configuration state. One object lives for the whole run; its window exists
+// while the dialog is open.
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ProfileSwitcher.h"
+#include "app/SettingsDialogHooks.h"
+#include "config/ProfileApplication.h"
+#include "config/ProfileStore.h"
+#include "device/CAdapterLink.h"
+#include "platform/DialogSystem.h"
+#include "platform/PcCardProbe.h"
+#include "platform/Registry.h"
+#include "platform/WindowSystem.h"
+#include "text/LanguageTable.h"
+#include "text/Messages.h"
+#include "ui/CLayoutPage.h"
+
+namespace linkscope {
+
+struct SettingsDialogServices {
+  IDialogSystem& dialogs;
+  IWindowSystem& windows;
+  IRegistry& registry;
+  IPcCardProbe& pcCards;
+  LanguageTable& language;
+  const Messages& messages;
+  CAdapterLink& link;
+  ProfileStore& profiles;
+  ProfileState& profileState;
+  ProfileApplication& profileApplication;
+};
+
+class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks {
+ public:
+  explicit CSettingsDlg(SettingsDialogServices services);
+  ~CSettingsDlg() override;
+
+  // The main window that owns the dialog, its always-on-top option and the adapter
+  // descriptions discovery accepts; all outlive the dialog.
+  void SetOwner(WindowHandle owner, const bool* alwaysOnTop,
+                const std::vector<std::string>* descriptions);
+
+  // Opens the dialog and returns when it is closed.
+  int DoModal();
+  void SelectPage(int index);
+  void RelabelTexts();
+  bool SwitchProfile(int index);
+
+  int CurrentTab() const { return currentTab_; }
+  CLayoutPage* CurrentPage() const { return currentPage_; }
+  WindowHandle DialogWindow() const { return dialog_; }
+  bool OpenOnInfo() const { return openOnInfo_; }
+
+  // The dialog's messages.
+  void OnInitDialog(WindowHandle dialog, IDialogItems& items) override;
+  void OnCommand(int id, int code) override;
+  void OnNotify(const DialogNotification& notification) override;
+  void OnOk() override;
+  void OnCancel() override;
+  void OnDestroy() override;
+
+  // What the main frame asks of it.
+  bool IsOpen() const override { return open_; }
+  void Open(bool onInfoPage) override;
+  void Close() override { OnCancel(); }
+  void FillProfileSelector() override;
+  void FillAdapterSelector() override;
+  void ApplyWindowsConfigurationState() override;
+  void SelectStatusPage() override;
+  void RefreshCurrentPage() override;
+  void MarkSurveyFinished() override;
+  void BringToFront() override;
+  void ShowInfoPage() override { SelectPage(kInfoTab); }
+  void Relabel() override;
+  bool SurveyRunning() const override;
+
+  static constexpr int kStatusTab = 0;
+  static constexpr int kSiteSurveyTab = 2;
+  static constexpr int kInfoTab = 6;
+  static constexpr const char* kTabKeys[7] = {"Tab1", "Tab2", "Tab3", "Tab4",
+                                              "Tab5", "Tab6", "Tab7"};
+  static constexpr const char* kTabDefaults[7] = {"Status",   "Statistics", "Site Survey",
+                                                  "Encryption", "Advanced", "Profiles", "Info"};
+
+ private:
+  void OnAdapterSelected();
+  void RefreshCachedAdapterValues();
+  const AdapterEntry* Adapter() const { return services_.link.CurrentAdapter(); }
+
+  SettingsDialogServices services_;
+  ProfileSwitcher switcher_;
+  std::array<std::unique_ptr<CLayoutPage>, 7> pages_;
+  WindowHandle owner_ = 0;
+  const bool* alwaysOnTop_ = nullptr;
+  const std::vector<std::string>* descriptions_ = nullptr;
+
+  WindowHandle dialog_ = 0;
+  IDialogItems* items_ = nullptr;
+  bool open_ = false;
+  bool openOnInfo_ = false;
+  int currentTab_ = 0;
+  CLayoutPage* currentPage_ = nullptr;
+  WindowHandle pageWindow_ = 0;
+  std::uint8_t radio_ = 1;
+  bool radioAvailable_ = false;
+};
+
+}  // namespace linkscope

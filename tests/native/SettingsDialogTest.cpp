@@ -1,0 +1,146 @@
+// The settings dialog frame on the whole program with a scripted adapter: opening from the
+// tray, its texts, tabs and pages, the selectors, and closing.
+
+#include <gtest/gtest.h>
+
+#include "native/ScriptedApp.h"
+#include "ui/DialogLayouts.h"
+
+namespace linkscope::testing {
+namespace {
+
+class SettingsDialog : public ScriptedApp {
+ protected:
+  void StartWithAdapter() {
+    Start();
+    Tick();
+    Tick();
+    ASSERT_EQ(1u, app.Link().AdapterCount());
+  }
+  // Opens the dialog from the tray and runs `inside` in its modal loop.
+  void DoubleClickAnd(const std::function<void(WindowHandle, FakeDialogItems&)>& inside) {
+    dialogs.modalLoop = [&](WindowHandle dialog, const DialogLayout&) {
+      inside(dialog, *dialogs.Items(dialog));
+    };
+    windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1,
+                           kMouseLeftDoubleClick);
+    dialogs.modalLoop = nullptr;
+  }
+  int PageResource() {
+    const auto pages = dialogs.Pages();
+    return pages.empty() ? 0 : dialogs.ResourceOf(pages.back());
+  }
+};
+
+TEST_F(SettingsDialog, OpensOnTheStatusTabWithItsTextsAndClosesOnEscape) {
+  StartWithAdapter();
+  bool ran = false;
+  DoubleClickAnd([&](WindowHandle dialog, FakeDialogItems& items) {
+    ran = true;
+    EXPECT_TRUE(app.SettingsDialog().IsOpen());
+    EXPECT_EQ("Linkscope Utility", items.Title());
+    ASSERT_EQ(7, items.TabCount(kIdTabControl));
+    const char* captions[] = {"Status", "Statistics", "Site Survey", "Encryption",
+                              "Advanced", "Profiles", "Info"};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(captions[i], items.TabCaption(kIdTabControl, i));
+    EXPECT_EQ("Exit", items.Text(kIdCancel));
+    EXPECT_EQ(0, items.TabSelection(kIdTabControl));
+    EXPECT_EQ(kStatusPageId, PageResource());
+    EXPECT_EQ(1u, dialogs.Pages().size());
+    EXPECT_FALSE(items.IsVisible(kIdWindowsCheckBox));
+    EXPECT_FALSE(items.IsVisible(kIdResetButton));
+    EXPECT_TRUE(items.IsVisible(kIdAdapterSelector));
+    EXPECT_EQ("ORVEX PCI Skyrelay", items.ComboItemText(kIdAdapterSelector, 0));
+
+    dialogs.PressEnter(dialog);  // Enter does nothing
+    EXPECT_TRUE(dialogs.Exists(dialog));
+    dialogs.PressEscape(dialog);
+    EXPECT_FALSE(app.SettingsDialog().IsOpen());
+  });
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(0, dialogs.modalsLeftOpen);
+  EXPECT_TRUE(dialogs.Pages().empty());
+  EXPECT_EQ(1u, windows.tray.size()) << "the program stays in the tray";
+}
+
+TEST_F(SettingsDialog, AboutOpensOnTheInfoTabAndTabsSwitchPages) {
+  StartWithAdapter();
+  bool ran = false;
+  dialogs.modalLoop = [&](WindowHandle dialog, const DialogLayout&) {
+    ran = true;
+    FakeDialogItems& items = *dialogs.Items(dialog);
+    EXPECT_EQ(6, items.TabSelection(kIdTabControl));
+    EXPECT_EQ(kInfoPageId, PageResource());
+    items.TabSelect(kIdTabControl, 5);
+    dialogs.Notify(dialog, DialogNotification{kIdTabControl, kTcnSelChange, -1});
+    EXPECT_EQ(kProfilesPageId, PageResource());
+    // The Profiles page lives inside the tab control.
+    EXPECT_EQ(items.Window(kIdTabControl), dialogs.ParentOf(dialogs.Pages().back()));
+    EXPECT_EQ(1u, dialogs.Pages().size());
+    dialogs.PressEscape(dialog);
+  };
+  app.MainFrame()->OnCommand(CMainFrame::kCmdAbout);
+  EXPECT_TRUE(ran);
+}
+
+TEST_F(SettingsDialog, ProfileSelectorMarksAChangedProfile) {
+  StartWithAdapter();
+  app.CurrentProfile().currentName = "Default";
+  app.CurrentProfile().inSync = false;
+  DoubleClickAnd([&](WindowHandle dialog, FakeDialogItems& items) {
+    ASSERT_EQ(1, items.ComboCount(kIdProfileSelector));
+    EXPECT_EQ("Default*", items.ComboItemText(kIdProfileSelector, 0));
+    EXPECT_EQ(0, items.ComboSelection(kIdProfileSelector));
+    app.CurrentProfile().inSync = true;
+    app.SettingsDialog().FillProfileSelector();
+    EXPECT_EQ("Default", items.ComboItemText(kIdProfileSelector, 0));
+    dialogs.PressEscape(dialog);
+  });
+}
+
+TEST_F(SettingsDialog, ChoosingAProfileInTheSelectorAppliesIt) {
+  StartWithAdapter();
+  Profile office = CLinkscopeApp::DefaultProfile();
+  office.name = "Office";
+  ASSERT_TRUE(app.Profiles().Save(office, false));
+  DoubleClickAnd([&](WindowHandle dialog, FakeDialogItems& items) {
+    ASSERT_EQ(2, items.ComboCount(kIdProfileSelector));
+    items.ComboSelect(kIdProfileSelector, 1);
+    dialogs.Command(dialog, kIdProfileSelector, kCbnSelChange);
+    EXPECT_EQ("Office", app.CurrentProfile().currentName);
+    EXPECT_EQ(1, items.ComboSelection(kIdProfileSelector));
+    dialogs.PressEscape(dialog);
+  });
+}
+
+TEST_F(SettingsDialog, HiddenAdapterSelectorAndTheEnglishLabel) {
+  profile.SetFile(".\\res\\Wlan.ini",
+                  "[Languages]\r\nLanguage-1=Deutsch\r\n[Deutsch]\r\nShowAdaptersList=0\r\n"
+                  "Tab1=Zustand\r\nCancelButon=Beenden\r\n");
+  StartWithAdapter();
+  DoubleClickAnd([&](WindowHandle dialog, FakeDialogItems& items) {
+    EXPECT_FALSE(items.IsVisible(kIdAdapterSelector));
+    EXPECT_EQ("Zustand", items.TabCaption(kIdTabControl, 0));
+    EXPECT_EQ("Beenden", items.Text(kIdCancel));
+    bool englishLabel = false;
+    for (const ControlLayout& c : SettingsDialogLayout().controls) {
+      if (std::string(c.text) == "Current Profile:") englishLabel = true;
+    }
+    EXPECT_TRUE(englishLabel);
+    dialogs.PressEscape(dialog);
+  });
+}
+
+TEST_F(SettingsDialog, AnUnusableAdapterClosesTheOpenDialog) {
+  StartWithAdapter();
+  DoubleClickAnd([&](WindowHandle dialog, FakeDialogItems&) {
+    library.Answer(OID_PRIV_DEVICE_STATE, {16});
+    Tick();  // the modal loop keeps the timer going
+    EXPECT_FALSE(dialogs.Exists(dialog) && app.SettingsDialog().IsOpen());
+  });
+  EXPECT_FALSE(app.SettingsDialog().IsOpen());
+  EXPECT_TRUE(windows.tray.empty());
+}
+
+}  // namespace
+}  // namespace linkscope::testing
