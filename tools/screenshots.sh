@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Photographs Linkscope under Wine for the README: the tray icon, and the tray menu with its
-# language and profile submenus. Run scripts/run once before (it prepares the Wine prefix and
+# Photographs Linkscope under Wine for the README: the tray menu with its profile submenu, and
+# the settings dialog opened from the tray. Run scripts/run once before (it prepares the Wine prefix and
 # installs the simulated adapters).
 #   tools/screenshots.sh OUTFOLDER
 set -euo pipefail
@@ -21,5 +21,12 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   import -window root "$out/tray-menu-full.png"
   convert "$out/tray-menu-full.png" -crop 224x152+800+616 +repage "$out/tray-menu.png"
   rm -f "$out/tray-menu-full.png"
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe keys escape escape
+  sleep 1
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe open
+  sleep 3
+  import -window root "$out/settings-full.png"
+  convert "$out/settings-full.png" -crop 440x468+291+140 +repage "$out/settings.png"
+  rm -f "$out/settings-full.png"
   /usr/lib/wine/wineserver64 -k'
-echo "Saved $out/tray-menu.png"
+echo "Saved $out/tray-menu.png and $out/settings.png"

@@ -15,9 +15,11 @@ class CLayoutPage : public IDialogHandler {
   WindowHandle Window() const { return window_; }
   IDialogItems* Items() const { return items_; }
 
+  // A page window starts hidden, so that it appears once it is filled.
   void OnInitDialog(WindowHandle dialog, IDialogItems& items) override {
     window_ = dialog;
     items_ = &items;
+    items.ShowDialog(true);
   }
   void OnDestroy() override {
     window_ = 0;

@@ -47,6 +47,7 @@ TEST_F(SettingsDialog, OpensOnTheStatusTabWithItsTextsAndClosesOnEscape) {
     EXPECT_EQ(0, items.TabSelection(kIdTabControl));
     EXPECT_EQ(kStatusPageId, PageResource());
     EXPECT_EQ(1u, dialogs.Pages().size());
+    EXPECT_TRUE(dialogs.Items(dialogs.Pages().back())->DialogVisible());
     EXPECT_FALSE(items.IsVisible(kIdWindowsCheckBox));
     EXPECT_FALSE(items.IsVisible(kIdResetButton));
     EXPECT_TRUE(items.IsVisible(kIdAdapterSelector));

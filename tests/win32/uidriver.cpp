@@ -1,6 +1,7 @@
 // Drives the running Linkscope from the command line, for scripts that show or photograph it:
 // Run it on the program's desktop (explorer /desktop=NAME uidriver.exe ...).
 //   uidriver menu          opens the tray menu and leaves it open
+//   uidriver open          double-clicks the tray icon (the settings dialog opens)
 //   uidriver keys K ...    presses keys on the open menu (down, up, left, right, enter, escape)
 // Exit code 0 when the program's window (and for keys the menu) was found.
 
@@ -33,6 +34,10 @@ int main(int argc, char** argv) {
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 12, GetSystemMetrics(SM_CYSCREEN) - 10);
     SendTrayMouse(main, WM_RBUTTONUP);
     return WaitForPopupMenu(10000) != nullptr ? 0 : 4;
+  }
+  if (std::strcmp(argv[1], "open") == 0) {
+    SendTrayMouse(main, WM_LBUTTONDBLCLK);
+    return 0;
   }
   if (std::strcmp(argv[1], "keys") == 0) {
     HWND menu = WaitForPopupMenu(5000);
