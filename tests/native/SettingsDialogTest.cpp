@@ -145,3 +145,34 @@ TEST_F(SettingsDialog, AnUnusableAdapterClosesTheOpenDialog) {
 
 }  // namespace
 }  // namespace linkscope::testing
+
+namespace linkscope::testing {
+namespace {
+
+class SettingsDialogOnXp : public SettingsDialog {
+ protected:
+  SettingsDialogOnXp() { system.version = OsVersion{5, 1, 2600, kPlatformNt, ""}; }
+};
+
+TEST_F(SettingsDialogOnXp, NoSwitchWhileWindowsConfiguresTheCard) {
+  app.Link().SetWindowsConfigCheck([] { return true; });
+  StartWithAdapter();
+  Profile office = CLinkscopeApp::DefaultProfile();
+  office.name = "Office";
+  ASSERT_TRUE(app.Profiles().Save(office, false));
+  DoubleClickAnd([&](WindowHandle dialog, FakeDialogItems& items) {
+    EXPECT_FALSE(items.IsEnabled(kIdProfileSelector));
+    EXPECT_EQ(1, items.Check(kIdWindowsCheckBox));
+    EXPECT_FALSE(items.IsVisible(kIdWindowsCheckBox));
+    // No "*" while Windows configures the card.
+    EXPECT_EQ("Default", items.ComboItemText(kIdProfileSelector, 0));
+    EXPECT_FALSE(app.SettingsDialog().SwitchProfile(1));
+    EXPECT_EQ("Cannot switch profile while card is configured by Windows.",
+              windows.messages.back().text);
+    EXPECT_EQ("Default", app.CurrentProfile().currentName);
+    dialogs.PressEscape(dialog);
+  });
+}
+
+}  // namespace
+}  // namespace linkscope::testing
