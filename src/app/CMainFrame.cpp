@@ -243,16 +243,7 @@ bool CMainFrame::TakeFirstAdapter() {
     dialog_->FillProfileSelector();
   }
 
-  std::uint8_t domain = kDomainAllChannels;
-  if (!QueryByte(link, Adapter(), OID_PRIV_REG_DOMAIN, &domain)) domain = kDomainAllChannels;
-  link.regulatoryDomain = NormalizeRegulatoryDomain(domain);
-  std::uint8_t roaming = 0;
-  if (!QueryByte(link, Adapter(), OID_PRIV_INTL_ROAMING, &roaming)) roaming = 0;
-  link.internationalRoaming = roaming;
-  std::uint8_t radio = 1;
-  radioAvailable_ = QueryByte(link, Adapter(), OID_PRIV_RADIO, &radio);
-  radio_ = radioAvailable_ ? radio : 1;
-  link.radioSupported = radioAvailable_ ? 1 : 0;
+  link.RefreshAdapterValues();
 
   if (!startupCheckDone_) {
     ProfileState& state = services_.profileState;

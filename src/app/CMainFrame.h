@@ -105,8 +105,8 @@ class CMainFrame : public IMainWindowHandler {
   IconHandle NotOkIcon() const { return notOkIcon_; }
   IconHandle CurrentIcon() const { return currentIcon_; }
   std::uint8_t DeviceState() const { return deviceState_; }
-  bool RadioAvailable() const { return radioAvailable_; }
-  std::uint8_t RadioByte() const { return radio_; }
+  bool RadioAvailable() const { return services_.link.radioSupported != 0; }
+  std::uint8_t RadioByte() const { return services_.link.radio; }
   bool StartupCheckDone() const { return startupCheckDone_; }
   // How deep ticks are nested right now (0 outside a tick, 1 inside one).
   int TickDepth() const { return tickDepth_; }
@@ -161,8 +161,6 @@ class CMainFrame : public IMainWindowHandler {
   IconHandle currentIcon_ = 0;
   IconHandle previousIcon_ = 0;
   std::uint8_t deviceState_ = 0;
-  bool radioAvailable_ = false;
-  std::uint8_t radio_ = 1;
   bool startupCheckDone_ = false;
   // The tick has taken the current adapter (cached values, start-up check) since its last
   // discovery.

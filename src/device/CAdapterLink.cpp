@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "device/DeviceCodes.h"
 #include "device/Oids.h"
+#include "device/RecordQuery.h"
 
 namespace linkscope {
 
@@ -112,6 +114,19 @@ bool CAdapterLink::SelectAdapter(std::uint32_t index) {
 void CAdapterLink::ClearCurrentAdapter() {
   current_ = nullptr;
   currentIndex_ = 0;
+}
+
+void CAdapterLink::RefreshAdapterValues() {
+  std::uint8_t domain = kDomainAllChannels;
+  if (!QueryByte(*this, current_, OID_PRIV_REG_DOMAIN, &domain)) domain = kDomainAllChannels;
+  regulatoryDomain = NormalizeRegulatoryDomain(domain);
+  std::uint8_t roaming = 0;
+  if (!QueryByte(*this, current_, OID_PRIV_INTL_ROAMING, &roaming)) roaming = 0;
+  internationalRoaming = roaming;
+  std::uint8_t value = 1;
+  const bool answered = QueryByte(*this, current_, OID_PRIV_RADIO, &value);
+  radioSupported = answered ? 1 : 0;
+  radio = answered ? value : 1;
 }
 
 }  // namespace linkscope

@@ -77,6 +77,10 @@ class CAdapterLink {
   // a card type the program serves. The current adapter stays at its index when that index
   // still exists, else none is current.
   void Enumerate(const DiscoveryContext& context, const std::vector<std::string>& descriptions);
+  // Reads the values kept for a newly selected adapter: the regulatory domain (0x41 unless
+  // one of the eight known codes comes back), international roaming (0 when the adapter does
+  // not answer) and the radio byte with whether it answered (1 when it did not).
+  void RefreshAdapterValues();
   // Sets driverKeyPath to the current adapter's driver parameter key for the OsKind (left as it
   // was for other kinds, or when no adapter is current).
   void BuildDriverKeyPath();
@@ -85,6 +89,7 @@ class CAdapterLink {
   std::uint8_t regulatoryDomain = 0x41;
   std::uint8_t internationalRoaming = 0;
   std::uint8_t radioSupported = 0;
+  std::uint8_t radio = 1;  // the radio byte; 1 when the adapter does not tell
   std::array<std::uint8_t, 14> allowedChannels{};
   std::string cardIdentifier;
   std::string driverKeyPath;

@@ -182,27 +182,13 @@ void CSettingsDlg::OnCommand(int id, int code) {
   }
 }
 
-void CSettingsDlg::RefreshCachedAdapterValues() {
-  CAdapterLink& link = services_.link;
-  std::uint8_t domain = kDomainAllChannels;
-  if (!QueryByte(link, Adapter(), OID_PRIV_REG_DOMAIN, &domain)) domain = kDomainAllChannels;
-  link.regulatoryDomain = NormalizeRegulatoryDomain(domain);
-  std::uint8_t roaming = 0;
-  if (!QueryByte(link, Adapter(), OID_PRIV_INTL_ROAMING, &roaming)) roaming = 0;
-  link.internationalRoaming = roaming;
-  std::uint8_t radio = 1;
-  radioAvailable_ = QueryByte(link, Adapter(), OID_PRIV_RADIO, &radio);
-  radio_ = radioAvailable_ ? radio : 1;
-  link.radioSupported = radioAvailable_ ? 1 : 0;
-}
-
 void CSettingsDlg::OnAdapterSelected() {
   CAdapterLink& link = services_.link;
   const int index = items_->ComboSelection(kIdAdapterSelector);
   if (index < 0 || static_cast<std::size_t>(index) >= link.AdapterCount()) return;
   if (link.Handle() != kNoAdapter) link.ResetChannel();
   link.SelectAdapter(static_cast<std::uint32_t>(index));
-  RefreshCachedAdapterValues();
+  link.RefreshAdapterValues();
   if (currentPage_ != nullptr && currentTab_ != kSiteSurveyTab && currentTab_ != 5) {
     currentPage_->Reload();
   }

@@ -90,7 +90,6 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks {
 
  private:
   void OnAdapterSelected();
-  void RefreshCachedAdapterValues();
   const AdapterEntry* Adapter() const { return services_.link.CurrentAdapter(); }
 
   SettingsDialogServices services_;
@@ -107,8 +106,6 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks {
   int currentTab_ = 0;
   CLayoutPage* currentPage_ = nullptr;
   WindowHandle pageWindow_ = 0;
-  std::uint8_t radio_ = 1;
-  bool radioAvailable_ = false;
 };
 
 }  // namespace linkscope
