@@ -233,13 +233,7 @@ bool CMainFrame::TakeFirstAdapter() {
       return false;
     }
     const auto raw = config.Encode();
-    ProfileState& state = services_.profileState;
-    if (services_.profileApplication.MatchesProfile(state.currentName, 0, raw.data(),
-                                                    raw.size())) {
-      state.inSync = true;
-    } else if (state.currentName != "Default") {
-      state.inSync = false;
-    }
+    services_.profileApplication.UpdateProfileInSync(0, raw.data(), raw.size());
     dialog_->FillProfileSelector();
   }
 
