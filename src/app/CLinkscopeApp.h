@@ -36,6 +36,7 @@ class CLinkscopeApp {
   ProfileState& CurrentProfile() { return profileState_; }
   ProfileApplication& ProfileLogic() { return profileApplication_; }
   CSettingsDlg& SettingsDialog() { return settingsDialog_; }
+  const Messages& AppMessages() const { return messages_; }
 
   // The built-in profile start-up creates when it is missing.
   static Profile DefaultProfile();

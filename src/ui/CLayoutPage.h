@@ -3,6 +3,8 @@
 // selected, and goes when another tab is. What each page shows and does is its own class's
 // business; this one holds what every page has.
 
+#include <functional>
+
 #include "platform/DialogSystem.h"
 
 namespace linkscope {
@@ -21,6 +23,13 @@ class CLayoutPage : public IDialogHandler {
     items_ = &items;
     items.ShowDialog(true);
   }
+  // Escape pressed while the focus is on the page closes the whole dialog, as it does from
+  // anywhere else in it.
+  void OnCancel() override {
+    if (onEscape) onEscape();
+  }
+  std::function<void()> onEscape;
+
   void OnDestroy() override {
     window_ = 0;
     items_ = nullptr;

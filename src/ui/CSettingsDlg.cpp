@@ -14,6 +14,7 @@ CSettingsDlg::CSettingsDlg(SettingsDialogServices services)
                 services.messages) {
   for (int i = 0; i < kPageCount; ++i) {
     pages_[i] = std::make_unique<CLayoutPage>(kPageResourceIds[i]);
+    pages_[i]->onEscape = [this] { OnCancel(); };
   }
 }
 

@@ -55,7 +55,8 @@ TEST_F(SettingsDialog, OpensOnTheStatusTabWithItsTextsAndClosesOnEscape) {
 
     dialogs.PressEnter(dialog);  // Enter does nothing
     EXPECT_TRUE(dialogs.Exists(dialog));
-    dialogs.PressEscape(dialog);
+    // Escape with the focus on the page closes the dialog as well.
+    dialogs.PressEscape(dialogs.Pages().back());
     EXPECT_FALSE(app.SettingsDialog().IsOpen());
   });
   EXPECT_TRUE(ran);
@@ -172,6 +173,41 @@ TEST_F(SettingsDialogOnXp, NoSwitchWhileWindowsConfiguresTheCard) {
     EXPECT_EQ("Default", app.CurrentProfile().currentName);
     dialogs.PressEscape(dialog);
   });
+}
+
+}  // namespace
+}  // namespace linkscope::testing
+
+namespace linkscope::testing {
+namespace {
+
+// A dialog whose Site Survey page runs a re-scan.
+class RescanningDialog : public ISettingsDialogHooks {
+ public:
+  bool IsOpen() const override { return true; }
+  void Open(bool) override {}
+  void Close() override {}
+  void FillProfileSelector() override { ++refills; }
+  void FillAdapterSelector() override {}
+  void ApplyWindowsConfigurationState() override {}
+  void SelectStatusPage() override {}
+  void RefreshCurrentPage() override {}
+  void MarkSurveyFinished() override {}
+  void BringToFront() override {}
+  void ShowInfoPage() override {}
+  void Relabel() override {}
+  bool SurveyRunning() const override { return true; }
+  int refills = 0;
+};
+
+TEST_F(SettingsDialog, NoSwitchDuringARescan) {
+  StartWithAdapter();
+  RescanningDialog rescanning;
+  ProfileSwitcher switcher(app.Link(), app.Profiles(), app.ProfileLogic(), app.AppMessages());
+  library.calls.clear();
+  EXPECT_FALSE(switcher.SwitchProfile(0, &rescanning));
+  EXPECT_EQ("Cannot switch profile while Re-Scan", windows.messages.back().text);
+  EXPECT_TRUE(library.calls.empty());
 }
 
 }  // namespace

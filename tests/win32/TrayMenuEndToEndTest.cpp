@@ -161,6 +161,21 @@ HWND WaitForDialog(HWND main, DWORD ms) {
   return nullptr;
 }
 
+TEST_F(TrayMenuUnderWine, TheLanguageSubmenuListsTheShippedLanguages) {
+  Process program;
+  HWND main = StartProgram(&program);
+  ASSERT_NE(nullptr, main);
+  // Language, into its submenu (English), down to the second language of the shipped file.
+  ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
+  const DWORD start = GetTickCount();
+  while (UserValue(kSettings, "Language") == "<missing>" && GetTickCount() - start < 20000) {
+    Sleep(200);
+  }
+  EXPECT_EQ("Deutsch", UserValue(kSettings, "Language"));
+  EXPECT_EQ("1", UserValue(kSettings, "AlwaysOnTop"));  // both are stored on a language change
+  Close(&program);
+}
+
 TEST_F(TrayMenuUnderWine, DoubleClickOpensTheDialogAndEscapeClosesIt) {
   Process program;
   HWND main = StartProgram(&program);
@@ -176,7 +191,17 @@ TEST_F(TrayMenuUnderWine, DoubleClickOpensTheDialogAndEscapeClosesIt) {
   GetWindowTextA(GetDlgItem(dialog, IDCANCEL), exit, sizeof exit);
   EXPECT_STREQ("Exit", exit);
 
-  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  // The arrow key on the tab control moves to the next tab, and its page replaces the first.
+  HWND statusPage = FindWindowExA(dialog, nullptr, "#32770", nullptr);
+  ASSERT_NE(nullptr, statusPage);
+  PressKeys(tabs, {VK_RIGHT});
+  EXPECT_EQ(1, static_cast<int>(SendMessageA(tabs, 0x130B, 0, 0)));
+  EXPECT_TRUE(WaitForWindowGone(statusPage, 10000));
+  HWND statisticsPage = FindWindowExA(dialog, nullptr, "#32770", nullptr);
+  EXPECT_NE(nullptr, statisticsPage);
+  EXPECT_TRUE(IsWindowVisible(statisticsPage));
+
+  PressKeys(dialog, {VK_ESCAPE});
   EXPECT_TRUE(WaitForWindowGone(dialog, 20000));
   DWORD code = 0;
   EXPECT_FALSE(WaitForExit(program, 500, &code)) << "the program stays in the tray";

@@ -3,10 +3,15 @@
 //   uidriver menu          opens the tray menu and leaves it open
 //   uidriver open          double-clicks the tray icon (the settings dialog opens)
 //   uidriver keys K ...    presses keys on the open menu (down, up, left, right, enter, escape)
+//   uidriver tab N         selects tab N of the open settings dialog, as a click on it does
+//   uidriver click ID      clicks the dialog's button ID
+//   uidriver text ID       prints the text of the dialog's control ID
 // Exit code 0 when the program's window (and for keys the menu) was found.
 
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "win32/ProcessHelpers.h"
@@ -47,6 +52,39 @@ int main(int argc, char** argv) {
       if (key == 0) return 2;
       PressKeys(menu, {key});
     }
+    return 0;
+  }
+  // The settings dialog: the visible window with the program's title.
+  HWND dialog = nullptr;
+  for (int i = 0; i < 100 && dialog == nullptr; ++i) {
+    HWND found = nullptr;
+    while ((found = FindWindowExA(nullptr, found, nullptr, "Linkscope Utility")) != nullptr) {
+      if (found != main && IsWindowVisible(found)) dialog = found;
+    }
+    if (dialog == nullptr) Sleep(100);
+  }
+  if (dialog == nullptr || argc < 3) return 5;
+  const int value = std::atoi(argv[2]);
+  if (std::strcmp(argv[1], "tab") == 0) {
+    // As a person does with the keyboard: the arrow keys on the tab control move the
+    // selection one tab at a time, and the dialog hears of each change.
+    HWND tabs = GetDlgItem(dialog, 1003);
+    const int current = static_cast<int>(SendMessageA(tabs, 0x130B /* TCM_GETCURSEL */, 0, 0));
+    const WORD key = value > current ? VK_RIGHT : VK_LEFT;
+    for (int i = 0; i < (value > current ? value - current : current - value); ++i) {
+      PressKeys(tabs, {key});
+    }
+    return 0;
+  }
+  if (std::strcmp(argv[1], "click") == 0) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(value, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, value)));
+    return 0;
+  }
+  if (std::strcmp(argv[1], "text") == 0) {
+    char text[512] = {};
+    GetWindowTextA(GetDlgItem(dialog, value), text, sizeof text);
+    std::puts(text);
     return 0;
   }
   return 2;
