@@ -110,6 +110,8 @@ class IDialogItems {
 
   // Tab controls. Selecting a tab from here does not report a selection change.
   virtual void TabDeleteAll(int id) = 0;
+  // Space in pixels around each tab's caption, left and right and above and below.
+  virtual void TabSetPadding(int id, int horizontal, int vertical) = 0;
   virtual int TabInsert(int id, int index, const std::string& caption) = 0;
   virtual int TabCount(int id) const = 0;
   virtual std::string TabCaption(int id, int index) const = 0;

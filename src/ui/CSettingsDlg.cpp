@@ -74,6 +74,9 @@ void CSettingsDlg::RelabelTexts() {
   if (items_ == nullptr) return;
   const LanguageTable& language = services_.language;
   items_->TabDeleteAll(kIdTabControl);
+  // Seven captions in the tab control's width: a narrower padding than the default keeps them
+  // all in sight instead of behind scroll arrows.
+  items_->TabSetPadding(kIdTabControl, kTabPaddingX, kTabPaddingY);
   for (int i = 0; i < kPageCount; ++i) {
     items_->TabInsert(kIdTabControl, i, language.Lookup(kTabKeys[i], kTabDefaults[i]));
   }

@@ -80,6 +80,8 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks {
   void Relabel() override;
   bool SurveyRunning() const override;
 
+  static constexpr int kTabPaddingX = 3;
+  static constexpr int kTabPaddingY = 3;
   static constexpr int kStatusTab = 0;
   static constexpr int kSiteSurveyTab = 2;
   static constexpr int kInfoTab = 6;

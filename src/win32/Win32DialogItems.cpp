@@ -288,6 +288,10 @@ void Win32DialogItems::ListViewSelectRow(int id, int row, bool selected) {
 
 void Win32DialogItems::TabDeleteAll(int id) { SEND(id, TCM_DELETEALLITEMS, 0, 0); }
 
+void Win32DialogItems::TabSetPadding(int id, int horizontal, int vertical) {
+  SEND(id, TCM_SETPADDING, 0, MAKELPARAM(horizontal, vertical));
+}
+
 int Win32DialogItems::TabInsert(int id, int index, const std::string& caption) {
   TCITEMA item{};
   item.mask = TCIF_TEXT;

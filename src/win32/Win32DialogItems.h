@@ -77,6 +77,7 @@ class Win32DialogItems : public IDialogItems {
   void ListViewSelectRow(int id, int row, bool selected) override;
 
   void TabDeleteAll(int id) override;
+  void TabSetPadding(int id, int horizontal, int vertical) override;
   int TabInsert(int id, int index, const std::string& caption) override;
   int TabCount(int id) const override;
   std::string TabCaption(int id, int index) const override;

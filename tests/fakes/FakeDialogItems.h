@@ -112,6 +112,8 @@ class FakeDialogItems : public IDialogItems {
   void ListViewSelectRow(int id, int row, bool selected) override;
 
   void TabDeleteAll(int id) override;
+  void TabSetPadding(int, int horizontal, int) override { tabPadding = horizontal; }
+  int tabPadding = -1;
   int TabInsert(int id, int index, const std::string& caption) override;
   int TabCount(int id) const override;
   std::string TabCaption(int id, int index) const override;

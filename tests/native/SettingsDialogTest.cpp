@@ -40,6 +40,7 @@ TEST_F(SettingsDialog, OpensOnTheStatusTabWithItsTextsAndClosesOnEscape) {
     EXPECT_TRUE(app.SettingsDialog().IsOpen());
     EXPECT_EQ("Linkscope Utility", items.Title());
     ASSERT_EQ(7, items.TabCount(kIdTabControl));
+    EXPECT_EQ(CSettingsDlg::kTabPaddingX, items.tabPadding);  // all seven in sight
     const char* captions[] = {"Status", "Statistics", "Site Survey", "Encryption",
                               "Advanced", "Profiles", "Info"};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(captions[i], items.TabCaption(kIdTabControl, i));
