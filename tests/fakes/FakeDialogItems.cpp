@@ -148,33 +148,34 @@ void FakeDialogItems::Focus(int id) {
   if (Find(id) != nullptr) focus_ = id;
 }
 
-void FakeDialogItems::ComboReset(int id) {
-  if (Control* c = FindKind(id, ControlKind::DropDownList)) {
+// Combo boxes and list boxes keep their items alike; only the kind of control differs.
+void FakeDialogItems::ResetItems(int id, ControlKind kind) {
+  if (Control* c = FindKind(id, kind)) {
     c->items.clear();
     c->selection = -1;
   }
 }
 
-int FakeDialogItems::ComboAdd(int id, const std::string& text) {
-  Control* c = FindKind(id, ControlKind::DropDownList);
+int FakeDialogItems::AddItem(int id, ControlKind kind, const std::string& text) {
+  Control* c = FindKind(id, kind);
   if (c == nullptr) return -1;
   c->items.push_back(text);
   return Count(c->items) - 1;
 }
 
-int FakeDialogItems::ComboCount(int id) const {
-  const Control* c = FindKind(id, ControlKind::DropDownList);
+int FakeDialogItems::ItemCount(int id, ControlKind kind) const {
+  const Control* c = FindKind(id, kind);
   return c == nullptr ? -1 : Count(c->items);
 }
 
-std::string FakeDialogItems::ComboItemText(int id, int index) const {
-  const Control* c = FindKind(id, ControlKind::DropDownList);
+std::string FakeDialogItems::ItemText(int id, ControlKind kind, int index) const {
+  const Control* c = FindKind(id, kind);
   if (c == nullptr || index < 0 || index >= Count(c->items)) return std::string();
   return c->items[static_cast<std::size_t>(index)];
 }
 
-int FakeDialogItems::ComboSelect(int id, int index) {
-  Control* c = FindKind(id, ControlKind::DropDownList);
+int FakeDialogItems::SelectItem(int id, ControlKind kind, int index) {
+  Control* c = FindKind(id, kind);
   if (c == nullptr) return -1;
   if (index == -1) {
     c->selection = -1;
@@ -186,9 +187,24 @@ int FakeDialogItems::ComboSelect(int id, int index) {
   return index;
 }
 
-int FakeDialogItems::ComboSelection(int id) const {
-  const Control* c = FindKind(id, ControlKind::DropDownList);
+int FakeDialogItems::Selection(int id, ControlKind kind) const {
+  const Control* c = FindKind(id, kind);
   return c == nullptr ? -1 : c->selection;
+}
+
+void FakeDialogItems::ComboReset(int id) { ResetItems(id, ControlKind::DropDownList); }
+int FakeDialogItems::ComboAdd(int id, const std::string& text) {
+  return AddItem(id, ControlKind::DropDownList, text);
+}
+int FakeDialogItems::ComboCount(int id) const { return ItemCount(id, ControlKind::DropDownList); }
+std::string FakeDialogItems::ComboItemText(int id, int index) const {
+  return ItemText(id, ControlKind::DropDownList, index);
+}
+int FakeDialogItems::ComboSelect(int id, int index) {
+  return SelectItem(id, ControlKind::DropDownList, index);
+}
+int FakeDialogItems::ComboSelection(int id) const {
+  return Selection(id, ControlKind::DropDownList);
 }
 
 int FakeDialogItems::ComboSelectPrefix(int id, int startAfter, const std::string& prefix) {
@@ -207,47 +223,18 @@ int FakeDialogItems::ComboSelectPrefix(int id, int startAfter, const std::string
   return -1;
 }
 
-void FakeDialogItems::ListReset(int id) {
-  if (Control* c = FindKind(id, ControlKind::ListBox)) {
-    c->items.clear();
-    c->selection = -1;
-  }
-}
-
+void FakeDialogItems::ListReset(int id) { ResetItems(id, ControlKind::ListBox); }
 int FakeDialogItems::ListAdd(int id, const std::string& text) {
-  Control* c = FindKind(id, ControlKind::ListBox);
-  if (c == nullptr) return -1;
-  c->items.push_back(text);
-  return Count(c->items) - 1;
+  return AddItem(id, ControlKind::ListBox, text);
 }
-
-int FakeDialogItems::ListCount(int id) const {
-  const Control* c = FindKind(id, ControlKind::ListBox);
-  return c == nullptr ? -1 : Count(c->items);
-}
-
+int FakeDialogItems::ListCount(int id) const { return ItemCount(id, ControlKind::ListBox); }
 std::string FakeDialogItems::ListItemText(int id, int index) const {
-  const Control* c = FindKind(id, ControlKind::ListBox);
-  if (c == nullptr || index < 0 || index >= Count(c->items)) return std::string();
-  return c->items[static_cast<std::size_t>(index)];
+  return ItemText(id, ControlKind::ListBox, index);
 }
-
 int FakeDialogItems::ListSelect(int id, int index) {
-  Control* c = FindKind(id, ControlKind::ListBox);
-  if (c == nullptr) return -1;
-  if (index == -1) {
-    c->selection = -1;
-    return -1;
-  }
-  if (index < 0 || index >= Count(c->items)) return -1;
-  c->selection = index;
-  return index;
+  return SelectItem(id, ControlKind::ListBox, index);
 }
-
-int FakeDialogItems::ListSelection(int id) const {
-  const Control* c = FindKind(id, ControlKind::ListBox);
-  return c == nullptr ? -1 : c->selection;
-}
+int FakeDialogItems::ListSelection(int id) const { return Selection(id, ControlKind::ListBox); }
 
 void FakeDialogItems::EditSetSelection(int id, int start, int end) {
   Control* c = FindKind(id, ControlKind::Edit);

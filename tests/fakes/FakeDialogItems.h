@@ -124,6 +124,12 @@ class FakeDialogItems : public IDialogItems {
   void Report(int id, int code);
   Control* FindKind(int id, ControlKind kind);
   const Control* FindKind(int id, ControlKind kind) const;
+  void ResetItems(int id, ControlKind kind);
+  int AddItem(int id, ControlKind kind, const std::string& text);
+  int ItemCount(int id, ControlKind kind) const;
+  std::string ItemText(int id, ControlKind kind, int index) const;
+  int SelectItem(int id, ControlKind kind, int index);
+  int Selection(int id, ControlKind kind) const;
 
   std::vector<Control> controls_;
   std::string title_;
