@@ -117,6 +117,20 @@ struct ControlLayout {
   bool hidden = false;
   // Text colour of a label, drawn on a transparent background.
   std::uint32_t textColour = kDefaultColour;
+
+  static ControlLayout Make(int id, ControlKind kind, std::uint32_t style, int x, int y, int w,
+                            int h, const char* text = "") {
+    ControlLayout c;
+    c.id = id;
+    c.kind = kind;
+    c.style = style;
+    c.x = x;
+    c.y = y;
+    c.width = w;
+    c.height = h;
+    c.text = text;
+    return c;
+  }
 };
 
 struct DialogLayout {

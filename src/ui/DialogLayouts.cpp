@@ -15,16 +15,7 @@ namespace {
 
 ControlLayout Make(int id, ControlKind kind, std::uint32_t style, int x, int y, int w, int h,
                    const char* text = "") {
-  ControlLayout c;
-  c.id = id;
-  c.kind = kind;
-  c.style = style;
-  c.x = x;
-  c.y = y;
-  c.width = w;
-  c.height = h;
-  c.text = text;
-  return c;
+  return ControlLayout::Make(id, kind, style, x, y, w, h, text);
 }
 
 ControlLayout Hidden(ControlLayout c) {
