@@ -163,6 +163,10 @@ bool ProfileApplication::MatchesProfile(const std::string& name, int kind,
                                         const std::uint8_t* record, std::size_t length) {
   Profile p;
   if (!store_.Find(name, &p)) return false;
+  return RecordMatches(p, kind, record, length);
+}
+
+bool RecordMatches(const Profile& p, int kind, const std::uint8_t* record, std::size_t length) {
   switch (kind) {
     case static_cast<int>(RecordKind::DeviceConfig): {
       DeviceConfig c;
@@ -202,11 +206,13 @@ bool ProfileApplication::MatchesAdapter() {
   if (!link_.Query(Adapter(), OID_PRIV_ALL_SETTINGS, raw, AllSettings::kSize, &written)) {
     return false;
   }
-  const std::string& name = state_.currentName;
-  return MatchesProfile(name, 0, raw, DeviceConfig::kSize) &&
-         MatchesProfile(name, 1, raw + AllSettings::kOffsetWep, WepConfig::kSize) &&
-         MatchesProfile(name, 3, raw + AllSettings::kOffsetIntlRoaming, 1) &&
-         MatchesProfile(name, 2, raw + AllSettings::kOffsetRadio, 1);
+  // One look-up of the profile serves the four comparisons.
+  Profile p;
+  if (!store_.Find(state_.currentName, &p)) return false;
+  return RecordMatches(p, 0, raw, DeviceConfig::kSize) &&
+         RecordMatches(p, 1, raw + AllSettings::kOffsetWep, WepConfig::kSize) &&
+         RecordMatches(p, 3, raw + AllSettings::kOffsetIntlRoaming, 1) &&
+         RecordMatches(p, 2, raw + AllSettings::kOffsetRadio, 1);
 }
 
 void ProfileApplication::UpdateProfileInSync(int kind, const std::uint8_t* record,

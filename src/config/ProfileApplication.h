@@ -37,6 +37,10 @@ void DecodeKeyText(const std::string& text, std::uint8_t* slot13);
 // The first `length` bytes as upper-case hexadecimal pairs.
 std::string EncodeKeyBytes(const std::uint8_t* bytes, std::size_t length);
 
+// Whether a record of that kind holds the profile's settings; any other kind matches.
+bool RecordMatches(const Profile& profile, int kind, const std::uint8_t* record,
+                   std::size_t length);
+
 // The all-settings record a profile stands for.
 AllSettings SettingsOfProfile(const Profile& profile);
 
