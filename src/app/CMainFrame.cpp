@@ -162,7 +162,7 @@ void CMainFrame::Discover() {
                            deviceDescriptions_);
   // After every discovery of its own the tick takes the first adapter afresh, whatever the
   // new list left current.
-  adapterTaken_ = false;
+  services_.link.ClearCurrentAdapter();
 }
 
 void CMainFrame::Tick() {
@@ -181,9 +181,8 @@ void CMainFrame::Tick() {
     return;
   }
 
-  if (link.CurrentAdapter() == nullptr || !adapterTaken_) {
+  if (link.CurrentAdapter() == nullptr) {
     link.SelectAdapter(0);
-    adapterTaken_ = true;
     if (!TakeFirstAdapter()) return;
   }
 
@@ -295,10 +294,8 @@ bool CMainFrame::FollowWindowsConfiguration() {
 
 void CMainFrame::LoseAdapter() {
   CAdapterLink& link = services_.link;
-  link.Adapters().clear();
-  link.ClearCurrentAdapter();
   link.regulatoryDomain = kDomainAllChannels;
-  Discover();
+  Discover();  // a new list, and no adapter selected
   link.ResetChannel();
   if (link.AdapterCount() == 0) {
     if (DialogOpen()) dialog_->Close();

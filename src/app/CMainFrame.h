@@ -162,9 +162,6 @@ class CMainFrame : public IMainWindowHandler {
   IconHandle previousIcon_ = 0;
   std::uint8_t deviceState_ = 0;
   bool startupCheckDone_ = false;
-  // The tick has taken the current adapter (cached values, start-up check) since its last
-  // discovery.
-  bool adapterTaken_ = false;
   bool windowsConfigSeen_ = false;
   int tickDepth_ = 0;
   int menuOriginX_ = 0;
