@@ -29,9 +29,7 @@ CMainFrame::CMainFrame(Platform& platform, LanguageTable& language, FrameService
     : platform_(platform),
       language_(language),
       services_(services),
-      tray_(platform.windows),
-      switcher_(services.link, services.profiles, services.profileApplication,
-                services.messages) {
+      tray_(platform.windows) {
   language_.ChooseFile();
 }
 
@@ -430,7 +428,7 @@ void CMainFrame::OnCommand(std::uint32_t id) {
     WriteOptions();
     if (DialogOpen()) dialog_->Relabel();
   } else if (id >= kCmdFirstProfile && id <= kCmdLastProfile) {
-    switcher_.SwitchProfile(static_cast<int>(id - kCmdFirstProfile), dialog_);
+    if (dialog_ != nullptr) dialog_->SwitchProfile(static_cast<int>(id - kCmdFirstProfile));
   }
 }
 

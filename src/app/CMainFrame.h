@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/ProfileSwitcher.h"
 #include "app/SettingsDialogHooks.h"
 #include "app/TrayIcon.h"
 #include "config/DriverParameters.h"
@@ -170,7 +169,6 @@ class CMainFrame : public IMainWindowHandler {
   bool openOnInfo_ = false;
   bool closing_ = false;
   std::uint32_t taskbarCreatedMessage_ = 0;
-  ProfileSwitcher switcher_;
 };
 
 }  // namespace linkscope

@@ -18,6 +18,9 @@ class ISettingsDialogHooks {
   virtual void ShowInfoPage() = 0;
   // After a language change: new texts on the frame and the current page built anew.
   virtual void Relabel() = 0;
+  // Applies the profile at `index` of the store's list unless the dialog refuses the switch;
+  // the tray menu switches through it too, open or closed.
+  virtual bool SwitchProfile(int index) = 0;
   // A site survey is running on the Site Survey page.
   virtual bool SurveyRunning() const = 0;
   // Closes the dialog as its Exit button does.

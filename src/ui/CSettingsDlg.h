@@ -50,7 +50,7 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks {
   int DoModal();
   void SelectPage(int index);
   void RelabelTexts();
-  bool SwitchProfile(int index);
+  bool SwitchProfile(int index) override;
 
   int CurrentTab() const { return currentTab_; }
   CLayoutPage* CurrentPage() const { return currentPage_; }

@@ -188,7 +188,7 @@ class RescanningDialog : public ISettingsDialogHooks {
   bool IsOpen() const override { return true; }
   void Open(bool) override {}
   void Close() override {}
-  void FillProfileSelector() override { ++refills; }
+  void FillProfileSelector() override {}
   void FillAdapterSelector() override {}
   void ApplyWindowsConfigurationState() override {}
   void SelectStatusPage() override {}
@@ -198,7 +198,7 @@ class RescanningDialog : public ISettingsDialogHooks {
   void ShowInfoPage() override {}
   void Relabel() override {}
   bool SurveyRunning() const override { return true; }
-  int refills = 0;
+  bool SwitchProfile(int) override { return false; }
 };
 
 TEST_F(SettingsDialog, NoSwitchDuringARescan) {

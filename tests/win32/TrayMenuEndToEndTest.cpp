@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "app/CLinkscopeApp.h"
 #include "config/ProfileStore.h"
 #include "win32/ProcessHelpers.h"
 #include "win32/UiDriver.h"
@@ -102,18 +103,11 @@ TEST_F(TrayMenuUnderWine, ChoosingAProfileAppliesItToTheAdapter) {
   DefaultTexts texts;
   Messages messages(windows, texts);
   ProfileStore store(registry, messages);
-  Profile office;
+  Profile office = CLinkscopeApp::DefaultProfile();
   office.name = "Office";
   office.ssid = "Harbour";
-  office.mode = 1;
   office.channel = 6;
-  office.rate = 4;
-  office.preamble = 2;
-  office.frag = 2346;
   office.rts = 700;
-  office.auth = 2;
-  office.keys = {"7E3D91C0A5", "7E3D91C0A5", "7E3D91C0A5", "7E3D91C0A5"};
-  office.radio = 1;
   ASSERT_TRUE(store.Save(office, false));
 
   Process program;

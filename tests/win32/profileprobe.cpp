@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/CLinkscopeApp.h"
 #include "app/OsKind.h"
 #include "config/DriverParameters.h"
 #include "config/ProfileApplication.h"
@@ -73,20 +74,15 @@ int main(int argc, char** argv) {
   linkscope::DriverParameters parameters(registry, messages, link);
   linkscope::ProfileState state;
   linkscope::ProfileApplication logic(link, store, parameters, messages, system, state);
-  linkscope::Profile p;
+  linkscope::Profile p = linkscope::CLinkscopeApp::DefaultProfile();
   p.name = "Probe";
   p.ssid = "Harbour";
-  p.mode = 1;
   p.channel = std::atoi(argv[2]);
   p.rate = 3;
-  p.preamble = 2;
-  p.frag = 2346;
   p.rts = 500;
   p.enc = std::atoi(argv[3]);
   p.auth = 0;
-  p.key = 0;
   p.keys = {"ABABABABAB", "ABABABABAB", "ABABABABAB", "ABABABABAB"};
-  p.radio = 1;
   if (!store.Save(p, false)) return 5;
   bool applied = true;
   if (mode == "apply") {
