@@ -75,6 +75,17 @@ void Close(Process* process) {
   process->handle = nullptr;
 }
 
+std::string ProgramCopy(const std::string& name, std::initializer_list<const char*> files) {
+  const std::string bin = ProgramFolder();
+  const std::string folder = bin + name + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryA((folder + "res").c_str(), nullptr);
+  for (const char* file : files) {
+    if (!CopyFileA((bin + file).c_str(), (folder + file).c_str(), FALSE)) return std::string();
+  }
+  return folder;
+}
+
 bool SetWineVersion(const std::string& exeName, const std::string& version) {
   HKEY key = nullptr;
   const std::string path = "Software\\Wine\\AppDefaults\\" + exeName;

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace linkscope::testing {
@@ -30,6 +31,11 @@ DWORD RunCommand(const std::string& commandLine, const std::string& dir, std::st
 std::string Quote(const std::string& s);
 void WriteText(const std::string& path, const std::string& text);
 std::string ReadText(const std::string& path);
+
+// A folder `name` beside the test program holding copies of the program's files (paths such
+// as "res\\Wlan.ini" keep their folder); its path with a trailing backslash, or "" when a
+// copy failed.
+std::string ProgramCopy(const std::string& name, std::initializer_list<const char*> files);
 
 // Sets or removes HKCU\Software\Wine\AppDefaults\<exeName>\Version.
 bool SetWineVersion(const std::string& exeName, const std::string& version);

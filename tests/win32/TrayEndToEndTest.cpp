@@ -47,13 +47,9 @@ bool WaitForIcon(HWND owner, bool present, DWORD ms) {
 }
 
 TEST(TrayUnderWine, IconFollowsTheSimulatedCard) {
-  const std::string bin = ProgramFolder();
-  const std::string folder = bin + "tray_e2e\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  CreateDirectoryA((folder + "res").c_str(), nullptr);
-  for (const char* file : {"linkscope.exe", "W32N50.dll", "adapterinstall.exe", "res\\Wlan.ini"}) {
-    ASSERT_TRUE(CopyFileA((bin + file).c_str(), (folder + file).c_str(), FALSE)) << file;
-  }
+  const std::string folder = ProgramCopy(
+      "tray_e2e", {"linkscope.exe", "W32N50.dll", "adapterinstall.exe", "res\\Wlan.ini"});
+  ASSERT_FALSE(folder.empty());
   const std::string environment = folder + "W32N50-environment.json";
   WriteText(environment, Environment(true));
   std::string output;

@@ -30,14 +30,9 @@ const char* kEnvironment = R"json({"adapters": [{
 class TrayMenuUnderWine : public ::testing::Test {
  protected:
   void SetUp() override {
-    bin_ = ProgramFolder();
-    folder_ = bin_ + "menu_e2e\\";
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    CreateDirectoryA((folder_ + "res").c_str(), nullptr);
-    for (const char* file : {"linkscope.exe", "W32N50.dll", "adapterinstall.exe", "profileprobe.exe",
-                             "res\\Wlan.ini"}) {
-      ASSERT_TRUE(CopyFileA((bin_ + file).c_str(), (folder_ + file).c_str(), FALSE)) << file;
-    }
+    folder_ = ProgramCopy("menu_e2e", {"linkscope.exe", "W32N50.dll", "adapterinstall.exe",
+                                       "profileprobe.exe", "res\\Wlan.ini"});
+    ASSERT_FALSE(folder_.empty());
     WriteText(folder_ + "W32N50-environment.json", kEnvironment);
     // Windows 2000 keeps the driver parameters the program writes.
     for (const char* exe : {"linkscope.exe", "adapterinstall.exe", "profileprobe.exe"}) {
@@ -65,7 +60,6 @@ class TrayMenuUnderWine : public ::testing::Test {
     return main;
   }
 
-  std::string bin_;
   std::string folder_;
 };
 
@@ -142,19 +136,6 @@ TEST_F(TrayMenuUnderWine, ChoosingAProfileAppliesItToTheAdapter) {
 namespace linkscope::testing {
 namespace {
 
-// The visible top-level window titled like the program: the settings dialog.
-HWND WaitForDialog(HWND main, DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    HWND found = nullptr;
-    while ((found = FindWindowExA(nullptr, found, nullptr, "Linkscope Utility")) != nullptr) {
-      if (found != main && IsWindowVisible(found)) return found;
-    }
-    Sleep(100);
-  } while (GetTickCount() - start < ms);
-  return nullptr;
-}
-
 TEST_F(TrayMenuUnderWine, TheLanguageSubmenuListsTheShippedLanguages) {
   Process program;
   HWND main = StartProgram(&program);
@@ -175,7 +156,7 @@ TEST_F(TrayMenuUnderWine, DoubleClickOpensTheDialogAndEscapeClosesIt) {
   HWND main = StartProgram(&program);
   ASSERT_NE(nullptr, main);
   SendTrayMouse(main, WM_LBUTTONDBLCLK);
-  HWND dialog = WaitForDialog(main, 20000);
+  HWND dialog = WaitForSettingsDialog(main, 20000);
   ASSERT_NE(nullptr, dialog);
   HWND tabs = GetDlgItem(dialog, 1003);
   ASSERT_NE(nullptr, tabs);
@@ -202,7 +183,7 @@ TEST_F(TrayMenuUnderWine, DoubleClickOpensTheDialogAndEscapeClosesIt) {
 
   // About opens it on the Info page.
   ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_UP, VK_UP, VK_RETURN}));
-  dialog = WaitForDialog(main, 20000);
+  dialog = WaitForSettingsDialog(main, 20000);
   ASSERT_NE(nullptr, dialog);
   EXPECT_EQ(6, static_cast<int>(SendMessageA(GetDlgItem(dialog, 1003), 0x130B, 0, 0)));
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);

@@ -47,6 +47,18 @@ bool ChooseFromTrayMenu(HWND main, std::initializer_list<WORD> keys) {
   return true;
 }
 
+HWND WaitForSettingsDialog(HWND main, DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    HWND found = nullptr;
+    while ((found = FindWindowExA(nullptr, found, nullptr, "Linkscope Utility")) != nullptr) {
+      if (found != main && IsWindowVisible(found)) return found;
+    }
+    Sleep(100);
+  } while (GetTickCount() - start < ms);
+  return nullptr;
+}
+
 bool WaitForWindowGone(HWND window, DWORD ms) {
   const DWORD start = GetTickCount();
   do {

@@ -17,6 +17,9 @@ HWND WaitForPopupMenu(DWORD ms);
 void PressKeys(HWND window, std::initializer_list<WORD> keys);
 // Opens the tray menu and walks it with the keys (VK_DOWN, VK_RIGHT, VK_RETURN, ...).
 bool ChooseFromTrayMenu(HWND main, std::initializer_list<WORD> keys);
+// The settings dialog: a visible top-level window titled like the program, other than its
+// hidden main window; nullptr after `ms`.
+HWND WaitForSettingsDialog(HWND main, DWORD ms);
 // Waits until `window` is gone.
 bool WaitForWindowGone(HWND window, DWORD ms);
 

@@ -54,15 +54,7 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  // The settings dialog: the visible window with the program's title.
-  HWND dialog = nullptr;
-  for (int i = 0; i < 100 && dialog == nullptr; ++i) {
-    HWND found = nullptr;
-    while ((found = FindWindowExA(nullptr, found, nullptr, "Linkscope Utility")) != nullptr) {
-      if (found != main && IsWindowVisible(found)) dialog = found;
-    }
-    if (dialog == nullptr) Sleep(100);
-  }
+  HWND dialog = WaitForSettingsDialog(main, 10000);
   if (dialog == nullptr || argc < 3) return 5;
   const int value = std::atoi(argv[2]);
   if (std::strcmp(argv[1], "tab") == 0) {
