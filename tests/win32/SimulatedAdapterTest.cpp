@@ -209,6 +209,13 @@ TEST(SimulatedAdapterUnderWine, ABadEnvironmentKeepsTheLastGoodOneAndSaysWhy) {
   EXPECT_NE(std::string::npos, why.find("not valid JSON")) << why;
   EXPECT_NE(std::string::npos, why.find("keeping")) << why;
 
+  // A file of nothing but nesting is refused at once, inside the program's process.
+  WriteText(env, std::string(20000, '['));
+  EXPECT_EQ(0u, CardTypeRequest(library, handle, &cardType));
+  why = ReadText(diagnostics);
+  EXPECT_NE(std::string::npos, why.find("line 1: nested more than 32 levels deep")) << why;
+  EXPECT_NE(std::string::npos, why.find("keeping")) << why;
+
   DeleteFileA(env.c_str());
   EXPECT_EQ(0u, CardTypeRequest(library, handle, &cardType));
   EXPECT_NE(std::string::npos, ReadText(diagnostics).find("not found"));
