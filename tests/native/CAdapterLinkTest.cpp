@@ -183,10 +183,9 @@ TEST_F(AdapterLinkTest, LengthRuleTurnsAnyOtherByteCountIntoFailure) {
 // any other byte count falls back (an empty domain to all channels, roaming to off, the radio
 // to unsupported and on).
 TEST_F(AdapterLinkTest, AdapterValuesFallBackOnAFailureOrAnotherByteCount) {
-  using Answer = FakeRequestLibrary::Answer;
   struct Case {
     const char* what;
-    Answer answer;  // for the domain, roaming and radio alike
+    struct FakeRequestLibrary::Answer answer;  // for the domain, roaming and radio alike
     std::uint8_t domain, roaming, radioSupported, radio;
   };
   const Case cases[] = {
