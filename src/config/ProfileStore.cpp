@@ -232,7 +232,8 @@ bool ProfileStore::Settle() {
   const long opened = registry_.OpenKey(kRegCurrentUser, kChangeKey, RegAccess::Read, &change);
   if (opened == kRegNotFound) return true;
   if (opened != kRegOk) return false;
-  std::vector<std::uint8_t> data(2 * (kMaxNameLength + 1));
+  // Room for two names of any length the registry takes, in any code page.
+  std::vector<std::uint8_t> data(2048);
   std::uint32_t type = 0, size = static_cast<std::uint32_t>(data.size());
   const long queried = registry_.QueryValue(change, kChangePending, &type, data.data(), &size);
   registry_.CloseKey(change);
@@ -268,10 +269,12 @@ bool ProfileStore::PutInPlace(const std::string& target, const std::string& remo
     // The profile being replaced, or a copy that an earlier attempt left half-made.
     if (!gone(target)) return false;
     RegKey copy = 0;
-    if (registry_.OpenKey(kRegCurrentUser, std::string(kChangeKey) + "\\" + kChangeCopy,
-                          RegAccess::Read, &copy) != kRegOk) {
-      return false;
-    }
+    const long opened = registry_.OpenKey(
+        kRegCurrentUser, std::string(kChangeKey) + "\\" + kChangeCopy, RegAccess::Read, &copy);
+    // A commit without its copy (the key was edited by hand) can never be finished; it goes,
+    // rather than stopping every later operation of the store.
+    if (opened == kRegNotFound) return registry_.DeleteTree(kRegCurrentUser, kChangeKey) == kRegOk;
+    if (opened != kRegOk) return false;
     KeyGuard copyGuard(registry_, copy);
     RegKey made = 0;
     if (registry_.CreateKey(profiles, target, &made) != kRegOk) return false;

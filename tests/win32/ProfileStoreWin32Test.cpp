@@ -126,26 +126,26 @@ const std::string kUpperBuero = "B\xDC" "RO";
 const std::string kStrasse = "Stra\xDF" "e";
 
 TEST_F(ProfileStoreUnderWine, NonAsciiAndLongestNamesFindRenameAndNeverMerge) {
-  const std::string longest(255, '\xE9');  // e acute
+  const std::string longest(255, '\xE9'), longestUpper(255, '\xC9');  // e acute
   for (const std::string& name : {kBuero, std::string("Home"), longest}) {
     ASSERT_TRUE(store.Save(Sample(name), false)) << name;
   }
   Profile p;
   ASSERT_TRUE(store.Find(kUpperBuero, &p));
   EXPECT_EQ(kBuero, p.name);
-  ASSERT_TRUE(store.Find(std::string(255, '\xC9'), &p));
+  ASSERT_TRUE(store.Find(longestUpper, &p));
   EXPECT_EQ(longest, p.name);
 
   EXPECT_FALSE(store.Rename("Home", kUpperBuero));
   EXPECT_FALSE(store.Save(Sample(std::string(256, 'n')), false));
   ASSERT_TRUE(store.Rename(kBuero, kUpperBuero));
   ASSERT_TRUE(store.Rename("Home", kStrasse));
-  ASSERT_TRUE(store.Rename(longest, std::string(255, '\xC9')));
+  ASSERT_TRUE(store.Rename(longest, longestUpper));
   EXPECT_EQ((Profiles{{kUpperBuero, Named(Sample(kBuero), kUpperBuero)},
                       {kStrasse, Named(Sample("Home"), kStrasse)},
-                      {std::string(255, '\xC9'), Named(Sample(longest), std::string(255, '\xC9'))}}),
+                      {longestUpper, Named(Sample(longest), longestUpper)}}),
             Observed());
-  EXPECT_TRUE(store.Delete(std::string(255, '\xC9')));
+  EXPECT_TRUE(store.Delete(longestUpper));
   EXPECT_EQ(2, store.Count());
 }
 
