@@ -91,6 +91,28 @@ std::string WaitForValue(Read read, const std::string& wanted, DWORD ms) {
   return now;
 }
 
+// A picture of the screen for the README (bin/screenshots/NAME.png), through ImageMagick on the
+// Unix side (drive Z: is the Unix root). Wine reports the start of a Unix program as failed, so
+// the file is waited for; a missing tool only loses the picture.
+void Screenshot(const std::string& name) {
+  const std::string folder = ProgramFolder() + "screenshots\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string file = folder + name + ".png";
+  DeleteFileA(file.c_str());
+  std::string unixPath = file.substr(2);
+  for (char& ch : unixPath) {
+    if (ch == '\\') ch = '/';
+  }
+  RunCommand("Z:\\usr\\bin\\import -window root " + unixPath, ProgramFolder(), nullptr);
+  const DWORD start = GetTickCount();
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  while (!(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data) &&
+           data.nFileSizeLow > 0) &&
+         GetTickCount() - start < 10000) {
+    Sleep(100);
+  }
+}
+
 // The page window of the dialog that holds control `id`.
 HWND WaitForPage(HWND dialog, int id, DWORD ms) {
   const DWORD start = GetTickCount();
@@ -190,6 +212,7 @@ TEST_F(PagesUnderWine, ChangeTheNetworkThenTheFragmentationThreshold) {
   EXPECT_EQ("Office*", TextOf(GetDlgItem(dialog, 1085)));
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(status, 1018)));
   EXPECT_FALSE(IsWindowEnabled(ssid));
+  Screenshot("status-page");
 
   // The Advanced tab, by the arrow keys on the tabs.
   HWND tabs = GetDlgItem(dialog, 1003);
@@ -204,6 +227,7 @@ TEST_F(PagesUnderWine, ChangeTheNetworkThenTheFragmentationThreshold) {
   PressKeys(GetDlgItem(advanced, 1052), {VK_END});
   EXPECT_EQ("2346", WaitForValue([&] { return TextOf(value); }, "2346", 10000));
   EXPECT_EQ("Disabled", WaitForValue([&] { return TextOf(indication); }, "Disabled", 10000));
+  Screenshot("advanced-page");
 
   // Enter submits, and the dialog goes back to the Status page.
   PressKeys(GetDlgItem(advanced, 1052), {VK_RETURN});
