@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsDialogHooks.h"
 #include "app/TrayIcon.h"
 #include "config/DriverParameters.h"
 #include "config/ProfileApplication.h"
@@ -15,6 +14,7 @@
 #include "platform/Platform.h"
 #include "text/LanguageTable.h"
 #include "text/Messages.h"
+#include "ui/SettingsDialogHooks.h"
 
 namespace linkscope {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ProfileSwitcher.h"
-#include "app/SettingsDialogHooks.h"
+#include "ui/ProfileSwitcher.h"
+#include "ui/SettingsDialogHooks.h"
 #include "config/ProfileApplication.h"
 #include "config/ProfileStore.h"
 #include "device/CAdapterLink.h"
