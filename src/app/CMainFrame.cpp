@@ -174,6 +174,7 @@ void CMainFrame::Tick() {
   if (link.AdapterCount() == 0) {
     link.ResetChannel();
     if (tray_.Shown()) tray_.Set(0, toolTipText_);
+    currentIcon_ = 0;  // the icon returns with the first tick that has an adapter again
     if (DialogOpen()) dialog_->Close();
     Discover();
     return;
@@ -205,7 +206,10 @@ void CMainFrame::Tick() {
   previousIcon_ = currentIcon_;
   currentIcon_ = (state != DeviceState::kAssociated && media != kMediaConnected) ? notOkIcon_
                                                                                  : okIcon_;
-  if (currentIcon_ != previousIcon_) tray_.Set(currentIcon_, toolTipText_);
+  // The icon is the only way into the program: whenever the shell does not hold it (a
+  // refused add, a deletion the tick made), it is added again, not only when the choice
+  // changes.
+  if (currentIcon_ != previousIcon_ || !tray_.Shown()) tray_.Set(currentIcon_, toolTipText_);
 
   if (state == DeviceState::kGoingAway && DialogOpen()) dialog_->MarkSurveyFinished();
   if (DialogOpen()) dialog_->RefreshCurrentPage();
@@ -309,10 +313,10 @@ void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t /*wPa
   if (message == trayMessage_ && trayMessage_ != 0) {
     OnTrayMouse(static_cast<std::uint32_t>(lParam));
   } else if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
-    if (tray_.Shown() && currentIcon_ != 0) {
-      tray_.Forget();
-      tray_.Set(currentIcon_, toolTipText_);
-    }
+    // The new taskbar holds no icon: the one the tick chose goes on it, whether the old shell
+    // had accepted it or not (a program started before the taskbar had its add refused).
+    tray_.Forget();
+    if (currentIcon_ != 0) tray_.Set(currentIcon_, toolTipText_);
   }
 }
 
