@@ -39,6 +39,13 @@ CMainFrame::~CMainFrame() {
   platform_.windows.FreeIcon(notOkIcon_);
 }
 
+std::string CMainFrame::Title() const {
+  const std::string title = language_.Lookup("DlgTitle", "Linkscope Utility");
+  // An empty title would match every untitled window of the desktop, and the program could
+  // never start; it keeps its built-in title instead.
+  return title.empty() ? std::string("Linkscope Utility") : title;
+}
+
 bool CMainFrame::Create() {
   if (window_ != 0) return true;
   return platform_.windows.CreateMainWindow(kInitialTitle, this) != 0;
@@ -430,6 +437,9 @@ void CMainFrame::OnCommand(std::uint32_t id) {
     language_.SetCurrentLanguage(language_.Languages()[i]);
     reloadTexts_ = true;
     WriteOptions();
+    // A later start reads the new language and looks for its title: the running program
+    // must carry it, or a second one would start beside it.
+    platform_.windows.SetWindowTitle(window_, Title());
     if (DialogOpen()) dialog_->Relabel();
   } else if (id >= kCmdFirstProfile && id <= kCmdLastProfile) {
     if (dialog_ != nullptr) dialog_->SwitchProfile(static_cast<int>(id - kCmdFirstProfile));

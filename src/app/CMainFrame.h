@@ -110,6 +110,9 @@ class CMainFrame : public IMainWindowHandler {
   // How deep ticks are nested right now (0 outside a tick, 1 inside one).
   int TickDepth() const { return tickDepth_; }
 
+  // The title other instances look for: the dialog title in the current language.
+  std::string Title() const;
+
   // The frame's title before start-up gives it the dialog title.
   static constexpr const char* kInitialTitle = "Linkscope";
   // The program's options, below HKEY_CURRENT_USER.
