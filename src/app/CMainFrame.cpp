@@ -472,8 +472,9 @@ void CMainFrame::OnClose() {
         state.currentName +
         language_.Lookup("QuestionSaveChanges2", ").Would you like to save these changes?");
     const std::string caption = language_.Lookup("QuestionSaveChangesCaption", "Save changes?");
+    // Owned like every other message: by the settings dialog while it is open.
     const int answer = platform_.windows.ShowMessage(
-        window_, question, caption, kMbYesNo | kMbIconQuestion | kMbDefButton2);
+        services_.messages.Owner(), question, caption, kMbYesNo | kMbIconQuestion | kMbDefButton2);
     if (answer == kIdYes) {
       Profile profile;
       if (!services_.profileApplication.CaptureCurrentSettings(&profile)) {

@@ -40,6 +40,9 @@ void CSettingsDlg::Open(bool onInfoPage) {
 void CSettingsDlg::OnInitDialog(WindowHandle dialog, IDialogItems& items) {
   dialog_ = dialog;
   items_ = &items;
+  // The modal loop has disabled the main window: a message shown now must belong to the
+  // dialog, or the dialog would stay usable under it and its handlers could run again.
+  services_.messages.SetModalOwner(dialog);
   CAdapterLink& link = services_.link;
 
   FillProfileSelector();
@@ -226,6 +229,7 @@ void CSettingsDlg::OnCancel() {
 void CSettingsDlg::OnDestroy() {
   // The page's window goes with the dialog.
   pageWindow_ = 0;
+  services_.messages.SetModalOwner(0);
   items_ = nullptr;
   dialog_ = 0;
   open_ = false;

@@ -213,3 +213,38 @@ TEST_F(SettingsDialog, NoSwitchDuringARescan) {
 
 }  // namespace
 }  // namespace linkscope::testing
+
+namespace linkscope::testing {
+namespace {
+
+// The modal loop disables the main window: a message shown while the dialog is open belongs
+// to the dialog, whoever raises it, so that the dialog takes no input until it is answered.
+TEST_F(SettingsDialog, MessagesWhileItIsOpenBelongToTheDialog) {
+  StartWithAdapter();
+  Profile office = CLinkscopeApp::DefaultProfile();
+  office.name = "Office";
+  ASSERT_TRUE(app.Profiles().Save(office, false));
+  library.Fail(OID_PRIV_ALL_SETTINGS);
+  library.Fail(OID_PRIV_CONFIGURATION);  // every switch fails with its message
+  WindowHandle open = 0;
+  DoubleClickAnd([&](WindowHandle dialog, FakeDialogItems&) {
+    open = dialog;
+    dialogs.ChooseComboItem(dialog, kIdProfileSelector, 1);  // the dialog's own handler
+    windows.menuChoice = [](const std::vector<MenuItem>&) { return CMainFrame::kCmdFirstProfile + 1; };
+    windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1, kMouseRightUp);
+    windows.menuChoice = nullptr;
+    dialogs.PressEscape(dialog);
+  });
+  ASSERT_EQ(2u, windows.messages.size());
+  for (const auto& message : windows.messages) {
+    EXPECT_EQ("Cannot set device configuration", message.text);
+    EXPECT_EQ(open, message.owner);
+  }
+  // Closed, the dialog gives its messages back to the main window.
+  app.SettingsDialog().SwitchProfile(1);
+  ASSERT_EQ(3u, windows.messages.size());
+  EXPECT_EQ(frame, windows.messages.back().owner);
+}
+
+}  // namespace
+}  // namespace linkscope::testing
