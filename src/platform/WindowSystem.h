@@ -110,6 +110,9 @@ class IWindowSystem {
   virtual void BringToFront(WindowHandle window) = 0;
   // Keeps the window above all others or lets it go, without moving, sizing or activating it.
   virtual bool SetTopmost(WindowHandle window, bool topmost) = 0;
+  // Puts the window (and the windows it owns) at the top of the windows that are not topmost,
+  // without moving, sizing or activating it.
+  virtual bool RaiseToTop(WindowHandle window) = 0;
 
   // The mouse cursor in screen coordinates.
   virtual bool GetCursorPosition(int* x, int* y) = 0;

@@ -210,6 +210,11 @@ bool Win32WindowSystem::SetTopmost(WindowHandle window, bool topmost) {
                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) != 0;
 }
 
+bool Win32WindowSystem::RaiseToTop(WindowHandle window) {
+  return SetWindowPos(ToHwnd(window), HWND_TOP, 0, 0, 0, 0,
+                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) != 0;
+}
+
 void Win32WindowSystem::BringToFront(WindowHandle window) {
   SetForegroundWindow(ToHwnd(window));
 }

@@ -38,8 +38,15 @@ class FakeWindowSystem : public IWindowSystem {
   std::vector<WindowHandle> broughtToFront;
   bool SetTopmost(WindowHandle window, bool topmost) override {
     topmostCalls.push_back({window, topmost});
+    placements.push_back({window, topmost ? "topmost" : "not topmost"});
     return Exists(window);
   }
+  // Every placement of a window among the others, in order: "topmost", "not topmost", "top".
+  bool RaiseToTop(WindowHandle window) override {
+    placements.push_back({window, "top"});
+    return Exists(window);
+  }
+  std::vector<std::pair<WindowHandle, std::string>> placements;
   struct TrackedMenu {
     WindowHandle window;
     std::vector<MenuItem> items;

@@ -246,5 +246,40 @@ TEST_F(SettingsDialog, MessagesWhileItIsOpenBelongToTheDialog) {
   EXPECT_EQ(frame, windows.messages.back().owner);
 }
 
+// Each opening builds its page before anything acts on it, and once the dialog is closed no
+// page is taken for the one on screen.
+TEST_F(SettingsDialog, TheCurrentPageAlwaysHasItsWindow) {
+  StartWithAdapter();
+  const auto pageHasItsWindow = [&] {
+    const CLayoutPage* page = app.SettingsDialog().CurrentPage();
+    return page == nullptr || (page->Window() != 0 && dialogs.Exists(page->Window()));
+  };
+  for (std::uint32_t command : {CMainFrame::kCmdAbout, CMainFrame::kCmdSettings}) {
+    dialogs.modalLoop = [&](WindowHandle dialog, const DialogLayout&) {
+      EXPECT_NE(nullptr, app.SettingsDialog().CurrentPage());
+      EXPECT_TRUE(pageHasItsWindow());
+      dialogs.PressEscape(dialog);
+    };
+    app.MainFrame()->OnCommand(command);
+    dialogs.modalLoop = nullptr;
+    EXPECT_TRUE(pageHasItsWindow()) << "after closing";
+  }
+}
+
+// Without always on top the dialog leaves the topmost band for the top of the normal
+// windows, not for their bottom.
+TEST_F(SettingsDialog, OpeningPlacesItAmongTheWindows) {
+  StartWithAdapter();
+  for (bool onTop : {true, false}) {
+    if (app.MainFrame()->AlwaysOnTop() != onTop) app.MainFrame()->OnCommand(CMainFrame::kCmdAlwaysOnTop);
+    windows.placements.clear();
+    DoubleClickAnd([&](WindowHandle dialog, FakeDialogItems&) { dialogs.PressEscape(dialog); });
+    using Placements = std::vector<std::pair<WindowHandle, std::string>>;
+    const Placements expected = onTop ? Placements{{frame, "topmost"}}
+                                      : Placements{{frame, "not topmost"}, {frame, "top"}};
+    EXPECT_EQ(expected, windows.placements) << "always on top " << onTop;
+  }
+}
+
 }  // namespace
 }  // namespace linkscope::testing
