@@ -147,7 +147,7 @@ void CMainFrame::WatchMenu() {
   // The menu opens to the left of and below its origin: a cursor left of or above that point
   // has left it, and the menu is made to close.
   if (x < menuOriginX_ || y < menuOriginY_) {
-    platform_.windows.PulseHiddenDialog(window_);
+    platform_.windows.CloseMenu(window_);
     platform_.windows.KillTimer(window_, kMenuWatchTimerId);
   }
 }

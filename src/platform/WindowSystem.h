@@ -116,9 +116,8 @@ class IWindowSystem {
 
   // The mouse cursor in screen coordinates.
   virtual bool GetCursorPosition(int* x, int* y) = 0;
-  // Creates a hidden dialog owned by `owner` and destroys it at once. A popup menu tracked by
-  // the owner loses the foreground to it and closes.
-  virtual void PulseHiddenDialog(WindowHandle owner) = 0;
+  // Closes the popup menu `owner` is tracking, if any, as if the user had dismissed it.
+  virtual void CloseMenu(WindowHandle owner) = 0;
 
   // Runs the message loop until QuitMessageLoop; returns the exit code passed there.
   virtual int RunMessageLoop() = 0;

@@ -227,10 +227,11 @@ bool Win32WindowSystem::GetCursorPosition(int* x, int* y) {
   return true;
 }
 
-void Win32WindowSystem::PulseHiddenDialog(WindowHandle owner) {
-  HWND dialog = CreateWindowExA(0, "#32770", "", WS_POPUP, 0, 0, 0, 0, ToHwnd(owner), nullptr,
-                                static_cast<HINSTANCE>(instance_), nullptr);
-  if (dialog != nullptr) ::DestroyWindow(dialog);
+void Win32WindowSystem::CloseMenu(WindowHandle owner) {
+  // A hidden window created and destroyed beside the menu takes nothing from it: the menu
+  // stays. The owner's cancel-mode message ends its menu on every Windows version (EndMenu
+  // would do the same, but Windows 95 and NT 4 do not have it).
+  SendMessageA(ToHwnd(owner), WM_CANCELMODE, 0, 0);
 }
 
 int Win32WindowSystem::RunMessageLoop() {

@@ -66,10 +66,10 @@ class FakeWindowSystem : public IWindowSystem {
     *y = cursorY;
     return true;
   }
-  void PulseHiddenDialog(WindowHandle owner) override { pulsedDialogs.push_back(owner); }
+  void CloseMenu(WindowHandle owner) override { closedMenus.push_back(owner); }
   int cursorX = 0;
   int cursorY = 0;
-  std::vector<WindowHandle> pulsedDialogs;
+  std::vector<WindowHandle> closedMenus;
   int RunMessageLoop() override;
   void QuitMessageLoop(int exitCode) override;
 

@@ -290,11 +290,11 @@ TEST_F(TickOnScriptedAdapter, MenuWatchClosesTheMenuOnceTheCursorLeavesIt) {
   windows.cursorX = 500;  // at the origin and below it: the watch goes on
   windows.cursorY = 720;
   windows.FireTimer(frame, CMainFrame::kMenuWatchTimerId);
-  EXPECT_TRUE(windows.pulsedDialogs.empty());
+  EXPECT_TRUE(windows.closedMenus.empty());
   EXPECT_EQ(1u, windows.timers.count({frame, CMainFrame::kMenuWatchTimerId}));
   windows.cursorY = 650;  // above the origin: the menu is made to close
   windows.FireTimer(frame, CMainFrame::kMenuWatchTimerId);
-  EXPECT_EQ(std::vector<WindowHandle>{frame}, windows.pulsedDialogs);
+  EXPECT_EQ(std::vector<WindowHandle>{frame}, windows.closedMenus);
   EXPECT_EQ(0u, windows.timers.count({frame, CMainFrame::kMenuWatchTimerId}));
   // The same tick body runs for timer 2 as for the polling timer.
   EXPECT_EQ(1u, app.Link().AdapterCount());
