@@ -1,5 +1,7 @@
 #include "win32/UiDriver.h"
 
+#include <shellapi.h>
+
 namespace linkscope::testing {
 
 void SendTrayMouse(HWND main, UINT mouseMessage) {
@@ -64,6 +66,25 @@ bool WaitForWindowGone(HWND window, DWORD ms) {
   do {
     if (!IsWindow(window)) return true;
     Sleep(50);
+  } while (GetTickCount() - start < ms);
+  return false;
+}
+
+bool TrayIconPresent(HWND main) {
+  // Modifying nothing succeeds only for an icon that is there.
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  data.hWnd = main;
+  data.uID = 1;
+  data.uFlags = 0;
+  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+bool WaitForTrayIcon(HWND main, bool present, DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    if (TrayIconPresent(main) == present) return true;
+    Sleep(100);
   } while (GetTickCount() - start < ms);
   return false;
 }
