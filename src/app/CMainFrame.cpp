@@ -144,9 +144,10 @@ void CMainFrame::StartMenuWatch(int x, int y) {
 void CMainFrame::WatchMenu() {
   int x = 0, y = 0;
   if (!platform_.windows.GetCursorPosition(&x, &y)) return;
-  // The menu opens to the left of and below its origin: a cursor left of or above that point
-  // has left it, and the menu is made to close.
-  if (x < menuOriginX_ || y < menuOriginY_) {
+  // A cursor left of or above the point the menu opened at has left the icon. The menu opens
+  // to the left of that point (and above it at the bottom of the screen), so a cursor that
+  // lies on the menu is the user choosing, and the menu stays.
+  if ((x < menuOriginX_ || y < menuOriginY_) && !platform_.windows.CursorOnMenu()) {
     platform_.windows.CloseMenu(window_);
     platform_.windows.KillTimer(window_, kMenuWatchTimerId);
   }

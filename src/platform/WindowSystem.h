@@ -116,6 +116,8 @@ class IWindowSystem {
 
   // The mouse cursor in screen coordinates.
   virtual bool GetCursorPosition(int* x, int* y) = 0;
+  // Whether the cursor lies on a popup menu (or submenu) the program is tracking.
+  virtual bool CursorOnMenu() = 0;
   // Closes the popup menu `owner` is tracking, if any, as if the user had dismissed it.
   virtual void CloseMenu(WindowHandle owner) = 0;
 

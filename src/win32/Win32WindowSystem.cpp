@@ -227,6 +227,32 @@ bool Win32WindowSystem::GetCursorPosition(int* x, int* y) {
   return true;
 }
 
+namespace {
+struct MenuHit {
+  POINT cursor;
+  bool hit;
+};
+BOOL CALLBACK FindMenuUnderCursor(HWND hwnd, LPARAM param) {
+  auto* state = reinterpret_cast<MenuHit*>(param);
+  char cls[16] = {};
+  RECT rect{};
+  // Popup menus are windows of the class "#32768" of the thread that tracks them.
+  if (GetClassNameA(hwnd, cls, sizeof cls) > 0 && std::strcmp(cls, "#32768") == 0 &&
+      IsWindowVisible(hwnd) && GetWindowRect(hwnd, &rect) && PtInRect(&rect, state->cursor)) {
+    state->hit = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+bool Win32WindowSystem::CursorOnMenu() {
+  MenuHit state{{0, 0}, false};
+  if (!GetCursorPos(&state.cursor)) return false;
+  EnumThreadWindows(GetCurrentThreadId(), FindMenuUnderCursor, reinterpret_cast<LPARAM>(&state));
+  return state.hit;
+}
+
 void Win32WindowSystem::CloseMenu(WindowHandle owner) {
   // A hidden window created and destroyed beside the menu takes nothing from it: the menu
   // stays. The owner's cancel-mode message ends its menu on every Windows version (EndMenu

@@ -25,6 +25,7 @@ class Win32WindowSystem : public IWindowSystem {
   bool RaiseToTop(WindowHandle window) override;
   void BringToFront(WindowHandle window) override;
   bool GetCursorPosition(int* x, int* y) override;
+  bool CursorOnMenu() override;
   void CloseMenu(WindowHandle owner) override;
   int RunMessageLoop() override;
   void QuitMessageLoop(int exitCode) override;

@@ -66,6 +66,8 @@ class FakeWindowSystem : public IWindowSystem {
     *y = cursorY;
     return true;
   }
+  bool CursorOnMenu() override { return cursorOnMenu; }
+  bool cursorOnMenu = false;
   void CloseMenu(WindowHandle owner) override { closedMenus.push_back(owner); }
   int cursorX = 0;
   int cursorY = 0;

@@ -292,7 +292,11 @@ TEST_F(TickOnScriptedAdapter, MenuWatchClosesTheMenuOnceTheCursorLeavesIt) {
   windows.FireTimer(frame, CMainFrame::kMenuWatchTimerId);
   EXPECT_TRUE(windows.closedMenus.empty());
   EXPECT_EQ(1u, windows.timers.count({frame, CMainFrame::kMenuWatchTimerId}));
-  windows.cursorY = 650;  // above the origin: the menu is made to close
+  windows.cursorY = 650;  // above the origin, but on the menu: the user is choosing
+  windows.cursorOnMenu = true;
+  windows.FireTimer(frame, CMainFrame::kMenuWatchTimerId);
+  EXPECT_TRUE(windows.closedMenus.empty());
+  windows.cursorOnMenu = false;  // above the origin and off the menu: it is made to close
   windows.FireTimer(frame, CMainFrame::kMenuWatchTimerId);
   EXPECT_EQ(std::vector<WindowHandle>{frame}, windows.closedMenus);
   EXPECT_EQ(0u, windows.timers.count({frame, CMainFrame::kMenuWatchTimerId}));
