@@ -1,52 +1,70 @@
 #pragma once
 // A page of the settings dialog: its window is built from its layout while its tab is
-// selected, and goes when another tab is. What each page shows and does is its own class's
-// business; this one holds what every page has.
-
-#include <functional>
+// selected, and goes when another tab is. The page object lives for the whole run, so its
+// members keep their values between two showings. What each page shows and does is its own
+// class's business; this one holds what every page has.
 
 #include "platform/DialogSystem.h"
+#include "ui/PageHost.h"
+#include "ui/SettingsDialogServices.h"
 
 namespace linkscope {
 
 class CLayoutPage : public IDialogHandler {
  public:
-  explicit CLayoutPage(int resourceId) : resourceId_(resourceId) {}
+  CLayoutPage(int resourceId, const SettingsDialogServices& services, IPageHost& host)
+      : resourceId_(resourceId), services_(services), host_(host) {}
 
   int ResourceId() const { return resourceId_; }
   WindowHandle Window() const { return window_; }
   IDialogItems* Items() const { return items_; }
+  bool IsShown() const { return items_ != nullptr; }
 
   // A page window starts hidden, so that it appears once it is filled.
   void OnInitDialog(WindowHandle dialog, IDialogItems& items) override {
     window_ = dialog;
     items_ = &items;
+    OnCreatePage();
     items.ShowDialog(true);
   }
-  // Escape pressed while the focus is on the page closes the whole dialog, as it does from
-  // anywhere else in it.
-  void OnCancel() override {
-    if (onEscape) onEscape();
-  }
-  std::function<void()> onEscape;
+  // Enter: nothing, unless the page has a default action.
+  void OnOk() override {}
+  // Escape closes the whole dialog, as it does from anywhere else in it, unless the page
+  // gives the key a meaning of its own.
+  void OnCancel() override { host_.CloseDialog(); }
 
   void OnDestroy() override {
+    OnDestroyPage();
     window_ = 0;
     items_ = nullptr;
   }
 
-  // The adapter changed under the page: it reads its records again.
+  // The polling tick, once per tick while the page is shown: the pages that follow the
+  // adapter (Status, Statistics, Info) read it again.
+  virtual void OnTick() {}
+  // Another adapter was picked in the dialog: the page reads its records again.
   virtual void Reload() {}
   // A site survey started from this page is still running.
   virtual bool SurveyRunning() const { return false; }
   // The adapter has died away under a running survey: it counts as finished.
   virtual void MarkSurveyFinished() {}
   // Windows configures the card (or no longer does): the page's controls that would change
-  // the adapter follow.
+  // the adapter follow. Called only while the page is shown.
   virtual void ApplyWindowsConfiguration(bool /*configuredByWindows*/) {}
+
+ protected:
+  // The page's window and controls exist: it sets its texts and reads what it shows.
+  virtual void OnCreatePage() {}
+  // The page's window is going; its controls can still be read here.
+  virtual void OnDestroyPage() {}
+
+  const SettingsDialogServices& Services() const { return services_; }
+  IPageHost& Host() const { return host_; }
 
  private:
   int resourceId_;
+  const SettingsDialogServices& services_;
+  IPageHost& host_;
   WindowHandle window_ = 0;
   IDialogItems* items_ = nullptr;
 };

@@ -4,6 +4,13 @@
 #include "device/Oids.h"
 #include "device/RecordQuery.h"
 #include "text/OemSettings.h"
+#include "ui/CAdvancedPage.h"
+#include "ui/CEncryptionPage.h"
+#include "ui/CInfoPage.h"
+#include "ui/CProfilesPage.h"
+#include "ui/CSiteSurveyPage.h"
+#include "ui/CStatisticsPage.h"
+#include "ui/CStatusPage.h"
 #include "ui/DialogLayouts.h"
 
 namespace linkscope {
@@ -12,10 +19,14 @@ CSettingsDlg::CSettingsDlg(SettingsDialogServices services)
     : services_(services),
       switcher_(services.link, services.profiles, services.profileApplication,
                 services.messages) {
-  for (int i = 0; i < kPageCount; ++i) {
-    pages_[i] = std::make_unique<CLayoutPage>(kPageResourceIds[i]);
-    pages_[i]->onEscape = [this] { OnCancel(); };
-  }
+  // In tab order, as kPageResourceIds lists them.
+  pages_ = {std::make_unique<CStatusPage>(services_, *this),
+            std::make_unique<CStatisticsPage>(services_, *this),
+            std::make_unique<CSiteSurveyPage>(services_, *this),
+            std::make_unique<CEncryptionPage>(services_, *this),
+            std::make_unique<CAdvancedPage>(services_, *this),
+            std::make_unique<CProfilesPage>(services_, *this),
+            std::make_unique<CInfoPage>(services_, *this)};
 }
 
 CSettingsDlg::~CSettingsDlg() = default;
@@ -158,9 +169,10 @@ void CSettingsDlg::SelectStatusPage() {
 }
 
 void CSettingsDlg::RefreshCurrentPage() {
-  // Only the Status, Statistics and Info pages follow the adapter on every tick.
-  if (!open_ || currentPage_ == nullptr) return;
-  if (currentTab_ == kStatusTab || currentTab_ == 1 || currentTab_ == kInfoTab) currentPage_->Reload();
+  // Only the Status, Statistics and Info pages follow the adapter on every tick; the others
+  // leave OnTick empty.
+  if (!open_ || currentPage_ == nullptr || !currentPage_->IsShown()) return;
+  currentPage_->OnTick();
 }
 
 void CSettingsDlg::MarkSurveyFinished() {
@@ -204,9 +216,8 @@ void CSettingsDlg::OnAdapterSelected() {
   if (link.Handle() != kNoAdapter) link.ResetChannel();
   link.SelectAdapter(static_cast<std::uint32_t>(index));
   link.RefreshAdapterValues();
-  if (currentPage_ != nullptr && currentTab_ != kSiteSurveyTab && currentTab_ != 5) {
-    currentPage_->Reload();
-  }
+  // The Site Survey and Profiles pages keep what they show; the others read it again.
+  if (currentPage_ != nullptr && currentPage_->IsShown()) currentPage_->Reload();
   DeviceConfig config;
   if (!QueryDeviceConfig(link, Adapter(), &config)) return;
   const auto raw = config.Encode();

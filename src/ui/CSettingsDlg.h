@@ -10,33 +10,13 @@
 
 #include "ui/ProfileSwitcher.h"
 #include "ui/SettingsDialogHooks.h"
-#include "config/ProfileApplication.h"
-#include "config/ProfileStore.h"
-#include "device/CAdapterLink.h"
-#include "platform/DialogSystem.h"
-#include "platform/PcCardProbe.h"
-#include "platform/Registry.h"
-#include "platform/WindowSystem.h"
-#include "text/LanguageTable.h"
-#include "text/Messages.h"
 #include "ui/CLayoutPage.h"
+#include "ui/PageHost.h"
+#include "ui/SettingsDialogServices.h"
 
 namespace linkscope {
 
-struct SettingsDialogServices {
-  IDialogSystem& dialogs;
-  IWindowSystem& windows;
-  IRegistry& registry;
-  IPcCardProbe& pcCards;
-  LanguageTable& language;
-  Messages& messages;
-  CAdapterLink& link;
-  ProfileStore& profiles;
-  ProfileState& profileState;
-  ProfileApplication& profileApplication;
-};
-
-class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks {
+class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public IPageHost {
  public:
   explicit CSettingsDlg(SettingsDialogServices services);
   ~CSettingsDlg() override;
@@ -48,13 +28,14 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks {
 
   // Opens the dialog and returns when it is closed.
   int DoModal();
-  void SelectPage(int index);
+  void SelectPage(int index) override;
   void RelabelTexts();
   bool SwitchProfile(int index) override;
 
   int CurrentTab() const { return currentTab_; }
   CLayoutPage* CurrentPage() const { return currentPage_; }
-  WindowHandle DialogWindow() const { return dialog_; }
+  WindowHandle DialogWindow() const override { return dialog_; }
+  void CloseDialog() override { OnCancel(); }
   bool OpenOnInfo() const { return openOnInfo_; }
 
   // The dialog's messages.

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "win32/ProcessHelpers.h"
+
 namespace linkscope::testing {
 
 void SendTrayMouse(HWND main, UINT mouseMessage) {
@@ -42,12 +44,19 @@ void PressKeys(HWND window, std::initializer_list<WORD> keys) {
 
 bool ChooseFromTrayMenu(HWND main, std::initializer_list<WORD> keys) {
   SendTrayMouse(main, WM_RBUTTONUP);
-  HWND menu = WaitForPopupMenu(10000);
+  HWND menu = WaitForPopupMenu(kPatienceMs);
   if (menu == nullptr) return false;
-  Sleep(200);
   PressKeys(menu, keys);
+  if (!WaitUntil([menu] { return !IsWindow(menu) || !IsWindowVisible(menu); })) return false;
+  // A message sent to the main window is taken only once its thread waits for messages again:
+  // after the choice's handler, or inside the modal loop it opened. A window already gone
+  // (the program ended) answers at once.
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, kPatienceMs, &result);
   return true;
 }
+
+bool WaitForTrayIcon(HWND main, DWORD ms) { return WaitForTrayIcon(main, true, ms); }
 
 HWND WaitForSettingsDialog(HWND main, DWORD ms) {
   const DWORD start = GetTickCount();
@@ -81,12 +90,7 @@ bool TrayIconPresent(HWND main) {
 }
 
 bool WaitForTrayIcon(HWND main, bool present, DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    if (TrayIconPresent(main) == present) return true;
-    Sleep(100);
-  } while (GetTickCount() - start < ms);
-  return false;
+  return WaitUntil([main, present] { return TrayIconPresent(main) == present; }, ms);
 }
 
 std::string UserValue(const std::string& key, const std::string& name) {

@@ -1,0 +1,10 @@
+#include "ui/CStatisticsPage.h"
+
+#include "ui/DialogLayouts.h"
+
+namespace linkscope {
+
+CStatisticsPage::CStatisticsPage(const SettingsDialogServices& services, IPageHost& host)
+    : CLayoutPage(kStatisticsPageId, services, host) {}
+
+}  // namespace linkscope

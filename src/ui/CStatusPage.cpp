@@ -1,0 +1,10 @@
+#include "ui/CStatusPage.h"
+
+#include "ui/DialogLayouts.h"
+
+namespace linkscope {
+
+CStatusPage::CStatusPage(const SettingsDialogServices& services, IPageHost& host)
+    : CLayoutPage(kStatusPageId, services, host) {}
+
+}  // namespace linkscope

@@ -1,0 +1,24 @@
+#pragma once
+// What a page asks of the settings dialog that frames it.
+
+#include "platform/WindowSystem.h"
+
+namespace linkscope {
+
+class IPageHost {
+ public:
+  virtual ~IPageHost() = default;
+
+  // Shows the page of tab `index` (0 Status ... 6 Info); the calling page's window is
+  // destroyed, so a page returns at once after asking for another one.
+  virtual void SelectPage(int index) = 0;
+  // Refills the profile selector after a change that may have made the adapter differ from
+  // the profile in use (or match it again).
+  virtual void FillProfileSelector() = 0;
+  // Closes the dialog as its Exit button does.
+  virtual void CloseDialog() = 0;
+  // The dialog's own window (0 while it is closed).
+  virtual WindowHandle DialogWindow() const = 0;
+};
+
+}  // namespace linkscope
