@@ -38,13 +38,6 @@ Profile CLinkscopeApp::DefaultProfile() {
 
 CLinkscopeApp::~CLinkscopeApp() = default;
 
-std::string CLinkscopeApp::DialogTitle() const {
-  const std::string title = language_.Lookup("DlgTitle", "Linkscope Utility");
-  // An empty title would match every untitled window of the desktop, and the program could
-  // never start; it keeps its built-in title instead.
-  return title.empty() ? std::string("Linkscope Utility") : title;
-}
-
 bool CLinkscopeApp::InitInstance() {
   if (!platform_.system.StartSockets()) {
     platform_.windows.ShowMessage(0, "Windows sockets initialization failed.", kAppName, kMbOk);
@@ -66,7 +59,7 @@ bool CLinkscopeApp::InitInstance() {
     return false;
   }
 
-  const std::string title = DialogTitle();
+  const std::string title = mainFrame_->Title();
 
   // The own window must not find itself: it carries a neutral title while the others are
   // searched, and the real one afterwards. A file whose title is that neutral one gets

@@ -47,8 +47,6 @@ class CLinkscopeApp {
   static constexpr const char* kAppName = "Linkscope";
 
  private:
-  std::string DialogTitle() const;
-
   Platform& platform_;
   LanguageTable language_;
   Messages messages_;

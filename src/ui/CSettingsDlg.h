@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ProfileSwitcher.h"
-#include "app/SettingsDialogHooks.h"
+#include "ui/ProfileSwitcher.h"
+#include "ui/SettingsDialogHooks.h"
 #include "ui/CLayoutPage.h"
 #include "ui/PageHost.h"
 #include "ui/SettingsDialogServices.h"

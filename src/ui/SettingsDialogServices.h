@@ -20,7 +20,7 @@ struct SettingsDialogServices {
   IRegistry& registry;
   IPcCardProbe& pcCards;
   LanguageTable& language;
-  const Messages& messages;
+  Messages& messages;
   CAdapterLink& link;
   ProfileStore& profiles;
   ProfileState& profileState;
