@@ -286,6 +286,14 @@ void Win32DialogItems::ListViewSelectRow(int id, int row, bool selected) {
   SEND(id, LVM_SETITEMSTATE, row, &item);
 }
 
+void Win32DialogItems::ListViewFitColumn(int id, int column) {
+  SEND(id, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE_USEHEADER, 0));
+}
+
+int Win32DialogItems::ListViewColumnWidth(int id, int column) const {
+  return static_cast<int>(SEND(id, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
 void Win32DialogItems::TabDeleteAll(int id) { SEND(id, TCM_DELETEALLITEMS, 0, 0); }
 
 void Win32DialogItems::TabSetPadding(int id, int horizontal, int vertical) {
