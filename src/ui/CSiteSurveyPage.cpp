@@ -40,7 +40,7 @@ void CSiteSurveyPage::OnCreatePage() {
   items.SetText(kIdRescan, language.Lookup("ButtonRescan", "Re-Scan"));
   items.SetText(kIdCancel, language.Lookup("ButtonCancel", "Cancel"));
 
-  items.ListViewDeleteAllRows(kIdList);
+  ClearList();
   for (int i = 0; i < kSurveyColumnCount; ++i) {
     items.ListViewInsertColumn(kIdList, i, language.Lookup(kColumns[i].key, kColumns[i].defaultText),
                                0);

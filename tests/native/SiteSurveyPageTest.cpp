@@ -435,6 +435,18 @@ TEST_F(SurveyListOnScriptedAdapter, AFailedListReadKeepsRowsAndListTogether) {
         registry.ReadValue(kRegLocalMachine, link.driverKeyPath, "Operating_Mode", &type, &data));
     EXPECT_EQ("1", std::string(data.begin(), data.end()));
   }
+
+  // A page opened while the list cannot be read shows no rows and keeps no list behind them.
+  library.Fail(OID_PRIV_SURVEY_LIST);
+  dialogs.modalLoop = [&](WindowHandle dialog, const DialogLayout&) {
+    dialogs.ChooseTab(dialog, kIdTabControl, 2);
+    EXPECT_EQ(0, dialogs.Items(dialogs.Pages().back())->ListViewRowCount(CSiteSurveyPage::kIdList));
+    const auto& page = static_cast<CSiteSurveyPage&>(*app.SettingsDialog().CurrentPage());
+    EXPECT_TRUE(page.SurveyResult().entries.empty());
+    dialogs.PressEscape(dialog);
+  };
+  windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1, kMouseLeftDoubleClick);
+  dialogs.modalLoop = nullptr;
 }
 
 }  // namespace
