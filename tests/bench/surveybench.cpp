@@ -67,10 +67,17 @@ int main(int argc, char** argv) {
     rc = 4;
   }
   if (rc == 0) {
+    // Until a tick has selected the adapter (and named the profile in use), the dialog is
+    // closed and opened again.
     WaitFor([&]() {
       SendTrayMouse(main, WM_LBUTTONDBLCLK);
-      dialog = WaitForSettingsDialog(main, 1000);
-      return dialog != nullptr;
+      dialog = WaitForSettingsDialog(main, 5000);
+      if (dialog == nullptr) return false;
+      if (SendDlgItemMessageA(dialog, 1085, CB_GETCURSEL, 0, 0) >= 0) return true;
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      WaitForWindowGone(dialog, 5000);
+      dialog = nullptr;
+      return false;
     }, 30.0);
     if (dialog == nullptr) rc = 5;
   }
