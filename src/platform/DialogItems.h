@@ -107,8 +107,7 @@ class IDialogItems {
   // The first selected row after `after` (-1: from the start); -1 when there is none.
   virtual int ListViewNextSelected(int id, int after) const = 0;
   virtual void ListViewSelectRow(int id, int row, bool selected) = 0;
-  // Widens or narrows a column to its header and its widest cell (the last column reaches to
-  // the list's right edge when there is room); its width in pixels.
+  // Widens or narrows a column to its header and its widest cell; its width in pixels.
   virtual void ListViewFitColumn(int id, int column) = 0;
   virtual int ListViewColumnWidth(int id, int column) const = 0;
 

@@ -54,7 +54,9 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  HWND dialog = WaitForSettingsDialog(main, 10000);
+  // The dialog carries the program's title too: once it is open, the search by title may
+  // find it rather than the hidden main window.
+  HWND dialog = IsWindowVisible(main) ? main : WaitForSettingsDialog(main, 10000);
   if (dialog == nullptr || argc < 3) return 5;
   const int value = std::atoi(argv[2]);
   if (std::strcmp(argv[1], "tab") == 0) {
@@ -65,6 +67,11 @@ int main(int argc, char** argv) {
     const WORD key = value > current ? VK_RIGHT : VK_LEFT;
     for (int i = 0; i < (value > current ? value - current : current - value); ++i) {
       PressKeys(tabs, {key});
+    }
+    // Inside a Wine virtual desktop the tab control may not take the keys before it has had
+    // the focus; moving its focus to the tab selects it and reports the change the same way.
+    if (SendMessageA(tabs, 0x130B /* TCM_GETCURSEL */, 0, 0) != value) {
+      SendMessageA(tabs, 0x1330 /* TCM_SETCURFOCUS */, value, 0);
     }
     return 0;
   }
