@@ -13,7 +13,8 @@ CLinkscopeApp::CLinkscopeApp(Platform& platform)
                           profileState_),
       settingsDialog_(SettingsDialogServices{platform.dialogs, platform.windows, platform.registry,
                                              platform.pcCards, language_, messages_, link_,
-                                             profiles_, profileState_, profileApplication_}) {}
+                                             profiles_, profileState_, profileApplication_,
+                                             platform.system}) {}
 
 Profile CLinkscopeApp::DefaultProfile() {
   Profile p;

@@ -107,6 +107,9 @@ class IDialogItems {
   // The first selected row after `after` (-1: from the start); -1 when there is none.
   virtual int ListViewNextSelected(int id, int after) const = 0;
   virtual void ListViewSelectRow(int id, int row, bool selected) = 0;
+  // Widens or narrows a column to its header and its widest cell; its width in pixels.
+  virtual void ListViewFitColumn(int id, int column) = 0;
+  virtual int ListViewColumnWidth(int id, int column) const = 0;
 
   // Tab controls. Selecting a tab from here does not report a selection change.
   virtual void TabDeleteAll(int id) = 0;

@@ -8,6 +8,7 @@
 #include "platform/DialogSystem.h"
 #include "platform/PcCardProbe.h"
 #include "platform/Registry.h"
+#include "platform/System.h"
 #include "platform/WindowSystem.h"
 #include "text/LanguageTable.h"
 #include "text/Messages.h"
@@ -25,6 +26,7 @@ struct SettingsDialogServices {
   ProfileStore& profiles;
   ProfileState& profileState;
   ProfileApplication& profileApplication;
+  ISystem& system;
 };
 
 }  // namespace linkscope

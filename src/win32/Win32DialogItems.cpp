@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -284,6 +285,26 @@ void Win32DialogItems::ListViewSelectRow(int id, int row, bool selected) {
   item.stateMask = LVIS_SELECTED;
   item.state = selected ? LVIS_SELECTED : 0;
   SEND(id, LVM_SETITEMSTATE, row, &item);
+}
+
+void Win32DialogItems::ListViewFitColumn(int id, int column) {
+  // Measured here rather than by LVSCW_AUTOSIZE_USEHEADER, which Wine's list view sizes too
+  // narrow for the header: the widest of the header and the cells in the list's font, with
+  // the margins the list view draws around a cell's text.
+  auto textWidth = [&](const std::string& text) {
+    return static_cast<int>(SEND(id, LVM_GETSTRINGWIDTHA, 0, text.c_str()));
+  };
+  int widest = textWidth(ListViewColumnText(id, column));
+  const int rows = ListViewRowCount(id);
+  for (int row = 0; row < rows; ++row) {
+    widest = std::max(widest, textWidth(ListViewCell(id, row, column)));
+  }
+  const int margins = column == 0 ? 20 : 14;
+  SEND(id, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(widest + margins, 0));
+}
+
+int Win32DialogItems::ListViewColumnWidth(int id, int column) const {
+  return static_cast<int>(SEND(id, LVM_GETCOLUMNWIDTH, column, 0));
 }
 
 void Win32DialogItems::TabDeleteAll(int id) { SEND(id, TCM_DELETEALLITEMS, 0, 0); }

@@ -75,6 +75,8 @@ class Win32DialogItems : public IDialogItems {
   int ListViewRowCount(int id) const override;
   int ListViewNextSelected(int id, int after) const override;
   void ListViewSelectRow(int id, int row, bool selected) override;
+  void ListViewFitColumn(int id, int column) override;
+  int ListViewColumnWidth(int id, int column) const override;
 
   void TabDeleteAll(int id) override;
   void TabSetPadding(int id, int horizontal, int vertical) override;

@@ -372,6 +372,23 @@ TEST_P(DialogItemsContract, ListViewRowsColumnsAndSelection) {
   EXPECT_EQ(6, items.ListViewColumnCount(170));
 }
 
+TEST_P(DialogItemsContract, ListViewColumnsFitTheirWidestText) {
+  OpenPage page(*world_);
+  ASSERT_TRUE(page.Ok());
+  IDialogItems& items = *page.items;
+  for (int i = 0; i < 3; ++i) items.ListViewInsertColumn(170, i, "Ch", 200);
+  EXPECT_EQ(200, items.ListViewColumnWidth(170, 1));
+  items.ListViewInsertRow(170, 0, "x");
+  items.ListViewSetCell(170, 0, 1, "6");
+  items.ListViewFitColumn(170, 1);
+  const int narrow = items.ListViewColumnWidth(170, 1);
+  EXPECT_GT(narrow, 0);
+  EXPECT_LT(narrow, 200) << "a column shrinks to its header and cells";
+  items.ListViewSetCell(170, 0, 1, "A network with a long name");
+  items.ListViewFitColumn(170, 1);
+  EXPECT_GT(items.ListViewColumnWidth(170, 1), narrow);
+}
+
 TEST_P(DialogItemsContract, TabsSelectWithoutReportingIt) {
   OpenPage page(*world_);
   ASSERT_TRUE(page.Ok());

@@ -386,11 +386,13 @@ void FakeDialogItems::TrackSetTickFrequency(int id, int frequency) {
   if (Control* c = FindKind(id, ControlKind::Trackbar)) c->tickFrequency = frequency;
 }
 
-int FakeDialogItems::ListViewInsertColumn(int id, int column, const std::string& header, int) {
+int FakeDialogItems::ListViewInsertColumn(int id, int column, const std::string& header,
+                                          int width) {
   Control* c = FindKind(id, ControlKind::ListView);
   if (c == nullptr || column < 0) return -1;
   column = std::min(column, Count(c->columns));
   c->columns.insert(c->columns.begin() + column, header);
+  c->columnWidths.insert(c->columnWidths.begin() + column, std::max(width, 0));
   for (auto& row : c->rows) {
     if (static_cast<int>(row.size()) > column) row.insert(row.begin() + column, std::string());
   }
@@ -468,6 +470,25 @@ void FakeDialogItems::ListViewSelectRow(int id, int row, bool selected) {
     std::fill(c->rowSelected.begin(), c->rowSelected.end(), false);
   }
   c->rowSelected[static_cast<std::size_t>(row)] = selected;
+}
+
+void FakeDialogItems::ListViewFitColumn(int id, int column) {
+  Control* c = FindKind(id, ControlKind::ListView);
+  if (c == nullptr || column < 0 || column >= Count(c->columns)) return;
+  // Six pixels a character and some padding: wide enough to tell a long text from a short one.
+  std::size_t longest = c->columns[static_cast<std::size_t>(column)].size();
+  for (const auto& cells : c->rows) {
+    if (static_cast<int>(cells.size()) > column) {
+      longest = std::max(longest, cells[static_cast<std::size_t>(column)].size());
+    }
+  }
+  c->columnWidths[static_cast<std::size_t>(column)] = static_cast<int>(longest) * 6 + 12;
+}
+
+int FakeDialogItems::ListViewColumnWidth(int id, int column) const {
+  const Control* c = FindKind(id, ControlKind::ListView);
+  if (c == nullptr || column < 0 || column >= Count(c->columns)) return 0;
+  return c->columnWidths[static_cast<std::size_t>(column)];
 }
 
 void FakeDialogItems::TabDeleteAll(int id) {

@@ -35,6 +35,7 @@ class FakeDialogItems : public IDialogItems {
     int pos = 0;
     int tickFrequency = 1;
     std::vector<std::string> columns;
+    std::vector<int> columnWidths;
     std::vector<std::vector<std::string>> rows;
     std::vector<bool> rowSelected;
   };
@@ -114,6 +115,8 @@ class FakeDialogItems : public IDialogItems {
   int ListViewRowCount(int id) const override;
   int ListViewNextSelected(int id, int after) const override;
   void ListViewSelectRow(int id, int row, bool selected) override;
+  void ListViewFitColumn(int id, int column) override;
+  int ListViewColumnWidth(int id, int column) const override;
 
   void TabDeleteAll(int id) override;
   void TabSetPadding(int, int horizontal, int) override { tabPadding = horizontal; }
