@@ -105,6 +105,10 @@ void CProfilesPage::OnCreatePage() {
   items.SetText(kIdRename, Text("ProfileButtonRename", "Rename"));
   items.SetText(kIdWizardCancel, Text("ProfileButtonCancel", "Cancel"));
   items.EditLimitText(kIdName, kNameLimit);
+  items.SetToolTip(kIdNew, Text("TipCreate", "Create a new profile from current configuration"));
+  items.SetToolTip(kIdSave, Text("TipSave", "Save current configuration to selected profile"));
+  items.SetToolTip(kIdDelete, Text("TipDelete", "Delete selected profile"));
+  items.SetToolTip(kIdRename, Text("TipRename", "Rename selected profile"));
 
   ShowCurrentProfileInfo();
   if (ConfiguredByWindows()) {
