@@ -59,9 +59,19 @@ bool CEncryptionPage::ConfiguredByWindows() const {
 
 void CEncryptionPage::OnInitDialog(WindowHandle dialog, IDialogItems& items) {
   readFailed_ = false;
+  creating_ = true;
   CLayoutPage::OnInitDialog(dialog, items);
-  // A page whose record could not be read stays out of sight: the tab shows no page.
-  if (readFailed_) items.ShowDialog(false);
+  creating_ = false;
+  if (!readFailed_) return;
+  // A page whose record could not be read stays out of sight: the tab shows no page. The
+  // message comes last: its box dispatches messages, and a tab change among them destroys
+  // this page, after which nothing here may touch it.
+  items.ShowDialog(false);
+  ReportReadFailure();
+}
+
+void CEncryptionPage::ReportReadFailure() {
+  Services().messages.Show("FailedToGetWepInfoErrorMessage", "Failed to get WEP information");
 }
 
 void CEncryptionPage::OnCreatePage() {
@@ -135,7 +145,8 @@ bool CEncryptionPage::Refresh() {
   if (!QueryWepConfig(link, link.CurrentAdapter(), &read) || read.encryptionLevel > kLevel128) {
     readFailed_ = true;
     items.ShowDialog(false);
-    Services().messages.Show("FailedToGetWepInfoErrorMessage", "Failed to get WEP information");
+    // While the page is being created its creation says it, once the page is done with.
+    if (!creating_) ReportReadFailure();
     return false;
   }
   wep_ = read;

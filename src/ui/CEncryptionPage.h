@@ -62,6 +62,7 @@ class CEncryptionPage : public CLayoutPage {
   void OnSubmit();
   void WriteDriverParameters();
   void StoreKeyTexts();
+  void ReportReadFailure();
   void EnableKeyControls(bool enable);
   bool ConfiguredByWindows() const;
   std::string Text(const char* key, const char* defaultText) const;
@@ -71,6 +72,7 @@ class CEncryptionPage : public CLayoutPage {
   std::uint8_t cardType_ = 0;
   std::array<std::string, 4> keyTexts_;
   bool readFailed_ = false;
+  bool creating_ = false;
 };
 
 }  // namespace linkscope

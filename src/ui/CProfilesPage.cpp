@@ -289,7 +289,8 @@ void CProfilesPage::OnWizardConfirm() {
   if (!items.IsVisible(kIdName)) return;
   const std::string name = items.Text(kIdName);
   if (!ValidateName(name)) {
-    items.Focus(kIdName);
+    // The message box has run the message loop: the page may be gone meanwhile.
+    if (IsShown()) items.Focus(kIdName);
     return;
   }
   ProfileStore& store = Services().profiles;
@@ -329,10 +330,10 @@ void CProfilesPage::OnWizardConfirm() {
   } else {
     const std::string old = SelectedName();
     if (store.Find(name, &existing)) {
+      items.Focus(kIdName);
       messages.Show("ErrorProfileExists",
                     "The name specified conflicts with an existing profile name.\r\n\r\nPlease "
                     "type another name for your profile.");
-      items.Focus(kIdName);
       return;
     }
     // Without a stored profile selected there is nothing to rename: an empty old name would
@@ -372,7 +373,8 @@ void CProfilesPage::OnSave() {
   if (name.empty() || IsDefaultName(name)) return;
   if (!Ask(Quoted(Text("QuestionConfirmOverwrite1", "Are you sure you want to overwrite "), name,
                   Text("QuestionConfirmOverwrite2", "with current settings?")),
-           "QuestionConfirmOverwriteCaption", "Overwrite profile?")) {
+           "QuestionConfirmOverwriteCaption", "Overwrite profile?") ||
+      !IsShown()) {
     return;
   }
   ProfileState& state = Services().profileState;
@@ -386,7 +388,7 @@ void CProfilesPage::OnSave() {
       // The adapter now equals the profile just saved; that says something about the profile
       // in use only when it is the one saved.
       if (name == state.currentName) state.inSync = true;
-      ShowPreview(index);
+      if (IsShown()) ShowPreview(index);
       Host().FillProfileSelector();
     } else if (hadPrevious) {
       // A save that failed half-way would leave a mix of old and new values: the profile
@@ -404,7 +406,8 @@ void CProfilesPage::OnDelete() {
   if (name.empty() || IsDefaultName(name)) return;
   if (!Ask(Text("QuestionConfirmDelete", "Are you sure you want to delete profile") + " '" + name +
                "'?",
-           "QuestionConfirmDeleteCaption", "Delete profile?")) {
+           "QuestionConfirmDeleteCaption", "Delete profile?") ||
+      !IsShown()) {
     return;
   }
   ProfileState& state = Services().profileState;
