@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iterator>
 #include <map>
+#include <new>
 #include <set>
 #include <vector>
 
@@ -382,7 +383,8 @@ class Checker {
 
   bool Network(const json& v, const std::string& path, SimNetwork* out) {
     if (!v.is_object()) return Fail(path, "must be an object");
-    if (!Keys(v, path, {"bssid", "ssid", "ssidHex", "channel", "signal", "bssType", "wep"})) {
+    if (!Keys(v, path, {"bssid", "ssid", "ssidHex", "channel", "signal", "bssType", "wep",
+                         "refuses", "answersJoin"})) {
       return false;
     }
     SimNetwork w;
@@ -441,6 +443,14 @@ class Checker {
         else return Fail(Join(field, "authentication"), "must be \"open\" or \"shared\"");
       }
     }
+    if (v.contains("refuses")) {
+      if (!Integer(v["refuses"], Join(path, "refuses"), 0, 65535, &n)) return false;
+      w.refusal = static_cast<std::uint16_t>(n);
+    }
+    if (v.contains("answersJoin") &&
+        !Bool(v["answersJoin"], Join(path, "answersJoin"), &w.answersJoin)) {
+      return false;
+    }
     *out = std::move(w);
     return true;
   }
@@ -483,12 +493,17 @@ class Checker {
   EnvironmentError* error_;
 };
 
-}  // namespace
+// The deepest nesting a file may have. A good file is four levels deep (a fault of an adapter);
+// the parser keeps a field path per level, so without a limit a file of nothing but '['
+// would cost memory with the square of its length.
+constexpr std::size_t kMaxDepth = 32;
 
-bool ParseEnvironment(const std::string& text, SimEnvironment* out, EnvironmentError* error) {
-  EnvironmentError scratch;
-  if (error == nullptr) error = &scratch;
-  *error = EnvironmentError();
+// Thrown by the parser's callback to stop at the first level too deep.
+struct TooDeep {
+  std::size_t offset;
+};
+
+bool Parse(const std::string& text, SimEnvironment* out, EnvironmentError* error) {
   const LineIndex lines(text);
   std::size_t consumed = 0;
   // Field path -> line of its key, collected while parsing.
@@ -514,6 +529,7 @@ bool ParseEnvironment(const std::string& text, SimEnvironment* out, EnvironmentE
           switch (event) {
             case json::parse_event_t::object_start:
             case json::parse_event_t::array_start: {
+              if (stack.size() >= kMaxDepth) throw TooDeep{consumed};
               std::string path = childPath();
               // An object in a list has no key; its opening line stands for it.
               if (!path.empty()) fieldLines.emplace(path, lines.LineOf(consumed));
@@ -551,11 +567,44 @@ bool ParseEnvironment(const std::string& text, SimEnvironment* out, EnvironmentE
     const std::size_t colon = what.find(": ");
     error->message = "not valid JSON: " + (colon == std::string::npos ? what : what.substr(colon + 2));
     return false;
+  } catch (const TooDeep& e) {
+    error->line = lines.LineOf(e.offset);
+    error->field.clear();
+    error->message = "nested more than " + std::to_string(kMaxDepth) + " levels deep";
+    return false;
   } catch (const json::exception& e) {
     error->line = 0;
     error->field.clear();
     error->message = std::string("not a usable environment: ") + e.what();
     return false;
+  }
+}
+
+// Refuses the file for a reason found outside the parser; even this must not throw.
+bool Refuse(EnvironmentError* error, const char* message) noexcept {
+  error->line = 0;
+  error->field.clear();
+  try {
+    error->message = message;
+  } catch (...) {
+    error->message.clear();
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ParseEnvironment(const std::string& text, SimEnvironment* out, EnvironmentError* error) {
+  EnvironmentError scratch;
+  if (error == nullptr) error = &scratch;
+  // Nothing leaves this function: running out of memory, or anything else, refuses the file.
+  try {
+    *error = EnvironmentError();
+    return Parse(text, out, error);
+  } catch (const std::bad_alloc&) {
+    return Refuse(error, "too large to read");
+  } catch (...) {
+    return Refuse(error, "cannot be read");
   }
 }
 

@@ -104,6 +104,8 @@ WindowHandle FakeDialogItems::Window(int id) const {
 }
 
 bool FakeDialogItems::SetText(int id, const std::string& text) {
+  ++writes;
+  written.push_back(id);
   Control* c = Find(id);
   // A drop-down list's text is its selected entry; the program never sets it as text.
   if (c == nullptr || c->layout.kind == ControlKind::DropDownList) return false;
@@ -127,6 +129,8 @@ std::string FakeDialogItems::Text(int id) const {
 }
 
 void FakeDialogItems::Enable(int id, bool enable) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = Find(id)) c->enabled = enable;
 }
 
@@ -136,6 +140,8 @@ bool FakeDialogItems::IsEnabled(int id) const {
 }
 
 void FakeDialogItems::Show(int id, bool show) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = Find(id)) c->visible = show;
 }
 
@@ -192,8 +198,14 @@ int FakeDialogItems::Selection(int id, ControlKind kind) const {
   return c == nullptr ? -1 : c->selection;
 }
 
-void FakeDialogItems::ComboReset(int id) { ResetItems(id, ControlKind::DropDownList); }
+void FakeDialogItems::ComboReset(int id) {
+  ++writes;
+  written.push_back(id);
+  ResetItems(id, ControlKind::DropDownList);
+}
 int FakeDialogItems::ComboAdd(int id, const std::string& text) {
+  ++writes;
+  written.push_back(id);
   return AddItem(id, ControlKind::DropDownList, text);
 }
 int FakeDialogItems::ComboCount(int id) const { return ItemCount(id, ControlKind::DropDownList); }
@@ -201,6 +213,8 @@ std::string FakeDialogItems::ComboItemText(int id, int index) const {
   return ItemText(id, ControlKind::DropDownList, index);
 }
 int FakeDialogItems::ComboSelect(int id, int index) {
+  ++writes;
+  written.push_back(id);
   return SelectItem(id, ControlKind::DropDownList, index);
 }
 int FakeDialogItems::ComboSelection(int id) const {
@@ -208,6 +222,8 @@ int FakeDialogItems::ComboSelection(int id) const {
 }
 
 int FakeDialogItems::ComboSelectPrefix(int id, int startAfter, const std::string& prefix) {
+  ++writes;
+  written.push_back(id);
   Control* c = FindKind(id, ControlKind::DropDownList);
   if (c == nullptr) return -1;
   const int n = Count(c->items);
@@ -223,8 +239,14 @@ int FakeDialogItems::ComboSelectPrefix(int id, int startAfter, const std::string
   return -1;
 }
 
-void FakeDialogItems::ListReset(int id) { ResetItems(id, ControlKind::ListBox); }
+void FakeDialogItems::ListReset(int id) {
+  ++writes;
+  written.push_back(id);
+  ResetItems(id, ControlKind::ListBox);
+}
 int FakeDialogItems::ListAdd(int id, const std::string& text) {
+  ++writes;
+  written.push_back(id);
   return AddItem(id, ControlKind::ListBox, text);
 }
 int FakeDialogItems::ListCount(int id) const { return ItemCount(id, ControlKind::ListBox); }
@@ -232,6 +254,8 @@ std::string FakeDialogItems::ListItemText(int id, int index) const {
   return ItemText(id, ControlKind::ListBox, index);
 }
 int FakeDialogItems::ListSelect(int id, int index) {
+  ++writes;
+  written.push_back(id);
   return SelectItem(id, ControlKind::ListBox, index);
 }
 int FakeDialogItems::ListSelection(int id) const { return Selection(id, ControlKind::ListBox); }
@@ -287,6 +311,8 @@ char FakeDialogItems::EditPasswordChar(int id) const {
 }
 
 void FakeDialogItems::SetCheck(int id, int state) {
+  ++writes;
+  written.push_back(id);
   Control* c = Find(id);
   if (c != nullptr && IsButtonWithCheck(c->layout.kind)) c->check = state;
 }
@@ -297,6 +323,8 @@ int FakeDialogItems::Check(int id) const {
 }
 
 void FakeDialogItems::CheckRadio(int first, int last, int id) {
+  ++writes;
+  written.push_back(id);
   for (Control& c : controls_) {
     const int cid = c.layout.id;
     if (cid >= first && cid <= last && IsButtonWithCheck(c.layout.kind)) {
@@ -306,6 +334,8 @@ void FakeDialogItems::CheckRadio(int first, int last, int id) {
 }
 
 void FakeDialogItems::ProgressSetRange(int id, int low, int high) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = FindKind(id, ControlKind::Progress)) {
     c->low = low;
     c->high = high;
@@ -313,6 +343,8 @@ void FakeDialogItems::ProgressSetRange(int id, int low, int high) {
 }
 
 void FakeDialogItems::ProgressSetPos(int id, int pos) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = FindKind(id, ControlKind::Progress)) {
     c->pos = std::max(c->low, std::min(pos, c->high));
   }
@@ -324,6 +356,8 @@ int FakeDialogItems::ProgressPos(int id) const {
 }
 
 void FakeDialogItems::TrackSetRange(int id, int low, int high) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = FindKind(id, ControlKind::Trackbar)) {
     c->low = low;
     c->high = high;
@@ -343,6 +377,8 @@ int FakeDialogItems::TrackMax(int id) const {
 }
 
 void FakeDialogItems::TrackSetPos(int id, int pos) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = FindKind(id, ControlKind::Trackbar)) {
     c->pos = std::max(c->low, std::min(pos, c->high));
   }
@@ -354,6 +390,8 @@ int FakeDialogItems::TrackPos(int id) const {
 }
 
 void FakeDialogItems::TrackSetTickFrequency(int id, int frequency) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = FindKind(id, ControlKind::Trackbar)) c->tickFrequency = frequency;
 }
 

@@ -45,6 +45,10 @@ class FakeDialogItems : public IDialogItems {
   // The user types `text` into an edit box at its selection, as far as its limit allows.
   void Type(int id, const std::string& text);
   bool OwnsWindow(WindowHandle window) const;
+  // Calls that change a control (texts, states, entries, selections, positions), counted
+  // whether or not the value differs: what a window would repaint.
+  int writes = 0;
+  std::vector<int> written;  // the ids of those calls, in turn
   // Where the controls' own commands go (an edit box reporting a new text).
   std::function<void(int id, int code)> commandSink;
 

@@ -55,8 +55,9 @@ std::uint32_t FakeRequestLibrary::MakeNdisRequest(AdapterHandle handle, RequestB
   const struct Answer& a = it->second;
   if (a.result != 0) return a.result;
   if (request->requestType == kRequestQuery && request->buffer != nullptr) {
+    // An answer without bytes has no data to copy from (its pointer may be null).
     const std::size_t n = std::min<std::size_t>(a.data.size(), request->bufferLength);
-    std::memcpy(request->buffer, a.data.data(), n);
+    if (n > 0) std::memcpy(request->buffer, a.data.data(), n);
   }
   request->bytesWritten = a.reportedBytes;
   return 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "device/Oids.h"
+#include "fakes/ForwardingRequestLibrary.h"
 #include "native/SimMachine.h"
 
 namespace linkscope::testing {
@@ -58,6 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "System\\CurrentControlSet\\Control\\Class\\"
                  "{4D36E972-E325-11CE-BFC1-08002BE10318}\\0001"},
         KindCase{"NT4", OsKind::NT4, "System\\CurrentControlSet\\Services\\SKYK1\\Parameters\\"},
+        KindCase{"Win95", OsKind::Win95, "System\\CurrentControlSet\\Services\\Class\\Net\\0001"},
         KindCase{"Win98", OsKind::Win98Me, "System\\CurrentControlSet\\Services\\Class\\Net\\0001"}),
     [](const ::testing::TestParamInfo<KindCase>& info) { return std::string(info.param.name); });
 
@@ -131,6 +133,13 @@ TEST(Discovery, NtNeedsTheNetworkCardsKey) {
   EXPECT_TRUE(m.Enumerate().empty());
 }
 
+// A request library that says the system is not of the Windows 95 family, whatever it is.
+class NotWindows95 : public ForwardingRequestLibrary {
+ public:
+  using ForwardingRequestLibrary::ForwardingRequestLibrary;
+  bool IsWindows95() override { return false; }
+};
+
 TEST(Discovery, Windows9xChecksTheRegisteredHardwareAndThePcCardSlot) {
   sim::SimEnvironment env;
   env.adapters.push_back(Adapter(kUsb, "SKYA", 12, ""));                      // unregistered
@@ -138,16 +147,32 @@ TEST(Discovery, Windows9xChecksTheRegisteredHardwareAndThePcCardSlot) {
   env.adapters.push_back(Adapter(kPcCard, "SKYC", 12, "PCMCIA\\ORVEX-EMPTY"));  // slot empty
   env.adapters.push_back(Adapter(kPcCard, "SKYD", 12, "PCMCIA\\ORVEX-HERE"));
   env.adapters.push_back(Adapter(kPcCard, "SKYE", 12, "PCMCIA"));  // no identifier at all
-  SimMachine m(OsKind::Win98Me, env);
-  m.probe.ports["ORVEX-EMPTY"] = 0x320;  // reads 0xFFFF
-  m.probe.ports["ORVEX-HERE"] = 0x340;
-  m.probe.words[0x340] = 0x0100;
-  EXPECT_EQ((Names{kUsb, kPcCard}), m.Enumerate());
-  EXPECT_EQ("SKYB", m.host->Environment().adapters[1].serviceName);
-  EXPECT_EQ("0001", m.link->Adapters()[0]->deviceName);
-  EXPECT_EQ("0003", m.link->Adapters()[1]->deviceName);
-  // Only PC cards are asked about; the last one asked with an empty identifier.
-  EXPECT_EQ((Names{"ORVEX-EMPTY", "ORVEX-HERE", ""}), m.probe.asked);
+  for (OsKind kind : {OsKind::Win95, OsKind::Win98Me}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    SimMachine m(kind, env);
+    m.probe.ports["ORVEX-EMPTY"] = 0x320;  // reads 0xFFFF
+    m.probe.ports["ORVEX-HERE"] = 0x340;
+    m.probe.words[0x340] = 0x0100;
+    EXPECT_EQ((Names{kUsb, kPcCard}), m.Enumerate());
+    EXPECT_EQ("SKYB", m.host->Environment().adapters[1].serviceName);
+    ASSERT_EQ(2u, m.link->Adapters().size());
+    EXPECT_EQ("0001", m.link->Adapters()[0]->deviceName);
+    EXPECT_EQ("0003", m.link->Adapters()[1]->deviceName);
+    // Only PC cards are asked about; the last one asked with an empty identifier.
+    EXPECT_EQ((Names{"ORVEX-EMPTY", "ORVEX-HERE", ""}), m.probe.asked);
+
+    // A library that does not answer "Windows 95" skips the hardware checks: every adapter
+    // counts as registered and none as a PC card, so the slot is never asked about.
+    NotWindows95 library(*m.library);
+    CAdapterLink link(library, m.system);
+    link.SetOsKind(kind);
+    m.probe.asked.clear();
+    DiscoveryContext context{m.registry, m.probe};
+    link.Enumerate(context, BuiltInDeviceDescriptions());
+    EXPECT_EQ(5u, link.Adapters().size());
+    EXPECT_TRUE(m.probe.asked.empty());
+    EXPECT_EQ("", link.cardIdentifier);
+  }
 }
 
 TEST(Discovery, ANewListNeverLeavesTheCurrentAdapterDangling) {

@@ -179,6 +179,43 @@ TEST_F(AdapterLinkTest, LengthRuleTurnsAnyOtherByteCountIntoFailure) {
   EXPECT_FALSE(QueryMediaConnectStatus(link, first, &media));
 }
 
+// The values the tick and the dialog keep for the current adapter: a one-byte answer is taken,
+// any other byte count falls back (an empty domain to all channels, roaming to off, the radio
+// to unsupported and on).
+TEST_F(AdapterLinkTest, AdapterValuesFallBackOnAFailureOrAnotherByteCount) {
+  struct Case {
+    const char* what;
+    struct FakeRequestLibrary::Answer answer;  // for the domain, roaming and radio alike
+    std::uint8_t domain, roaming, radioSupported, radio;
+  };
+  const Case cases[] = {
+      {"one byte", {0, {0x30}, 1}, 0x30, 0x30, 1, 0x30},
+      {"one byte, zero", {0, {0}, 1}, 0x41, 0, 1, 0},
+      {"two bytes", {0, {0x30, 0}, 2}, 0x41, 0, 0, 1},
+      {"a byte written, none reported", {0, {0x30}, 0}, 0x41, 0, 0, 1},
+      // An answer without bytes: nothing is copied, and the count is wrong.
+      {"nothing", {0, {}, 0}, 0x41, 0, 0, 1},
+      {"nothing, one reported", {0, {}, 1}, 0x41, 0, 1, 0},
+      {"failed", {31, {0x30}, 1}, 0x41, 0, 0, 1},
+  };
+  ASSERT_TRUE(link.SelectAdapter(0));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (std::uint32_t oid : {OID_PRIV_REG_DOMAIN, OID_PRIV_INTL_ROAMING, OID_PRIV_RADIO}) {
+      library.answers[oid] = c.answer;
+    }
+    link.regulatoryDomain = 0x10;
+    link.internationalRoaming = 7;
+    link.radioSupported = 7;
+    link.radio = 7;
+    link.RefreshAdapterValues();
+    EXPECT_EQ(c.domain, link.regulatoryDomain);
+    EXPECT_EQ(c.roaming, link.internationalRoaming);
+    EXPECT_EQ(c.radioSupported, link.radioSupported);
+    EXPECT_EQ(c.radio, link.radio);
+  }
+}
+
 TEST_F(AdapterLinkTest, ResetChannelClosesEverythingAndTheNextRequestOpensTheNamedAdapter) {
   std::uint8_t b = 0;
   std::uint32_t written = 0;

@@ -130,5 +130,64 @@ TEST(EnvironmentFile, MalformedJsonNamesTheLine) {
   EXPECT_FALSE(ParseEnvironment(std::string("{\"adapters\": [\0]}", 17), &env, &error));
 }
 
+std::string Repeated(const std::string& piece, std::size_t times) {
+  std::string s;
+  for (std::size_t i = 0; i < times; ++i) s += piece;
+  return s;
+}
+
+// The parser keeps a path per level: a deep file must be refused at a fixed depth, not after
+// memory that grows with the square of the depth (20 KB of '[' once took over a gigabyte).
+TEST(EnvironmentFile, DeepNestingIsRefusedAtAFixedDepth) {
+  struct Case {
+    std::string text;
+    std::size_t line;
+    bool tooDeep;
+  };
+  const auto nested = [](std::size_t depth) {
+    return "{\"adapters\":\n" + std::string(depth, '[') + std::string(depth, ']') + "}";
+  };
+  const Case cases[] = {
+      {std::string(20000, '['), 1, true},
+      {nested(3000), 2, true},
+      {"\n\n" + Repeated("{\"a\":", 5000), 3, true},
+      {nested(33), 2, true},
+      // As deep as the file may go: refused by the checks, not for its depth.
+      {nested(31), 2, false},
+  };
+  for (const Case& c : cases) {
+    SimEnvironment env;
+    env.networks.resize(2);
+    EnvironmentError error;
+    EXPECT_FALSE(ParseEnvironment(c.text, &env, &error)) << c.text.size();
+    EXPECT_EQ(c.line, error.line) << error.Describe();
+    EXPECT_EQ(c.tooDeep, error.Describe().find("nested more than 32 levels") != std::string::npos)
+        << error.Describe();
+    EXPECT_EQ(2u, env.networks.size());
+  }
+}
+
+TEST(EnvironmentFile, AccessPointsThatRefuseOrDoNotAnswer) {
+  SimEnvironment env;
+  EnvironmentError error;
+  ASSERT_TRUE(ParseEnvironment(
+      "{\"networks\": [{\"bssid\": \"00-40-96-0C-00-01\", \"ssid\": \"Crowded\", "
+      "\"channel\": 5, \"refuses\": 37},\n"
+      "{\"bssid\": \"00-40-96-0D-00-01\", \"ssid\": \"Silent\", \"channel\": 8, "
+      "\"answersJoin\": false}]}",
+      &env, &error))
+      << error.Describe();
+  ASSERT_EQ(2u, env.networks.size());
+  EXPECT_EQ(37, env.networks[0].refusal);
+  EXPECT_TRUE(env.networks[0].answersJoin);
+  EXPECT_EQ(0, env.networks[1].refusal);
+  EXPECT_FALSE(env.networks[1].answersJoin);
+  EXPECT_FALSE(ParseEnvironment(
+      "{\"networks\": [{\"bssid\": \"00-40-96-0C-00-01\", \"ssid\": \"X\", "
+      "\"channel\": 5, \"refuses\": 70000}]}",
+      &env, &error));
+  EXPECT_EQ("networks[0].refuses", error.field);
+}
+
 }  // namespace
 }  // namespace linkscope::sim

@@ -53,6 +53,15 @@ bool WaitForExit(const Process& process, DWORD ms, DWORD* exitCode) {
   }
 }
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= ms) return false;
+    Sleep(50);
+  }
+}
+
 HWND WaitForWindow(const std::string& title, DWORD ms) {
   const DWORD start = GetTickCount();
   Win32WindowSystem windows(GetModuleHandleA(nullptr));

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -21,6 +22,11 @@ bool Start(const std::string& exe, const std::string& workingDir, Process* proce
 // Waits up to `ms` for the process to end, pumping this thread's messages meanwhile so that
 // other programs may ask our windows for their titles. True and the exit code when it ended.
 bool WaitForExit(const Process& process, DWORD ms, DWORD* exitCode);
+// How long a test waits for the program to do something before it gives up: far longer than
+// anything takes on a loaded machine, because a wait ends as soon as its condition holds.
+constexpr DWORD kPatienceMs = 60000;
+// Checks `condition` until it holds (true) or `ms` have passed (false).
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = kPatienceMs);
 // Waits up to `ms` for a top-level window with exactly this title.
 HWND WaitForWindow(const std::string& title, DWORD ms);
 void Close(Process* process);

@@ -79,6 +79,8 @@ TEST(SimulatedAdapterUnderWine, InstallerLayoutAndDiscoveryPerWindowsVersion) {
        {"System\\CurrentControlSet\\Services\\SKYK1\\Parameters\\",
         "System\\CurrentControlSet\\Services\\SKYU1\\Parameters\\"}, true},
       // Under Wine there is no PC-card service, so the PC card counts as absent on 9x.
+      {"win95", {"ORVEX USB Skyrelay (U1)"},
+       {"System\\CurrentControlSet\\Services\\Class\\Net\\"}, false},
       {"win98", {"ORVEX USB Skyrelay (U1)"},
        {"System\\CurrentControlSet\\Services\\Class\\Net\\"}, false},
   };
@@ -108,7 +110,7 @@ TEST(SimulatedAdapterUnderWine, InstallerLayoutAndDiscoveryPerWindowsVersion) {
       // The driver key holds the parameters the installer wrote.
       EXPECT_TRUE(RegQuery(found[i].driverKey, "/v EncryptionLevel")) << found[i].driverKey;
     }
-    if (v == "win98") {
+    if (v == "win95" || v == "win98") {
       // 9x: the hardware identifier and the described copies of the parameters.
       EXPECT_TRUE(RegQuery(found[0].driverKey, "/v MatchingDeviceId"));
       EXPECT_TRUE(RegQuery(found[0].driverKey + "\\Ndi\\params\\Rate", "/ve"));
@@ -205,6 +207,13 @@ TEST(SimulatedAdapterUnderWine, ABadEnvironmentKeepsTheLastGoodOneAndSaysWhy) {
   EXPECT_EQ(0u, CardTypeRequest(library, handle, &cardType));
   why = ReadText(diagnostics);
   EXPECT_NE(std::string::npos, why.find("not valid JSON")) << why;
+  EXPECT_NE(std::string::npos, why.find("keeping")) << why;
+
+  // A file of nothing but nesting is refused at once, inside the program's process.
+  WriteText(env, std::string(20000, '['));
+  EXPECT_EQ(0u, CardTypeRequest(library, handle, &cardType));
+  why = ReadText(diagnostics);
+  EXPECT_NE(std::string::npos, why.find("line 1: nested more than 32 levels deep")) << why;
   EXPECT_NE(std::string::npos, why.find("keeping")) << why;
 
   DeleteFileA(env.c_str());

@@ -52,11 +52,11 @@ class TrayMenuUnderWine : public ::testing::Test {
     }
   }
 
-  // Starts the program and waits for its first ticks to find the adapter.
+  // Starts the program and waits for its ticks to find the adapter: the icon shows then.
   HWND StartProgram(Process* program) {
     if (!Start(folder_ + "linkscope.exe", folder_, program)) return nullptr;
-    HWND main = WaitForWindow("Linkscope Utility", 30000);
-    Sleep(3000);
+    HWND main = WaitForWindow("Linkscope Utility", kPatienceMs);
+    if (main == nullptr || !WaitForTrayIcon(main, kPatienceMs)) return nullptr;
     return main;
   }
 
@@ -69,12 +69,11 @@ TEST_F(TrayMenuUnderWine, AlwaysOnTopIsStoredAtExitAndTheSaveQuestionDefaultsToN
   ASSERT_NE(nullptr, main);
   // Language, Active Profile, Always on top (the separators are skipped).
   ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
-  Sleep(500);
   EXPECT_EQ("<missing>", UserValue(kSettings, "AlwaysOnTop")) << "stored at the toggle";
 
   // Exit is the last item. The adapter does not match the built-in profile: the question.
   ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_UP, VK_RETURN}));
-  HWND question = WaitForWindow("Save changes?", 20000);
+  HWND question = WaitForWindow("Save changes?", kPatienceMs);
   ASSERT_NE(nullptr, question);
   PressKeys(question, {VK_RETURN});
   DWORD code = 1;
@@ -109,10 +108,7 @@ TEST_F(TrayMenuUnderWine, ChoosingAProfileAppliesItToTheAdapter) {
   ASSERT_NE(nullptr, main);
   // Active Profile, into its submenu (Default), down to Office.
   ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
-  const DWORD start = GetTickCount();
-  while (UserValue(kProfiles, "LastProfile") != "Office" && GetTickCount() - start < 20000) {
-    Sleep(200);
-  }
+  WaitUntil([] { return UserValue(kProfiles, "LastProfile") == "Office"; });
   EXPECT_EQ("Office", UserValue(kProfiles, "LastProfile"));
 
   // A driver started afresh (another process) comes up with the profile's settings.
@@ -142,10 +138,7 @@ TEST_F(TrayMenuUnderWine, TheLanguageSubmenuListsTheShippedLanguages) {
   ASSERT_NE(nullptr, main);
   // Language, into its submenu (English), down to the second language of the shipped file.
   ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}));
-  const DWORD start = GetTickCount();
-  while (UserValue(kSettings, "Language") == "<missing>" && GetTickCount() - start < 20000) {
-    Sleep(200);
-  }
+  WaitUntil([] { return UserValue(kSettings, "Language") != "<missing>"; });
   EXPECT_EQ("Deutsch", UserValue(kSettings, "Language"));
   EXPECT_EQ("1", UserValue(kSettings, "AlwaysOnTop"));  // both are stored on a language change
   Close(&program);
@@ -156,7 +149,7 @@ TEST_F(TrayMenuUnderWine, DoubleClickOpensTheDialogAndEscapeClosesIt) {
   HWND main = StartProgram(&program);
   ASSERT_NE(nullptr, main);
   SendTrayMouse(main, WM_LBUTTONDBLCLK);
-  HWND dialog = WaitForSettingsDialog(main, 20000);
+  HWND dialog = WaitForSettingsDialog(main, kPatienceMs);
   ASSERT_NE(nullptr, dialog);
   HWND tabs = GetDlgItem(dialog, 1003);
   ASSERT_NE(nullptr, tabs);
@@ -170,24 +163,24 @@ TEST_F(TrayMenuUnderWine, DoubleClickOpensTheDialogAndEscapeClosesIt) {
   HWND statusPage = FindWindowExA(dialog, nullptr, "#32770", nullptr);
   ASSERT_NE(nullptr, statusPage);
   PressKeys(tabs, {VK_RIGHT});
-  EXPECT_EQ(1, static_cast<int>(SendMessageA(tabs, 0x130B, 0, 0)));
-  EXPECT_TRUE(WaitForWindowGone(statusPage, 10000));
+  EXPECT_TRUE(WaitUntil([tabs] { return SendMessageA(tabs, 0x130B, 0, 0) == 1; }));
+  EXPECT_TRUE(WaitForWindowGone(statusPage, kPatienceMs));
   HWND statisticsPage = FindWindowExA(dialog, nullptr, "#32770", nullptr);
   EXPECT_NE(nullptr, statisticsPage);
   EXPECT_TRUE(IsWindowVisible(statisticsPage));
 
   PressKeys(dialog, {VK_ESCAPE});
-  EXPECT_TRUE(WaitForWindowGone(dialog, 20000));
+  EXPECT_TRUE(WaitForWindowGone(dialog, kPatienceMs));
   DWORD code = 0;
   EXPECT_FALSE(WaitForExit(program, 500, &code)) << "the program stays in the tray";
 
   // About opens it on the Info page.
   ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_UP, VK_UP, VK_RETURN}));
-  dialog = WaitForSettingsDialog(main, 20000);
+  dialog = WaitForSettingsDialog(main, kPatienceMs);
   ASSERT_NE(nullptr, dialog);
   EXPECT_EQ(6, static_cast<int>(SendMessageA(GetDlgItem(dialog, 1003), 0x130B, 0, 0)));
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-  EXPECT_TRUE(WaitForWindowGone(dialog, 20000));
+  EXPECT_TRUE(WaitForWindowGone(dialog, kPatienceMs));
   Close(&program);
 }
 

@@ -1,5 +1,9 @@
 #include "win32/UiDriver.h"
 
+#include <shellapi.h>
+
+#include "win32/ProcessHelpers.h"
+
 namespace linkscope::testing {
 
 void SendTrayMouse(HWND main, UINT mouseMessage) {
@@ -40,11 +44,30 @@ void PressKeys(HWND window, std::initializer_list<WORD> keys) {
 
 bool ChooseFromTrayMenu(HWND main, std::initializer_list<WORD> keys) {
   SendTrayMouse(main, WM_RBUTTONUP);
-  HWND menu = WaitForPopupMenu(10000);
+  HWND menu = WaitForPopupMenu(kPatienceMs);
   if (menu == nullptr) return false;
-  Sleep(200);
   PressKeys(menu, keys);
+  if (!WaitUntil([menu] { return !IsWindow(menu) || !IsWindowVisible(menu); })) return false;
+  // A message sent to the main window is taken only once its thread waits for messages again:
+  // after the choice's handler, or inside the modal loop it opened. A window already gone
+  // (the program ended) answers at once.
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, kPatienceMs, &result);
   return true;
+}
+
+bool WaitForTrayIcon(HWND main, DWORD ms) {
+  return WaitUntil(
+      [main] {
+        // Modifying nothing succeeds only for an icon the shell has.
+        NOTIFYICONDATAA data{};
+        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        data.hWnd = main;
+        data.uID = 1;
+        data.uFlags = 0;
+        return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+      },
+      ms);
 }
 
 HWND WaitForSettingsDialog(HWND main, DWORD ms) {

@@ -13,13 +13,21 @@ namespace linkscope::testing {
 void SendTrayMouse(HWND main, UINT mouseMessage);
 // The visible popup menu window, once it is there; nullptr after `ms`.
 HWND WaitForPopupMenu(DWORD ms);
-// Keys pressed in turn on a window (a menu, a dialog), with a short pause after each.
+// Keys posted in turn to a window (a menu, a dialog), with a short pause after each. The keys
+// queue up in order however slow the program is; a caller that depends on their effect waits
+// for it (WaitUntil).
 void PressKeys(HWND window, std::initializer_list<WORD> keys);
-// Opens the tray menu and walks it with the keys (VK_DOWN, VK_RIGHT, VK_RETURN, ...).
+// Opens the tray menu and walks it with the keys (VK_DOWN, VK_RIGHT, VK_RETURN, ...); returns
+// once the menu has closed and the program has dealt with the choice (it is back at its
+// messages, or in the modal loop the choice opened). False when the menu never opened or
+// never closed.
 bool ChooseFromTrayMenu(HWND main, std::initializer_list<WORD> keys);
 // The settings dialog: a visible top-level window titled like the program, other than its
 // hidden main window; nullptr after `ms`.
 HWND WaitForSettingsDialog(HWND main, DWORD ms);
+// Whether the shell holds the program's tray icon (the program shows it once it has found an
+// adapter); waits up to `ms` for it.
+bool WaitForTrayIcon(HWND main, DWORD ms);
 // Waits until `window` is gone.
 bool WaitForWindowGone(HWND window, DWORD ms);
 
