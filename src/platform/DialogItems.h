@@ -75,6 +75,12 @@ class IDialogItems {
   virtual void EditSetPasswordChar(int id, char c) = 0;
   virtual char EditPasswordChar(int id) const = 0;
 
+  // A tip that shows while the mouse rests on control `id` (after 100 ms, for 8 seconds), also
+  // while the dialog is not the active window; setting it again replaces it. Tips go with
+  // their dialog.
+  virtual void SetToolTip(int id, const std::string& text) = 0;
+  // The tip of a control; empty when it has none.
+  virtual std::string ToolTip(int id) const = 0;
   // Check boxes and radio buttons.
   virtual void SetCheck(int id, int state) = 0;
   virtual int Check(int id) const = 0;

@@ -152,7 +152,14 @@ void CSettingsDlg::FillProfileSelector() {
   items_->ComboSelect(kIdProfileSelector, selected);
 }
 
-bool CSettingsDlg::SwitchProfile(int index) { return switcher_.SwitchProfile(index, this); }
+bool CSettingsDlg::SwitchProfile(int index) {
+  const bool allowed = switcher_.SwitchProfile(index, this);
+  // The Profiles page, when it is still the one shown, marks the profile now in use.
+  if (currentTab_ == kProfilesTab && currentPage_ != nullptr && currentPage_->IsShown()) {
+    static_cast<CProfilesPage*>(currentPage_)->FillList();
+  }
+  return allowed;
+}
 
 void CSettingsDlg::ApplyWindowsConfigurationState() {
   if (!open_ || items_ == nullptr) return;

@@ -9,7 +9,10 @@ namespace linkscope {
 class Win32DialogItems : public IDialogItems {
  public:
   explicit Win32DialogItems(WindowHandle dialog = 0) : dialog_(dialog) {}
-  void Attach(WindowHandle dialog) { dialog_ = dialog; }
+  void Attach(WindowHandle dialog) {
+    dialog_ = dialog;
+    toolTips_ = 0;
+  }
   WindowHandle Dialog() const { return dialog_; }
 
   bool SetTitle(const std::string& text) override;
@@ -49,6 +52,8 @@ class Win32DialogItems : public IDialogItems {
   int EditLimit(int id) const override;
   void EditSetPasswordChar(int id, char c) override;
   char EditPasswordChar(int id) const override;
+  void SetToolTip(int id, const std::string& text) override;
+  std::string ToolTip(int id) const override;
 
   void SetCheck(int id, int state) override;
   int Check(int id) const override;
@@ -88,6 +93,9 @@ class Win32DialogItems : public IDialogItems {
 
  private:
   WindowHandle dialog_;
+  // The tooltip window of the dialog's tips, made with the first one; owned by the dialog, it
+  // goes with it.
+  WindowHandle toolTips_ = 0;
 };
 
 }  // namespace linkscope

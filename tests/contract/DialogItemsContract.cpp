@@ -286,6 +286,20 @@ TEST_P(DialogItemsContract, PasswordCharacterHidesNothingFromTheProgram) {
   EXPECT_EQ(0, items.EditPasswordChar(120));
 }
 
+TEST_P(DialogItemsContract, ToolTipsBelongToTheirControls) {
+  OpenPage page(*world_);
+  ASSERT_TRUE(page.Ok());
+  IDialogItems& items = *page.items;
+  EXPECT_EQ("", items.ToolTip(190));
+  items.SetToolTip(190, "Create a new profile from current configuration");
+  items.SetToolTip(102, "Delete selected profile");
+  EXPECT_EQ("Create a new profile from current configuration", items.ToolTip(190));
+  EXPECT_EQ("Delete selected profile", items.ToolTip(102));
+  items.SetToolTip(190, "Replaced");
+  EXPECT_EQ("Replaced", items.ToolTip(190));
+  EXPECT_EQ("", items.ToolTip(130));
+}
+
 TEST_P(DialogItemsContract, CheckBoxesAndRadioButtons) {
   OpenPage page(*world_);
   ASSERT_TRUE(page.Ok());

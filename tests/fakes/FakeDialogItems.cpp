@@ -296,6 +296,15 @@ void FakeDialogItems::EditSetPasswordChar(int id, char ch) {
   if (Control* c = FindKind(id, ControlKind::Edit)) c->passwordChar = ch;
 }
 
+void FakeDialogItems::SetToolTip(int id, const std::string& text) {
+  if (Control* c = Find(id)) c->toolTip = text;
+}
+
+std::string FakeDialogItems::ToolTip(int id) const {
+  const Control* c = Find(id);
+  return c == nullptr ? std::string() : c->toolTip;
+}
+
 char FakeDialogItems::EditPasswordChar(int id) const {
   const Control* c = FindKind(id, ControlKind::Edit);
   return c == nullptr ? 0 : c->passwordChar;

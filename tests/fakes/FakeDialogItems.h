@@ -27,6 +27,7 @@ class FakeDialogItems : public IDialogItems {
     int selection = -1;
     int limit = 30000;  // the edit control's initial limit
     char passwordChar = 0;
+    std::string toolTip;
     int selStart = 0;
     int selEnd = 0;
     int check = kCheckUnchecked;
@@ -89,6 +90,8 @@ class FakeDialogItems : public IDialogItems {
   int EditLimit(int id) const override;
   void EditSetPasswordChar(int id, char c) override;
   char EditPasswordChar(int id) const override;
+  void SetToolTip(int id, const std::string& text) override;
+  std::string ToolTip(int id) const override;
 
   void SetCheck(int id, int state) override;
   int Check(int id) const override;

@@ -34,6 +34,10 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   HWND main = WaitForWindow("Linkscope Utility", 10000);
   if (main == nullptr) return 3;
+  // With the settings dialog open two windows carry the title: the main window is the hidden one.
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, "Linkscope Utility")) != nullptr;) {
+    if (!IsWindowVisible(w)) main = w;
+  }
   if (std::strcmp(argv[1], "menu") == 0) {
     // Where a person would click: the notification area at the bottom right.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 12, GetSystemMetrics(SM_CYSCREEN) - 10);
