@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "device/StatisticsRecord.h"
 #include "native/ScriptedApp.h"
 #include "ui/CStatisticsPage.h"
@@ -27,6 +29,9 @@ class StatisticsPage : public ScriptedApp {
     Tick();
     Tick();
     dialogs.modalLoop = [&](WindowHandle dialog, const DialogLayout&) {
+      // The Status page the dialog opens on reports that this adapter has no configuration
+      // to read; what counts here is what the Statistics page says.
+      windows.messages.clear();
       dialogs.ChooseTab(dialog, kIdTabControl, 1);
       inside(dialog);
     };
@@ -108,7 +113,8 @@ TEST_F(StatisticsPage, AFailedReadHidesThePageUntilItIsCreatedAgain) {
     library.Answer(OID_PRIV_STATISTICS, Record(2));
     Tick();
     EXPECT_FALSE(Page().DialogVisible());
-    EXPECT_EQ(1u, windows.messages.size());
+    EXPECT_EQ(1, std::count_if(windows.messages.begin(), windows.messages.end(),
+                               [](const auto& m) { return m.text == "Failed to get statistics"; }));
 
     dialogs.ChooseTab(dialog, kIdTabControl, 0);
     dialogs.ChooseTab(dialog, kIdTabControl, 1);
