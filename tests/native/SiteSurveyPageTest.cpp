@@ -391,7 +391,7 @@ TEST_F(SurveyListOnScriptedAdapter, AFailedListReadKeepsRowsAndListTogether) {
     library.Answer(OID_PRIV_SURVEY_STATE, {0});
     library.Answer(OID_PRIV_SURVEY_LIST, Bytes({Entry("Harbour", 2, 1), Entry("Picnic", 1, 2)}));
     if (frame == 0) {
-      Start();
+      ASSERT_NO_FATAL_FAILURE(Start());
       Tick();
       Tick();
     }
