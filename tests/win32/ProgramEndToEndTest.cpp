@@ -52,6 +52,9 @@ class ProgramUnderWine : public ::testing::Test {
   void TearDown() override {
     Close(&second_);
     Close(&program_);
+    // A language chosen here must not rename the program that later tests of the same prefix
+    // look for.
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ORVEX\\Linkscope");
     std::string output;
     RunCommand(Quote(folder_ + "adapterinstall.exe") + " remove", folder_, &output);
   }
