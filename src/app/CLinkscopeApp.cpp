@@ -13,7 +13,11 @@ CLinkscopeApp::CLinkscopeApp(Platform& platform)
                           profileState_),
       settingsDialog_(SettingsDialogServices{platform.dialogs, platform.windows, platform.registry,
                                              platform.pcCards, language_, messages_, link_,
-                                             profiles_, profileState_, profileApplication_}) {}
+                                             profiles_, profileState_, profileApplication_}),
+      windowsConfiguration_(services_, platform.registry, platform.requests, link_, messages_) {
+  // On Windows XP the link answers the Windows-configuration query from here, not the driver.
+  link_.SetWindowsConfigCheck([this] { return windowsConfiguration_.IsConfiguredByWindows(); });
+}
 
 Profile CLinkscopeApp::DefaultProfile() {
   Profile p;

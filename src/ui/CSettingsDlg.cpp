@@ -111,6 +111,11 @@ void CSettingsDlg::SelectPage(int index) {
   currentPage_ = &page;
   currentTab_ = index;
   items_->TabSelect(kIdTabControl, index);
+  // A page is built with its controls open; while Windows configures the card, each page
+  // shown is locked as it appears, not only the one on screen when the state changed.
+  if (services_.link.configuredByWindows != 0 && page.IsShown()) {
+    page.ApplyWindowsConfiguration(true);
+  }
 }
 
 void CSettingsDlg::FillAdapterSelector() {
@@ -146,6 +151,9 @@ bool CSettingsDlg::SwitchProfile(int index) { return switcher_.SwitchProfile(ind
 void CSettingsDlg::ApplyWindowsConfigurationState() {
   if (!open_ || items_ == nullptr) return;
   const bool byWindows = services_.link.configuredByWindows != 0;
+  // The "*" of a changed profile is not shown while Windows configures the card: the mark
+  // follows the flag at once, not at the next refill.
+  FillProfileSelector();
   if (services_.link.GetOsKind() == OsKind::WinXP) {
     items_->Enable(kIdProfileSelector, !byWindows);
     if (byWindows) SelectPage(kStatusTab);

@@ -54,6 +54,7 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
   void FillAdapterSelector() override;
   void ApplyWindowsConfigurationState() override;
   void SelectStatusPage() override;
+  void RebuildStatusPage() override { SelectPage(kStatusTab); }
   void RefreshCurrentPage() override;
   void MarkSurveyFinished() override;
   void BringToFront() override;
