@@ -7,12 +7,16 @@
 #include "contract/DialogItemsContract.h"
 #include "contract/PrivateProfileContract.h"
 #include "contract/RegistryContract.h"
+#include "contract/ServiceManagerContract.h"
 #include "contract/WindowSystemContract.h"
 #include "win32/Win32DialogSystem.h"
 #include "win32/Win32PrivateProfile.h"
 #include "win32/Win32Registry.h"
+#include "win32/Win32ServiceManager.h"
 #include "win32/Win32System.h"
 #include "win32/Win32WindowSystem.h"
+#include "win32/ProcessHelpers.h"
+#include "win32/TestService.h"
 
 namespace linkscope {
 namespace {
@@ -110,6 +114,32 @@ INSTANTIATE_TEST_SUITE_P(Win32, WindowSystemContract,
                                    GetModuleHandleA(nullptr));
                              }}),
                          WindowImplName);
+
+// Wine's service manager with the test service program installed under a contract name.
+class RealServiceWorld : public ServiceWorld {
+ public:
+  ~RealServiceWorld() override {
+    for (const std::string& name : installed_) testing::RemoveTestService(name);
+  }
+  IServiceManager& Manager() override { return manager_; }
+  bool Install(const std::string& name) override {
+    installed_.push_back(name);
+    return testing::InstallTestService(name, testing::ProgramFolder() + "wzcsvc.exe");
+  }
+  bool SetRunning(const std::string& name, bool running) override {
+    return running ? testing::StartTestService(name) : testing::StopTestService(name);
+  }
+  void Remove(const std::string& name) override { testing::RemoveTestService(name); }
+
+ private:
+  Win32ServiceManager manager_;
+  std::vector<std::string> installed_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Win32, ServiceManagerContract,
+                         ::testing::Values(ServiceWorldImpl{
+                             "Win32", [] { return std::make_unique<RealServiceWorld>(); }}),
+                         ServiceWorldName);
 
 TEST(Win32SystemTest, EventsDirectoryClockAndSockets) {
   Win32System system;
