@@ -96,6 +96,7 @@ bool CLinkscopeApp::InitInstance() {
   messages_.SetOwner(mainFrame_->Window());
   settingsDialog_.SetOwner(mainFrame_->Window(), mainFrame_->AlwaysOnTopFlag(),
                            mainFrame_->DescriptionList());
+  settingsDialog_.SetResourceDirectory(&mainFrame_->ResourceDirectory());
   mainFrame_->SetDialogHooks(&settingsDialog_);
 
   // The built-in profile exists from the first start on; an existing one is left as it is.

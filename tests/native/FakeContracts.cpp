@@ -36,6 +36,10 @@ class FakeDialogWorld : public DialogWorld {
     if (FakeDialogItems* items = dialogs_.Items(dialog)) items->Type(id, text);
   }
   void Click(WindowHandle dialog, int id) override { dialogs_.Click(dialog, id); }
+  std::string BitmapFile() override {
+    dialogs_.imageFiles.insert("C:\\contract\\logo.bmp");
+    return "C:\\contract\\logo.bmp";
+  }
 
  private:
   FakeDialogSystem dialogs_;
