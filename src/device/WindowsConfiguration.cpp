@@ -1,6 +1,6 @@
 #include "device/WindowsConfiguration.h"
 
-#include "config/RegistryText.h"
+#include <cstring>
 
 namespace linkscope {
 
@@ -47,7 +47,13 @@ bool WindowsConfiguration::ReadInterfaceId(std::string* id) {
     Report("Failed to close the registry key!");
     return false;
   }
-  *id = RegistryValueText(type, data, size);
+  // The identifier is text; stored with or without its NUL.
+  if (type != kRegSz && type != kRegExpandSz) {
+    Report(std::string("Failed to get value for this entry!") + kNetCfgInstanceIdValue);
+    return false;
+  }
+  const auto* text = reinterpret_cast<const char*>(data);
+  *id = std::string(text, strnlen(text, size < sizeof data ? size : sizeof data));
   return true;
 }
 
@@ -69,7 +75,8 @@ bool WindowsConfiguration::IsConfiguredByWindows() {
   // A value that is not a whole DWORD cannot say what the service does; it counts as a
   // failed read.
   if (rc != kRegOk || size != 4) return true;
-  const auto flags = static_cast<std::uint32_t>(RegistryValueNumber(data, size));
+  const std::uint32_t flags = std::uint32_t{data[0]} | std::uint32_t{data[1]} << 8 |
+                              std::uint32_t{data[2]} << 16 | std::uint32_t{data[3]} << 24;
   return (flags & kWzcManagesInterface) != 0 && running;
 }
 
