@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Photographs Linkscope under Wine for the README: the tray menu with its profile submenu, and
-# the settings dialog opened from the tray. Run scripts/run once before (it prepares the Wine prefix and
+# Photographs Linkscope under Wine for the README: the tray menu with its profile submenu, the
+# settings dialog opened from the tray, its Statistics page, and its Site Survey page after a
+# scan. Run scripts/run once before (it prepares the Wine prefix and
 # installs the simulated adapters).
 #   tools/screenshots.sh OUTFOLDER
 set -euo pipefail
@@ -28,5 +29,17 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   import -window root "$out/settings-full.png"
   convert "$out/settings-full.png" -crop 440x468+291+140 +repage "$out/settings.png"
   rm -f "$out/settings-full.png"
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe tab 1
+  sleep 3
+  import -window root "$out/statistics-full.png"
+  convert "$out/statistics-full.png" -crop 440x468+291+140 +repage "$out/statistics-page.png"
+  rm -f "$out/statistics-full.png"
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe tab 2
+  sleep 1
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe click 1034
+  sleep 6
+  import -window root "$out/survey-full.png"
+  convert "$out/survey-full.png" -crop 440x468+291+140 +repage "$out/site-survey-page.png"
+  rm -f "$out/survey-full.png"
   /usr/lib/wine/wineserver64 -k'
-echo "Saved $out/tray-menu.png and $out/settings.png"
+echo "Saved $out/tray-menu.png, $out/settings.png, $out/statistics-page.png and $out/site-survey-page.png"

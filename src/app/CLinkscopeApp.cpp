@@ -13,7 +13,8 @@ CLinkscopeApp::CLinkscopeApp(Platform& platform)
                           profileState_),
       settingsDialog_(SettingsDialogServices{platform.dialogs, platform.windows, platform.registry,
                                              platform.pcCards, language_, messages_, link_,
-                                             profiles_, profileState_, profileApplication_}),
+                                             profiles_, profileState_, profileApplication_,
+                                             platform.system}),
       windowsConfiguration_(services_, platform.registry, platform.requests, link_, messages_) {
   // On Windows XP the link answers the Windows-configuration query from here, not the driver.
   link_.SetWindowsConfigCheck([this] { return windowsConfiguration_.IsConfiguredByWindows(); });
@@ -42,13 +43,6 @@ Profile CLinkscopeApp::DefaultProfile() {
 
 CLinkscopeApp::~CLinkscopeApp() = default;
 
-std::string CLinkscopeApp::DialogTitle() const {
-  const std::string title = language_.Lookup("DlgTitle", "Linkscope Utility");
-  // An empty title would match every untitled window of the desktop, and the program could
-  // never start; it keeps its built-in title instead.
-  return title.empty() ? std::string("Linkscope Utility") : title;
-}
-
 bool CLinkscopeApp::InitInstance() {
   if (!platform_.system.StartSockets()) {
     platform_.windows.ShowMessage(0, "Windows sockets initialization failed.", kAppName, kMbOk);
@@ -70,7 +64,7 @@ bool CLinkscopeApp::InitInstance() {
     return false;
   }
 
-  const std::string title = DialogTitle();
+  const std::string title = mainFrame_->Title();
 
   // The own window must not find itself: it carries a neutral title while the others are
   // searched, and the real one afterwards. A file whose title is that neutral one gets

@@ -48,8 +48,6 @@ class CLinkscopeApp {
   static constexpr const char* kAppName = "Linkscope";
 
  private:
-  std::string DialogTitle() const;
-
   // The platform's service manager as it is when asked; with none, no manager opens.
   class PlatformServices : public IServiceManager {
    public:

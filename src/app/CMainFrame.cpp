@@ -39,6 +39,13 @@ CMainFrame::~CMainFrame() {
   platform_.windows.FreeIcon(notOkIcon_);
 }
 
+std::string CMainFrame::Title() const {
+  const std::string title = language_.Lookup("DlgTitle", "Linkscope Utility");
+  // An empty title would match every untitled window of the desktop, and the program could
+  // never start; it keeps its built-in title instead.
+  return title.empty() ? std::string("Linkscope Utility") : title;
+}
+
 bool CMainFrame::Create() {
   if (window_ != 0) return true;
   return platform_.windows.CreateMainWindow(kInitialTitle, this) != 0;
@@ -137,10 +144,11 @@ void CMainFrame::StartMenuWatch(int x, int y) {
 void CMainFrame::WatchMenu() {
   int x = 0, y = 0;
   if (!platform_.windows.GetCursorPosition(&x, &y)) return;
-  // The menu opens to the left of and below its origin: a cursor left of or above that point
-  // has left it, and the menu is made to close.
-  if (x < menuOriginX_ || y < menuOriginY_) {
-    platform_.windows.PulseHiddenDialog(window_);
+  // A cursor left of or above the point the menu opened at has left the icon. The menu opens
+  // to the left of that point (and above it at the bottom of the screen), so a cursor that
+  // lies on the menu is the user choosing, and the menu stays.
+  if ((x < menuOriginX_ || y < menuOriginY_) && !platform_.windows.CursorOnMenu()) {
+    platform_.windows.CloseMenu(window_);
     platform_.windows.KillTimer(window_, kMenuWatchTimerId);
   }
 }
@@ -174,6 +182,7 @@ void CMainFrame::Tick() {
   if (link.AdapterCount() == 0) {
     link.ResetChannel();
     if (tray_.Shown()) tray_.Set(0, toolTipText_);
+    currentIcon_ = 0;  // the icon returns with the first tick that has an adapter again
     if (DialogOpen()) dialog_->Close();
     Discover();
     return;
@@ -205,7 +214,10 @@ void CMainFrame::Tick() {
   previousIcon_ = currentIcon_;
   currentIcon_ = (state != DeviceState::kAssociated && media != kMediaConnected) ? notOkIcon_
                                                                                  : okIcon_;
-  if (currentIcon_ != previousIcon_) tray_.Set(currentIcon_, toolTipText_);
+  // The icon is the only way into the program: whenever the shell does not hold it (a
+  // refused add, a deletion the tick made), it is added again, not only when the choice
+  // changes.
+  if (currentIcon_ != previousIcon_ || !tray_.Shown()) tray_.Set(currentIcon_, toolTipText_);
 
   if (state == DeviceState::kGoingAway && DialogOpen()) dialog_->MarkSurveyFinished();
   if (DialogOpen()) dialog_->RefreshCurrentPage();
@@ -319,10 +331,10 @@ void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t /*wPa
   if (message == trayMessage_ && trayMessage_ != 0) {
     OnTrayMouse(static_cast<std::uint32_t>(lParam));
   } else if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
-    if (tray_.Shown() && currentIcon_ != 0) {
-      tray_.Forget();
-      tray_.Set(currentIcon_, toolTipText_);
-    }
+    // The new taskbar holds no icon: the one the tick chose goes on it, whether the old shell
+    // had accepted it or not (a program started before the taskbar had its add refused).
+    tray_.Forget();
+    if (currentIcon_ != 0) tray_.Set(currentIcon_, toolTipText_);
   }
 }
 
@@ -436,6 +448,9 @@ void CMainFrame::OnCommand(std::uint32_t id) {
     language_.SetCurrentLanguage(language_.Languages()[i]);
     reloadTexts_ = true;
     WriteOptions();
+    // A later start reads the new language and looks for its title: the running program
+    // must carry it, or a second one would start beside it.
+    platform_.windows.SetWindowTitle(window_, Title());
     if (DialogOpen()) dialog_->Relabel();
   } else if (id >= kCmdFirstProfile && id <= kCmdLastProfile) {
     if (dialog_ != nullptr) dialog_->SwitchProfile(static_cast<int>(id - kCmdFirstProfile));
@@ -468,8 +483,9 @@ void CMainFrame::OnClose() {
         state.currentName +
         language_.Lookup("QuestionSaveChanges2", ").Would you like to save these changes?");
     const std::string caption = language_.Lookup("QuestionSaveChangesCaption", "Save changes?");
+    // Owned like every other message: by the settings dialog while it is open.
     const int answer = platform_.windows.ShowMessage(
-        window_, question, caption, kMbYesNo | kMbIconQuestion | kMbDefButton2);
+        services_.messages.Owner(), question, caption, kMbYesNo | kMbIconQuestion | kMbDefButton2);
     if (answer == kIdYes) {
       Profile profile;
       if (!services_.profileApplication.CaptureCurrentSettings(&profile)) {

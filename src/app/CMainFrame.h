@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsDialogHooks.h"
 #include "app/TrayIcon.h"
 #include "config/DriverParameters.h"
 #include "config/ProfileApplication.h"
@@ -15,6 +14,7 @@
 #include "platform/Platform.h"
 #include "text/LanguageTable.h"
 #include "text/Messages.h"
+#include "ui/SettingsDialogHooks.h"
 
 namespace linkscope {
 
@@ -109,6 +109,9 @@ class CMainFrame : public IMainWindowHandler {
   bool StartupCheckDone() const { return startupCheckDone_; }
   // How deep ticks are nested right now (0 outside a tick, 1 inside one).
   int TickDepth() const { return tickDepth_; }
+
+  // The title other instances look for: the dialog title in the current language.
+  std::string Title() const;
 
   // The frame's title before start-up gives it the dialog title.
   static constexpr const char* kInitialTitle = "Linkscope";

@@ -65,6 +65,10 @@ void DriverParameters::WriteText(const std::string& name, const std::string& tex
   StoreText(name, text, true);
 }
 
+void DriverParameters::WriteTextWithoutCopy(const std::string& name, const std::string& text) {
+  StoreText(name, text, false);
+}
+
 bool DriverParameters::WriteAll(const DeviceConfig& config, const WepConfig& wep,
                                 std::uint8_t radio, std::uint8_t roaming,
                                 const std::array<std::string, 4>& keyTexts) {

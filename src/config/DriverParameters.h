@@ -29,6 +29,8 @@ class DriverParameters {
   bool Open();
   void WriteNumber(const std::string& name, std::uint32_t value);
   void WriteText(const std::string& name, const std::string& text);
+  // A text value in the driver key only, without the Windows 9x copy below "Ndi\params".
+  void WriteTextWithoutCopy(const std::string& name, const std::string& text);
   void Close();
 
   // A whole configuration, as a profile applies it; false when the driver key cannot be opened.

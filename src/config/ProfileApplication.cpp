@@ -24,6 +24,11 @@ std::string SsidText(const DeviceConfig& config) {
   return bytes;
 }
 
+// The SSID a profile gives the adapter. The driver takes at most 32 bytes; a longer text (the
+// registry can be edited by hand) is cut to its first 32 bytes, so that the record's length
+// byte, the driver key's "ESSID" and the comparison with the adapter all see the same name.
+std::string ProfileSsid(const Profile& p) { return p.ssid.substr(0, kSsidMaxLength); }
+
 }  // namespace
 
 void DecodeKeyText(const std::string& text, std::uint8_t* slot) {
@@ -56,10 +61,7 @@ AllSettings SettingsOfProfile(const Profile& p) {
   DeviceConfig& c = s.config;
   c.operatingMode = static_cast<std::uint8_t>(p.mode);
   c.channel = static_cast<std::uint8_t>(p.channel);
-  // The SSID length byte is the low byte of the text's length; at most 32 bytes are copied.
-  c.ssidLength = static_cast<std::uint8_t>(p.ssid.size());
-  const std::size_t copied = std::min<std::size_t>(p.ssid.size(), kSsidMaxLength);
-  std::memcpy(c.ssid.data(), p.ssid.data(), copied);
+  c.SetSsid(ProfileSsid(p));
   c.txRate = static_cast<std::uint8_t>(p.rate);
   c.powerSave = static_cast<std::uint8_t>(p.power);
   c.preamble = static_cast<std::uint8_t>(p.preamble);
@@ -171,9 +173,10 @@ bool RecordMatches(const Profile& p, int kind, const std::uint8_t* record, std::
     case static_cast<int>(RecordKind::DeviceConfig): {
       DeviceConfig c;
       if (!DeviceConfig::Decode(record, length, &c)) return false;
-      return SsidText(c) == p.ssid && c.channel == p.channel && c.operatingMode == p.mode &&
+      const std::string ssid = ProfileSsid(p);
+      return SsidText(c) == ssid && c.channel == p.channel && c.operatingMode == p.mode &&
              c.powerSave == p.power && c.preamble == p.preamble && c.txRate == p.rate &&
-             c.ssidLength == p.ssid.size() && c.fragThreshold == p.frag &&
+             c.ssidLength == ssid.size() && c.fragThreshold == p.frag &&
              c.rtsThreshold == p.rts;
     }
     case static_cast<int>(RecordKind::WepConfig): {

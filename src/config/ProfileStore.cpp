@@ -1,7 +1,6 @@
 #include "config/ProfileStore.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 #include "config/RegistryText.h"
@@ -11,18 +10,30 @@ namespace linkscope {
 namespace {
 
 constexpr std::uint32_t kBufferSize = 260;
+// The registry refuses key names of 256 characters or more.
+constexpr std::size_t kMaxNameLength = 255;
+// Inside the change key: the profile's new form, and the value that commits the change (the
+// name of the profile written, a NUL, the name of the profile removed).
+constexpr const char* kChangeCopy = "Copy";
+constexpr const char* kChangePending = "Pending";
 
-std::string SubkeyPath(const std::string& name) {
-  return std::string(ProfileStore::kProfilesKey) + "\\" + name;
+bool IsKeyName(const std::string& name) {
+  return !name.empty() && name.find('\\') == std::string::npos &&
+         name.find('\0') == std::string::npos;
 }
 
-std::string Upper(const std::string& s) {
-  std::string out = s;
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
+bool StoredName(const std::vector<std::string>& names, const std::string& name,
+                std::string* stored) {
+  for (const std::string& candidate : names) {
+    if (RegistryNamesEqual(candidate, name)) {
+      *stored = candidate;
+      return true;
+    }
+  }
+  return false;
 }
 
-// Closes a key when it goes out of scope, for the paths that only read.
+// Closes a key when it goes out of scope.
 class KeyGuard {
  public:
   KeyGuard(IRegistry& registry, RegKey key) : registry_(registry), key_(key) {}
@@ -54,8 +65,7 @@ bool Profile::operator==(const Profile& o) const {
 }
 
 bool ProfileStore::IsStorableName(const std::string& name) {
-  return !name.empty() && name.find('\\') == std::string::npos &&
-         name.find('\0') == std::string::npos;
+  return IsKeyName(name) && name.size() <= kMaxNameLength;
 }
 
 int ProfileStore::Count() {
@@ -64,23 +74,37 @@ int ProfileStore::Count() {
   return static_cast<int>(names.size());
 }
 
+bool ProfileStore::ListNames(RegKey profiles, std::vector<std::string>* names) {
+  char name[kBufferSize];
+  for (std::uint32_t i = 0;; ++i) {
+    std::uint32_t size = sizeof name;
+    const long rc = registry_.EnumKey(profiles, i, name, &size);
+    if (rc == kRegNoMoreItems) return true;
+    // A name too long for the buffer is no profile of this program; the list goes on past it.
+    if (rc == kRegMoreData) continue;
+    // Any other failure would cut the list short and make the profiles after it look lost.
+    if (rc != kRegOk) return false;
+    names->emplace_back(name, std::min<std::uint32_t>(size, kBufferSize - 1));
+  }
+}
+
 bool ProfileStore::Names(std::vector<std::string>* names) {
   names->clear();
+  if (!Settle()) return false;
   RegKey key = 0;
   if (registry_.OpenKey(kRegCurrentUser, kProfilesKey, RegAccess::Read, &key) != kRegOk) {
     return false;
   }
   KeyGuard guard(registry_, key);
-  char name[kBufferSize];
-  for (std::uint32_t i = 0;; ++i) {
-    std::uint32_t size = sizeof name;
-    if (registry_.EnumKey(key, i, name, &size) != kRegOk) break;
-    names->emplace_back(name, std::min<std::uint32_t>(size, kBufferSize - 1));
+  if (!ListNames(key, names)) {
+    names->clear();
+    return false;
   }
   return guard.Close();
 }
 
 ProfileStore::NameStep ProfileStore::ReadNameAt(int index, std::string* name) {
+  if (!Settle()) return NameStep::OpenFailed;
   RegKey key = 0;
   if (registry_.OpenKey(kRegCurrentUser, kProfilesKey, RegAccess::Read, &key) != kRegOk) {
     return NameStep::OpenFailed;
@@ -120,13 +144,20 @@ bool ProfileStore::Load(int index, Profile* profile) {
     ReportNameStep(step);
     return false;
   }
-  return LoadValues(name, profile);
+  RegKey profiles = 0;
+  if (registry_.OpenKey(kRegCurrentUser, kProfilesKey, RegAccess::Read, &profiles) != kRegOk) {
+    profiles = 0;
+  }
+  KeyGuard guard(registry_, profiles);
+  return LoadValues(profiles, name, profile);
 }
 
-bool ProfileStore::LoadValues(const std::string& name, Profile* p) {
+// The subkey is opened below the open profiles key rather than by its whole path: a long name
+// would make the path longer than the registry's text functions take.
+bool ProfileStore::LoadValues(RegKey profiles, const std::string& name, Profile* p) {
   RegKey key = 0;
   const bool open =
-      registry_.OpenKey(kRegCurrentUser, SubkeyPath(name), RegAccess::Read, &key) == kRegOk;
+      profiles != 0 && registry_.OpenKey(profiles, name, RegAccess::Read, &key) == kRegOk;
   // A value that cannot be read is -1 as a number and "ERROR" as a text; missing values do
   // not fail the load.
   auto number = [&](const char* value) -> std::int32_t {
@@ -184,13 +215,112 @@ bool ProfileStore::LoadValues(const std::string& name, Profile* p) {
 bool ProfileStore::Find(const std::string& name, Profile* profile) {
   // One pass over the names, then one load: the cost grows with the number of profiles, not
   // with its square.
-  std::vector<std::string> names;
-  if (!Names(&names)) return false;
-  const std::string wanted = Upper(name);
-  for (const std::string& candidate : names) {
-    if (Upper(candidate) == wanted) return LoadValues(candidate, profile);
+  if (!Settle()) return false;
+  RegKey key = 0;
+  if (registry_.OpenKey(kRegCurrentUser, kProfilesKey, RegAccess::Read, &key) != kRegOk) {
+    return false;
   }
-  return false;
+  KeyGuard guard(registry_, key);
+  std::vector<std::string> names;
+  std::string stored;
+  if (!ListNames(key, &names) || !StoredName(names, name, &stored)) return false;
+  return LoadValues(key, stored, profile);
+}
+
+bool ProfileStore::Settle() {
+  RegKey change = 0;
+  const long opened = registry_.OpenKey(kRegCurrentUser, kChangeKey, RegAccess::Read, &change);
+  if (opened == kRegNotFound) return true;
+  if (opened != kRegOk) return false;
+  // Room for two names of any length the registry takes, in any code page.
+  std::vector<std::uint8_t> data(2048);
+  std::uint32_t type = 0, size = static_cast<std::uint32_t>(data.size());
+  const long queried = registry_.QueryValue(change, kChangePending, &type, data.data(), &size);
+  registry_.CloseKey(change);
+  if (queried == kRegNotFound) {
+    // A change written but never committed changes nothing: its leftovers go when they can.
+    registry_.DeleteTree(kRegCurrentUser, kChangeKey);
+    return true;
+  }
+  if (queried != kRegOk) return false;
+  const std::string pending(reinterpret_cast<const char*>(data.data()), size);
+  const std::size_t nul = pending.find('\0');
+  const std::string target = pending.substr(0, nul);
+  const std::string removed = nul == std::string::npos ? std::string() : pending.substr(nul + 1);
+  if ((!target.empty() && !IsKeyName(target)) || (!removed.empty() && !IsKeyName(removed))) {
+    // Not a change this program wrote: dropped, never followed into another key.
+    return registry_.DeleteTree(kRegCurrentUser, kChangeKey) == kRegOk;
+  }
+  return PutInPlace(target, removed);
+}
+
+bool ProfileStore::PutInPlace(const std::string& target, const std::string& removed) {
+  // Every step can be repeated: a change interrupted anywhere here is finished by running it
+  // again from the start.
+  RegKey profiles = 0;
+  if (registry_.CreateKey(kRegCurrentUser, kProfilesKey, &profiles) != kRegOk) return false;
+  KeyGuard profilesGuard(registry_, profiles);
+  auto gone = [&](const std::string& name) {
+    const long rc = registry_.DeleteTree(profiles, name);
+    return rc == kRegOk || rc == kRegNotFound;
+  };
+  if (!removed.empty() && !gone(removed)) return false;
+  if (!target.empty()) {
+    // The profile being replaced, or a copy that an earlier attempt left half-made.
+    if (!gone(target)) return false;
+    RegKey copy = 0;
+    const long opened = registry_.OpenKey(
+        kRegCurrentUser, std::string(kChangeKey) + "\\" + kChangeCopy, RegAccess::Read, &copy);
+    // A commit without its copy (the key was edited by hand) can never be finished; it goes,
+    // rather than stopping every later operation of the store.
+    if (opened == kRegNotFound) return registry_.DeleteTree(kRegCurrentUser, kChangeKey) == kRegOk;
+    if (opened != kRegOk) return false;
+    KeyGuard copyGuard(registry_, copy);
+    RegKey made = 0;
+    if (registry_.CreateKey(profiles, target, &made) != kRegOk) return false;
+    KeyGuard madeGuard(registry_, made);
+    if (!CopyKey(copy, made)) return false;
+  }
+  // The change key goes with its commit in one step.
+  return registry_.DeleteTree(kRegCurrentUser, kChangeKey) == kRegOk;
+}
+
+bool ProfileStore::Change(const std::string& target, const std::string& removed,
+                          const std::function<bool(RegKey copy)>& fill) {
+  // What an earlier change wrote without committing it goes first.
+  const long cleared = registry_.DeleteTree(kRegCurrentUser, kChangeKey);
+  if (cleared != kRegOk && cleared != kRegNotFound) return false;
+  RegKey change = 0;
+  if (registry_.CreateKey(kRegCurrentUser, kChangeKey, &change) != kRegOk) return false;
+  bool committed = false;
+  {
+    KeyGuard changeGuard(registry_, change);
+    bool written = true;
+    if (!target.empty()) {
+      RegKey copy = 0;
+      written = registry_.CreateKey(change, kChangeCopy, &copy) == kRegOk;
+      if (written) {
+        written = fill(copy);
+        if (registry_.CloseKey(copy) != kRegOk) written = false;
+      }
+    }
+    if (written) {
+      std::string pending = target;
+      pending += '\0';
+      pending += removed;
+      committed = registry_.SetValue(change, kChangePending, kRegBinary,
+                                     reinterpret_cast<const std::uint8_t*>(pending.data()),
+                                     static_cast<std::uint32_t>(pending.size())) == kRegOk;
+    }
+  }
+  if (!committed) {
+    // Nothing visible changed; what is left here is cleared by the next change.
+    registry_.DeleteTree(kRegCurrentUser, kChangeKey);
+    return false;
+  }
+  // Committed: whatever does not get into place now, the next operation of the store finishes.
+  PutInPlace(target, removed);
+  return true;
 }
 
 bool ProfileStore::Save(const Profile& p, bool askOverwrite) {
@@ -198,74 +328,72 @@ bool ProfileStore::Save(const Profile& p, bool askOverwrite) {
     messages_.Show("ErrorProfileNameEmpty", "Please specify a profile name");
     return false;
   }
-  if (!IsStorableName(p.name)) {
+  auto failed = [&] {
     messages_.Show("ErrorSavingProfile", "Registry error. Profile saving failed");
     return false;
-  }
-  const std::string path = SubkeyPath(p.name);
-  if (askOverwrite) {
-    RegKey existing = 0;
-    if (registry_.OpenKey(kRegCurrentUser, path, RegAccess::Read, &existing) == kRegOk) {
-      registry_.CloseKey(existing);
-      if (!messages_.Ask("QuestionOverwriteProfile", "Profile name exists. Overwrite?", false)) {
-        return false;
-      }
-    }
-  }
-
-  RegKey key = 0;
-  const bool created = registry_.CreateKey(kRegCurrentUser, path, &key) == kRegOk;
-  bool allWritten = created;
-  // Every value is attempted even when one fails.
-  auto putText = [&](const char* value, const std::string& s) {
-    if (!created) return;
-    std::vector<std::uint8_t> bytes(s.begin(), s.end());
-    bytes.push_back(0);  // profile texts are stored with their NUL
-    if (registry_.SetValue(key, value, kRegSz, bytes.data(),
-                           static_cast<std::uint32_t>(bytes.size())) != kRegOk) {
-      allWritten = false;
-    }
   };
-  auto putNumber = [&](const char* value, std::int32_t n) {
-    if (!created) return;
-    const auto u = static_cast<std::uint32_t>(n);
-    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
-                                   static_cast<std::uint8_t>(u >> 16),
-                                   static_cast<std::uint8_t>(u >> 24)};
-    if (registry_.SetValue(key, value, kRegDword, bytes, 4) != kRegOk) allWritten = false;
-  };
-  putText("ssid", p.ssid);
-  putNumber("channel", p.channel);
-  putNumber("power", p.power);
-  putNumber("rate", p.rate);
-  putNumber("mode", p.mode);
-  putNumber("preamble", p.preamble);
-  putNumber("frag", p.frag);
-  putNumber("rts", p.rts);
-  putNumber("enc", p.enc);
-  putNumber("auth", p.auth);
-  putNumber("wepmode", p.wepmode);
-  putNumber("key", p.key);
-  putText("key1", p.keys[0]);
-  putText("key2", p.keys[1]);
-  putText("key3", p.keys[2]);
-  putText("key4", p.keys[3]);
-  putNumber("radio", p.radio);
-  putNumber("roaming", p.roaming);
-  if (created && registry_.CloseKey(key) != kRegOk) allWritten = false;
+  if (!IsStorableName(p.name) || !Settle()) return failed();
 
-  if (!allWritten) {
-    messages_.Show("ErrorSavingProfile", "Registry error. Profile saving failed");
+  // A profile of that name in another letter case is the same key: it is saved over, and keeps
+  // its spelling.
+  RegKey profiles = 0;
+  const long opened =
+      registry_.OpenKey(kRegCurrentUser, kProfilesKey, RegAccess::Read, &profiles);
+  if (opened != kRegOk && opened != kRegNotFound) return failed();
+  if (opened != kRegOk) profiles = 0;
+  KeyGuard profilesGuard(registry_, profiles);
+  std::string existing;
+  if (profiles != 0) {
+    std::vector<std::string> names;
+    if (!ListNames(profiles, &names)) return failed();
+    StoredName(names, p.name, &existing);
+  }
+  if (!existing.empty() && askOverwrite &&
+      !messages_.Ask("QuestionOverwriteProfile", "Profile name exists. Overwrite?", false)) {
     return false;
   }
+
+  auto fill = [&](RegKey copy) {
+    if (!existing.empty()) {
+      // Anything else the profile's key holds stays with it.
+      RegKey old = 0;
+      if (registry_.OpenKey(profiles, existing, RegAccess::Read, &old) != kRegOk) return false;
+      KeyGuard oldGuard(registry_, old);
+      if (!CopyKey(old, copy)) return false;
+    }
+    auto putText = [&](const char* value, const std::string& s) {
+      std::vector<std::uint8_t> bytes(s.begin(), s.end());
+      bytes.push_back(0);  // profile texts are stored with their NUL
+      return registry_.SetValue(copy, value, kRegSz, bytes.data(),
+                                static_cast<std::uint32_t>(bytes.size())) == kRegOk;
+    };
+    auto putNumber = [&](const char* value, std::int32_t n) {
+      const auto u = static_cast<std::uint32_t>(n);
+      const std::uint8_t bytes[4] = {
+          static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
+          static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
+      return registry_.SetValue(copy, value, kRegDword, bytes, 4) == kRegOk;
+    };
+    return putText("ssid", p.ssid) && putNumber("channel", p.channel) &&
+           putNumber("power", p.power) && putNumber("rate", p.rate) &&
+           putNumber("mode", p.mode) && putNumber("preamble", p.preamble) &&
+           putNumber("frag", p.frag) && putNumber("rts", p.rts) && putNumber("enc", p.enc) &&
+           putNumber("auth", p.auth) && putNumber("wepmode", p.wepmode) &&
+           putNumber("key", p.key) && putText("key1", p.keys[0]) &&
+           putText("key2", p.keys[1]) && putText("key3", p.keys[2]) &&
+           putText("key4", p.keys[3]) && putNumber("radio", p.radio) &&
+           putNumber("roaming", p.roaming);
+  };
+  if (!Change(existing.empty() ? p.name : existing, std::string(), fill)) return failed();
   return true;
 }
 
 bool ProfileStore::Delete(const std::string& name) {
   // An empty name would name the profiles key itself, that is every profile.
-  if (!IsStorableName(name)) return false;
+  if (!IsKeyName(name)) return false;
   RegKey key = 0;
-  if (registry_.OpenKey(kRegCurrentUser, kProfilesKey, RegAccess::All, &key) != kRegOk) {
+  if (!Settle() ||
+      registry_.OpenKey(kRegCurrentUser, kProfilesKey, RegAccess::All, &key) != kRegOk) {
     messages_.ShowFixed("Failed to open the registry key");
     return false;
   }
@@ -312,76 +440,30 @@ bool ProfileStore::CopyKey(RegKey from, RegKey to) {
 }
 
 bool ProfileStore::Rename(const std::string& oldName, const std::string& newName) {
-  if (!IsStorableName(oldName) || !IsStorableName(newName)) return false;
-  if (oldName == newName) {
-    RegKey key = 0;
-    if (registry_.OpenKey(kRegCurrentUser, SubkeyPath(oldName), RegAccess::Read, &key) != kRegOk) {
-      return false;
-    }
-    registry_.CloseKey(key);
-    return true;
-  }
-
-  // Copies the tree of one profile to another name; on any failure the partial copy goes
-  // again, so the source stays the only complete one.
-  auto copyProfile = [&](const std::string& from, const std::string& to, bool* createdNew) {
-    RegKey source = 0;
-    if (registry_.OpenKey(kRegCurrentUser, SubkeyPath(from), RegAccess::Read, &source) != kRegOk) {
-      return false;
-    }
-    KeyGuard sourceGuard(registry_, source);
-    RegKey existing = 0;
-    const bool existed =
-        registry_.OpenKey(kRegCurrentUser, SubkeyPath(to), RegAccess::Read, &existing) == kRegOk;
-    if (existed) registry_.CloseKey(existing);
-    RegKey target = 0;
-    if (registry_.CreateKey(kRegCurrentUser, SubkeyPath(to), &target) != kRegOk) return false;
-    bool copied = CopyKey(source, target);
-    if (registry_.CloseKey(target) != kRegOk) copied = false;
-    if (!copied && !existed) registry_.DeleteTree(kRegCurrentUser, SubkeyPath(to));
-    *createdNew = !existed;
-    return copied;
-  };
-  auto removeProfile = [&](const std::string& name) {
-    return registry_.DeleteTree(kRegCurrentUser, SubkeyPath(name)) == kRegOk;
-  };
-
-  bool created = false;
-  if (Upper(oldName) != Upper(newName)) {
-    if (!copyProfile(oldName, newName, &created)) return false;
-    if (!removeProfile(oldName)) {
-      // Both would now exist; take the copy back so that nothing changed.
-      if (created) removeProfile(newName);
-      return false;
-    }
-    return true;
-  }
-
-  // Only the letter case changes. Key names ignore case, so the profile goes through a
-  // temporary key: copy it there, remove it, copy it back under the new spelling.
-  std::string temp;
-  for (int n = 0;; ++n) {
-    temp = ".rename-" + std::to_string(n);
-    RegKey probe = 0;
-    if (registry_.OpenKey(kRegCurrentUser, SubkeyPath(temp), RegAccess::Read, &probe) != kRegOk) {
-      break;
-    }
-    registry_.CloseKey(probe);
-  }
-  if (!copyProfile(oldName, temp, &created)) return false;
-  if (!removeProfile(oldName)) {
-    removeProfile(temp);
+  if (!IsKeyName(oldName) || !IsStorableName(newName) || !Settle()) return false;
+  RegKey profiles = 0;
+  if (registry_.OpenKey(kRegCurrentUser, kProfilesKey, RegAccess::Read, &profiles) != kRegOk) {
     return false;
   }
-  if (!copyProfile(temp, newName, &created)) {
-    copyProfile(temp, oldName, &created);  // put the profile back as it was
-    removeProfile(temp);
-    return false;
+  KeyGuard profilesGuard(registry_, profiles);
+  std::vector<std::string> names;
+  std::string stored;
+  if (!ListNames(profiles, &names) || !StoredName(names, oldName, &stored)) return false;
+  if (oldName == newName || stored == newName) return true;
+  // Key names ignore letter case: a new name that another profile bears in any case would be
+  // that profile's key.
+  for (const std::string& other : names) {
+    if (other != stored && RegistryNamesEqual(other, newName)) return false;
   }
-  // The profile is renamed; the temporary copy must not stay behind looking like a profile,
-  // so a failed removal is tried once more.
-  if (!removeProfile(temp)) removeProfile(temp);
-  return true;
+  // A change of letter case only works the same way: the copy waits beside the profiles while
+  // the old key goes, then comes back under the new spelling.
+  auto fill = [&](RegKey copy) {
+    RegKey old = 0;
+    if (registry_.OpenKey(profiles, stored, RegAccess::Read, &old) != kRegOk) return false;
+    KeyGuard oldGuard(registry_, old);
+    return CopyKey(old, copy);
+  };
+  return Change(newName, stored, fill);
 }
 
 std::string ProfileStore::ReadLastProfile() {

@@ -2,7 +2,15 @@
 // The named profiles, one registry subkey each below the program's per-user key, and the name
 // of the profile last in use. Nothing is kept in memory: every operation opens and closes its
 // keys.
+//
+// A save or a rename never changes a profile in place. It writes the profile's new form
+// complete into a key beside the profiles key, where the list never looks, and commits it with
+// one value naming the profile it replaces and the one it removes; only then is the profile
+// key replaced. A committed change that could not be finished (the registry failed part-way)
+// is finished by the next operation of the store before it reads or writes anything, so every
+// profile is seen either as it was or complete in its new form.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,19 +41,29 @@ class ProfileStore {
   std::string ReadLastProfile();
   bool WriteLastProfile(const std::string& name);
 
-  // Whether a name can be a profile: not empty, and no backslash (which would make it a path
-  // of nested keys).
+  // Whether a name can be a profile: not empty, no backslash (which would make it a path of
+  // nested keys), and short enough for a registry key name (at most 255 characters).
   static bool IsStorableName(const std::string& name);
 
   static constexpr const char* kProfilesKey = "Software\\ORVEX\\Linkscope\\Profiles";
   static constexpr const char* kLastProfileValue = "LastProfile";
+  // Beside the profiles key: a change being written, and once committed its value "Pending".
+  static constexpr const char* kChangeKey = "Software\\ORVEX\\Linkscope\\ProfileChange";
 
  private:
   enum class NameStep { Ok, OpenFailed, NotFound, CloseFailed };
   NameStep ReadNameAt(int index, std::string* name);
   void ReportNameStep(NameStep step);
-  bool LoadValues(const std::string& name, Profile* profile);
+  bool LoadValues(RegKey profiles, const std::string& name, Profile* profile);
+  bool ListNames(RegKey profiles, std::vector<std::string>* names);
   bool CopyKey(RegKey from, RegKey to);
+  // Finishes a committed change that is not yet in place; false when one is left unfinished.
+  bool Settle();
+  // Writes the new form of `target` (none when empty) through `fill`, commits the change and
+  // puts it in place; true once committed.
+  bool Change(const std::string& target, const std::string& removed,
+              const std::function<bool(RegKey copy)>& fill);
+  bool PutInPlace(const std::string& target, const std::string& removed);
 
   IRegistry& registry_;
   const Messages& messages_;

@@ -25,4 +25,38 @@ std::int32_t RegistryValueNumber(const std::uint8_t* data, std::uint32_t size) {
   return static_cast<std::int32_t>(value);
 }
 
+namespace {
+
+unsigned char UpperInCodePage(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
+  // Latin-1 letters a-grave to thorn, except the division sign.
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
+  switch (c) {
+    case 0x9A: return 0x8A;  // s caron
+    case 0x9C: return 0x8C;  // oe
+    case 0x9E: return 0x8E;  // z caron
+    case 0xFF: return 0x9F;  // y diaeresis
+    default: return c;
+  }
+}
+
+}  // namespace
+
+std::string RegistryNameUpper(const std::string& name) {
+  std::string out = name;
+  for (char& c : out) c = static_cast<char>(UpperInCodePage(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool RegistryNamesEqual(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (UpperInCodePage(static_cast<unsigned char>(a[i])) !=
+        UpperInCodePage(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace linkscope

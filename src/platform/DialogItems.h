@@ -75,6 +75,12 @@ class IDialogItems {
   virtual void EditSetPasswordChar(int id, char c) = 0;
   virtual char EditPasswordChar(int id) const = 0;
 
+  // A tip that shows while the mouse rests on control `id` (after 100 ms, for 8 seconds), also
+  // while the dialog is not the active window; setting it again replaces it. Tips go with
+  // their dialog.
+  virtual void SetToolTip(int id, const std::string& text) = 0;
+  // The tip of a control; empty when it has none.
+  virtual std::string ToolTip(int id) const = 0;
   // Check boxes and radio buttons.
   virtual void SetCheck(int id, int state) = 0;
   virtual int Check(int id) const = 0;
@@ -107,6 +113,9 @@ class IDialogItems {
   // The first selected row after `after` (-1: from the start); -1 when there is none.
   virtual int ListViewNextSelected(int id, int after) const = 0;
   virtual void ListViewSelectRow(int id, int row, bool selected) = 0;
+  // Widens or narrows a column to its header and its widest cell; its width in pixels.
+  virtual void ListViewFitColumn(int id, int column) = 0;
+  virtual int ListViewColumnWidth(int id, int column) const = 0;
 
   // Tab controls. Selecting a tab from here does not report a selection change.
   virtual void TabDeleteAll(int id) = 0;

@@ -110,12 +110,16 @@ class IWindowSystem {
   virtual void BringToFront(WindowHandle window) = 0;
   // Keeps the window above all others or lets it go, without moving, sizing or activating it.
   virtual bool SetTopmost(WindowHandle window, bool topmost) = 0;
+  // Puts the window (and the windows it owns) at the top of the windows that are not topmost,
+  // without moving, sizing or activating it.
+  virtual bool RaiseToTop(WindowHandle window) = 0;
 
   // The mouse cursor in screen coordinates.
   virtual bool GetCursorPosition(int* x, int* y) = 0;
-  // Creates a hidden dialog owned by `owner` and destroys it at once. A popup menu tracked by
-  // the owner loses the foreground to it and closes.
-  virtual void PulseHiddenDialog(WindowHandle owner) = 0;
+  // Whether the cursor lies on a popup menu (or submenu) the program is tracking.
+  virtual bool CursorOnMenu() = 0;
+  // Closes the popup menu `owner` is tracking, if any, as if the user had dismissed it.
+  virtual void CloseMenu(WindowHandle owner) = 0;
 
   // Runs the message loop until QuitMessageLoop; returns the exit code passed there.
   virtual int RunMessageLoop() = 0;

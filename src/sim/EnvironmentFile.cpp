@@ -383,7 +383,8 @@ class Checker {
 
   bool Network(const json& v, const std::string& path, SimNetwork* out) {
     if (!v.is_object()) return Fail(path, "must be an object");
-    if (!Keys(v, path, {"bssid", "ssid", "ssidHex", "channel", "signal", "bssType", "wep"})) {
+    if (!Keys(v, path, {"bssid", "ssid", "ssidHex", "channel", "signal", "bssType", "wep",
+                         "refuses", "answersJoin"})) {
       return false;
     }
     SimNetwork w;
@@ -441,6 +442,14 @@ class Checker {
         else if (auth == "shared") w.authentication = 1;
         else return Fail(Join(field, "authentication"), "must be \"open\" or \"shared\"");
       }
+    }
+    if (v.contains("refuses")) {
+      if (!Integer(v["refuses"], Join(path, "refuses"), 0, 65535, &n)) return false;
+      w.refusal = static_cast<std::uint16_t>(n);
+    }
+    if (v.contains("answersJoin") &&
+        !Bool(v["answersJoin"], Join(path, "answersJoin"), &w.answersJoin)) {
+      return false;
     }
     *out = std::move(w);
     return true;

@@ -35,6 +35,11 @@ struct SimNetwork {
   std::uint8_t wepLevel = 0;  // 0 none, 1 64-bit, 2 128-bit
   std::vector<std::uint8_t> wepKey;  // 5 or 13 bytes when wepLevel is 1 or 2
   std::uint16_t authentication = 0;  // 0 open system, 1 shared key
+  // The 802.11 status code with which the access point denies every association (1
+  // unspecified, 17 full, 18 rates, or any other code); 0 lets stations in.
+  std::uint16_t refusal = 0;
+  // False: the BSS never answers a join, and the driver gives up on it (state 13).
+  bool answersJoin = true;
 };
 
 struct SimAdapterSetup {

@@ -238,6 +238,11 @@ void SimMiniport::Plan(const std::vector<SimNetwork>& networks, std::uint8_t lea
     plan_.push_back({DeviceState::kJoining, t});
     t += SimTiming::kJoin;
   }
+  if (!net->answersJoin) {
+    // The driver names the BSS it tried in the record, with its own configured channel.
+    plan_.push_back({DeviceState::kFailedToJoin, t});
+    return;
+  }
   const bool netWep = net->wepLevel != 0;
   const bool cardWep = wep_.encryptionLevel != 0;
   auto fail = [&](std::uint32_t status) {
@@ -256,6 +261,7 @@ void SimMiniport::Plan(const std::vector<SimNetwork>& networks, std::uint8_t lea
     }
     plan_.push_back({DeviceState::kAssociating, t});
     t += SimTiming::kAssociate;
+    if (net->refusal != 0) return fail(net->refusal);
   }
   if (netWep && !cardWep) return fail(kStatusWepRequired);
   if (!netWep && cardWep && wep_.wepMode == WepCode::kModeMandatory) {
@@ -377,7 +383,8 @@ DeviceConfig SimMiniport::CurrentConfig() {
   const bool joining = state == DeviceState::kJoining || state == DeviceState::kJoiningBssid ||
                        state == DeviceState::kAuthenticating ||
                        state == DeviceState::kAssociating;
-  c.bssid = (joined || joining) ? targetBssid_ : MacAddress{};
+  const bool failed = state == DeviceState::kFailedToJoin;
+  c.bssid = (joined || joining || failed) ? targetBssid_ : MacAddress{};
   if (joined || joining) c.channel = targetChannel_;
   c.managementStatus = state == DeviceState::kManagementError ? finalStatus_ : 0;
   // No signal until associated; the request path fills in the live values then.

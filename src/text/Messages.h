@@ -15,6 +15,10 @@ class Messages {
 
   // The window the boxes belong to (0 for none).
   void SetOwner(WindowHandle owner) { owner_ = owner; }
+  // A modal window in front of the owner (the settings dialog) has disabled it: while it is
+  // up, boxes belong to it, so that it takes no input until they are answered. 0 when none.
+  void SetModalOwner(WindowHandle window) { modalOwner_ = window; }
+  WindowHandle Owner() const { return modalOwner_ != 0 ? modalOwner_ : owner_; }
 
   // An OK message with the text of `key` (or the default).
   void Show(const std::string& key, const std::string& defaultText) const;
@@ -31,6 +35,7 @@ class Messages {
   IWindowSystem& windows_;
   const ITextSource& texts_;
   WindowHandle owner_ = 0;
+  WindowHandle modalOwner_ = 0;
 };
 
 }  // namespace linkscope

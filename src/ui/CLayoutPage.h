@@ -24,8 +24,9 @@ class CLayoutPage : public IDialogHandler {
   void OnInitDialog(WindowHandle dialog, IDialogItems& items) override {
     window_ = dialog;
     items_ = &items;
+    stayHidden_ = false;
     OnCreatePage();
-    items.ShowDialog(true);
+    if (!stayHidden_) items.ShowDialog(true);
   }
   // Enter: nothing, unless the page has a default action.
   void OnOk() override {}
@@ -58,6 +59,9 @@ class CLayoutPage : public IDialogHandler {
   // The page's window is going; its controls can still be read here.
   virtual void OnDestroyPage() {}
 
+  // Called from OnCreatePage: the page could not read what it shows and stays hidden.
+  void StayHidden() { stayHidden_ = true; }
+
   const SettingsDialogServices& Services() const { return services_; }
   IPageHost& Host() const { return host_; }
 
@@ -67,6 +71,7 @@ class CLayoutPage : public IDialogHandler {
   IPageHost& host_;
   WindowHandle window_ = 0;
   IDialogItems* items_ = nullptr;
+  bool stayHidden_ = false;
 };
 
 }  // namespace linkscope

@@ -51,6 +51,9 @@ void CSettingsDlg::Open(bool onInfoPage) {
 void CSettingsDlg::OnInitDialog(WindowHandle dialog, IDialogItems& items) {
   dialog_ = dialog;
   items_ = &items;
+  // The modal loop has disabled the main window: a message shown now must belong to the
+  // dialog, or the dialog would stay usable under it and its handlers could run again.
+  services_.messages.SetModalOwner(dialog);
   CAdapterLink& link = services_.link;
 
   FillProfileSelector();
@@ -69,7 +72,10 @@ void CSettingsDlg::OnInitDialog(WindowHandle dialog, IDialogItems& items) {
   }
   items.Enable(kIdProfileSelector, link.configuredByWindows == 0);
 
+  // The page is built before anything acts on it: the one of the previous opening is gone
+  // with its window.
   const int initialTab = openOnInfo_ ? kInfoTab : kStatusTab;
+  SelectPage(initialTab);
   open_ = true;
   ApplyWindowsConfigurationState();
   RelabelTexts();
@@ -78,7 +84,12 @@ void CSettingsDlg::OnInitDialog(WindowHandle dialog, IDialogItems& items) {
 
   // The dialog belongs to the main window and follows its place among the windows.
   const bool topmost = alwaysOnTop_ != nullptr && *alwaysOnTop_;
-  if (owner_ != 0) services_.windows.SetTopmost(owner_, topmost);
+  if (owner_ != 0) {
+    services_.windows.SetTopmost(owner_, topmost);
+    // Leaving the topmost band puts a window below the others; the dialog comes to the top of
+    // the normal windows instead.
+    if (!topmost) services_.windows.RaiseToTop(owner_);
+  }
 }
 
 void CSettingsDlg::RelabelTexts() {
@@ -146,7 +157,14 @@ void CSettingsDlg::FillProfileSelector() {
   items_->ComboSelect(kIdProfileSelector, selected);
 }
 
-bool CSettingsDlg::SwitchProfile(int index) { return switcher_.SwitchProfile(index, this); }
+bool CSettingsDlg::SwitchProfile(int index) {
+  const bool allowed = switcher_.SwitchProfile(index, this);
+  // The Profiles page, when it is still the one shown, marks the profile now in use.
+  if (currentTab_ == kProfilesTab && currentPage_ != nullptr && currentPage_->IsShown()) {
+    static_cast<CProfilesPage*>(currentPage_)->FillList();
+  }
+  return allowed;
+}
 
 void CSettingsDlg::ApplyWindowsConfigurationState() {
   if (!open_ || items_ == nullptr) return;
@@ -243,8 +261,10 @@ void CSettingsDlg::OnCancel() {
 }
 
 void CSettingsDlg::OnDestroy() {
-  // The page's window goes with the dialog.
+  // The page's window goes with the dialog; no page is on screen until the next opening.
   pageWindow_ = 0;
+  currentPage_ = nullptr;
+  services_.messages.SetModalOwner(0);
   items_ = nullptr;
   dialog_ = 0;
   open_ = false;

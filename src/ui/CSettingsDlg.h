@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ProfileSwitcher.h"
-#include "app/SettingsDialogHooks.h"
+#include "ui/ProfileSwitcher.h"
+#include "ui/SettingsDialogHooks.h"
 #include "ui/CLayoutPage.h"
 #include "ui/PageHost.h"
 #include "ui/SettingsDialogServices.h"
@@ -71,6 +71,7 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
   static constexpr int kTabPaddingY = 3;
   static constexpr int kStatusTab = 0;
   static constexpr int kSiteSurveyTab = 2;
+  static constexpr int kProfilesTab = 5;
   static constexpr int kInfoTab = 6;
   static constexpr const char* kTabKeys[7] = {"Tab1", "Tab2", "Tab3", "Tab4",
                                               "Tab5", "Tab6", "Tab7"};

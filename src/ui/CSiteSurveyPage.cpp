@@ -1,10 +1,233 @@
 #include "ui/CSiteSurveyPage.h"
 
+#include <algorithm>
+
+#include "config/DriverParameters.h"
+#include "device/Oids.h"
+#include "device/RecordQuery.h"
+#include "device/SurveyRequests.h"
 #include "ui/DialogLayouts.h"
+#include "ui/SurveyRows.h"
 
 namespace linkscope {
 
+namespace {
+
+struct ColumnHeader {
+  const char* key;
+  const char* defaultText;
+};
+
+constexpr ColumnHeader kColumns[kSurveyColumnCount] = {
+    {"ColumnBSSID", "BSSID"},   {"ColumnSSID", "SSID"},     {"ColumnSignal", "Signal"},
+    {"ColumnChannel", "Channel"}, {"ColumnWEP", "Encryption"}, {"ColumnBSStype", "BSS"},
+};
+
+// A join ends on the Status page, where the new link shows.
+constexpr int kStatusTab = 0;
+
+}  // namespace
+
 CSiteSurveyPage::CSiteSurveyPage(const SettingsDialogServices& services, IPageHost& host)
     : CLayoutPage(kSiteSurveyPageId, services, host) {}
+
+void CSiteSurveyPage::OnCreatePage() {
+  ++generation_;
+  surveyStarted_ = false;
+  surveyFinished_ = true;
+  IDialogItems& items = *Items();
+  const LanguageTable& language = Services().language;
+  items.SetText(kIdRescan, language.Lookup("ButtonRescan", "Re-Scan"));
+  items.SetText(kIdCancel, language.Lookup("ButtonCancel", "Cancel"));
+
+  ClearList();
+  for (int i = 0; i < kSurveyColumnCount; ++i) {
+    items.ListViewInsertColumn(kIdList, i, language.Lookup(kColumns[i].key, kColumns[i].defaultText),
+                               0);
+  }
+  FitColumns();
+  ApplyWindowsConfiguration(Services().link.configuredByWindows != 0);
+  // The page opens on the list the adapter already holds; no survey is started.
+  FillList();
+}
+
+void CSiteSurveyPage::OnDestroyPage() {
+  ++generation_;
+  // While the dialog closes (or the program ends) a message box would only get in the way.
+  CancelSurvey(Host().IsOpen());
+  EnableRescan();
+  surveyFinished_ = true;
+}
+
+void CSiteSurveyPage::ApplyWindowsConfiguration(bool configuredByWindows) {
+  IDialogItems* items = Items();
+  if (items == nullptr) return;
+  // A running survey keeps Re-Scan disabled until it ends.
+  items->Enable(kIdRescan, !configuredByWindows && !SurveyRunning());
+  items->Enable(kIdCancel, !configuredByWindows);
+  items->Enable(kIdList, !configuredByWindows);
+}
+
+void CSiteSurveyPage::EnableRescan() {
+  if (IDialogItems* items = Items()) {
+    items->Enable(kIdRescan, Services().link.configuredByWindows == 0);
+  }
+}
+
+void CSiteSurveyPage::OnCommand(int id, int code) {
+  if (id == kIdRescan && code == kBnClicked) OnRescan();
+}
+
+void CSiteSurveyPage::OnNotify(const DialogNotification& notification) {
+  if (notification.id == kIdList && notification.code == kNmDblClk) OnJoin();
+}
+
+void CSiteSurveyPage::FitColumns() {
+  IDialogItems& items = *Items();
+  for (int i = 0; i < kSurveyColumnCount; ++i) items.ListViewFitColumn(kIdList, i);
+}
+
+void CSiteSurveyPage::ClearList() {
+  // The rows and the list they show go together: a join reads the entry behind a row.
+  result_ = BssList();
+  Items()->ListViewDeleteAllRows(kIdList);
+}
+
+bool CSiteSurveyPage::FillList() {
+  if (Items() == nullptr) return false;
+  CAdapterLink& link = Services().link;
+  const AdapterEntry* adapter = link.CurrentAdapter();
+  // The card type picks the signal scale; when the driver does not say, the last one holds.
+  std::uint32_t written = 0;
+  link.Query(adapter, OID_PRIV_CARD_TYPE, &cardType_, 1, &written);
+  const SurveySignalScale scale = SurveySignalScaleOf(cardType_, Services().language);
+
+  // A failed or oversize read leaves both the rows and the list they show as they were.
+  BssList fresh;
+  if (!QueryBssList(link, adapter, &fresh)) return false;
+  IDialogItems& items = *Items();
+  result_ = std::move(fresh);
+  items.ListViewDeleteAllRows(kIdList);
+  for (std::size_t i = 0; i < result_.entries.size(); ++i) {
+    const auto cells = SurveyRowCells(result_.entries[i], scale, Services().language);
+    const int row = items.ListViewInsertRow(kIdList, static_cast<int>(i), cells[0]);
+    for (int c = 1; c < kSurveyColumnCount; ++c) items.ListViewSetCell(kIdList, row, c, cells[c]);
+  }
+  FitColumns();
+  return true;
+}
+
+bool CSiteSurveyPage::Following(std::uint32_t generation) const {
+  return generation == generation_ && IsShown() && Host().IsOpen() && !surveyFinished_;
+}
+
+bool CSiteSurveyPage::WaitBeforeNextPoll(std::uint32_t generation) {
+  ISystem& system = Services().system;
+  const std::uint32_t start = system.TickCount();
+  for (;;) {
+    // Escape, the poll tick, the Exit button, the tray menu and the end of the session all
+    // run in here.
+    if (!Services().dialogs.DispatchPending()) return false;
+    if (!Following(generation)) return false;
+    const std::uint32_t waited = system.TickCount() - start;
+    if (waited >= kPollIntervalMs) return true;
+    system.Sleep(std::min(kWaitSliceMs, kPollIntervalMs - waited));
+  }
+}
+
+void CSiteSurveyPage::OnRescan() {
+  if (Items() == nullptr || SurveyRunning()) return;
+  const std::uint32_t generation = generation_;
+  CAdapterLink& link = Services().link;
+  const Messages& messages = Services().messages;
+  surveyFinished_ = false;
+  Items()->Enable(kIdRescan, false);
+
+  std::uint8_t state = 0;
+  if (!QuerySurveyState(link, link.CurrentAdapter(), SurveyStateRead::BeforeSurvey, &state)) {
+    messages.Show("FailedToGetSiteSurveyStateErrorMessage", "Failed to get Site Survey state");
+    return;
+  }
+  surveyStarted_ = true;
+  ClearList();
+  // A survey that is already running is someone else's to follow.
+  if (state == SurveyState::kInProgress) return;
+  if (!StartSurvey(link, link.CurrentAdapter())) {
+    messages.Show("FailedToInitiateSiteSurveyErrorMessage", "Failed to initiate Site Survey");
+    return;
+  }
+  if (!FillList()) return;
+  for (;;) {
+    if (!QuerySurveyState(link, link.CurrentAdapter(), SurveyStateRead::WhileFollowing, &state)) {
+      messages.Show("FailedToGetSiteSurveyStateErrorMessage", "Failed to get Site Survey state");
+      return;
+    }
+    if (state == SurveyState::kComplete) {
+      EnableRescan();
+      surveyFinished_ = true;
+      return;
+    }
+    if (!WaitBeforeNextPoll(generation)) return;
+    if (!FillList()) return;
+  }
+}
+
+void CSiteSurveyPage::CancelSurvey(bool showFailure) {
+  CAdapterLink& link = Services().link;
+  if (!surveyStarted_ || link.CurrentAdapter() == nullptr) return;
+  if (linkscope::CancelSurvey(link, link.CurrentAdapter())) {
+    surveyStarted_ = false;
+  } else if (showFailure) {
+    Services().messages.Show("FailedToCancelSiteSurveyErrorMessage", "Failed to cancel Site Survey");
+  }
+}
+
+void CSiteSurveyPage::OnCancel() {
+  CancelSurvey(true);
+  EnableRescan();
+  surveyFinished_ = true;
+}
+
+void CSiteSurveyPage::OnJoin() {
+  IDialogItems* items = Items();
+  if (items == nullptr) return;
+  ISystem& system = Services().system;
+  if (SurveyRunning()) {
+    system.Beep(kBeepExclamation);
+    return;
+  }
+  const int row = items->ListViewNextSelected(kIdList, -1);
+  if (row < 0 || static_cast<std::size_t>(row) >= result_.entries.size()) {
+    system.Beep(kBeepExclamation);
+    return;
+  }
+  // A copy: the message box below lets other messages run, which may refill the list.
+  const BssEntry entry = result_.entries[static_cast<std::size_t>(row)];
+  CAdapterLink& link = Services().link;
+  if (entry.bssType == BssType::kAdHoc) link.internationalRoaming = 0;
+  if (!SelectBss(link, link.CurrentAdapter(), static_cast<std::uint32_t>(row))) {
+    Services().messages.Show("FailedToSelectAccessPointErrorMessage", "Failed to select Access Point");
+  }
+  WriteJoinParameters(entry);
+  DeviceConfig config;
+  if (QueryDeviceConfig(link, link.CurrentAdapter(), &config)) {
+    const auto raw = config.Encode();
+    Services().profileApplication.UpdateProfileInSync(static_cast<int>(RecordKind::DeviceConfig),
+                                                      raw.data(), raw.size());
+    Host().FillProfileSelector();
+  }
+  // This page's window goes here; nothing of it is touched afterwards.
+  if (Host().IsOpen()) Host().SelectPage(kStatusTab);
+}
+
+void CSiteSurveyPage::WriteJoinParameters(const BssEntry& entry) {
+  DriverParameters parameters(Services().registry, Services().messages, Services().link);
+  if (!parameters.Open()) return;
+  // The name as the list shows it, in the driver key only.
+  parameters.WriteTextWithoutCopy("ESSID", SurveySsidText(entry));
+  if (entry.bssType == BssType::kAdHoc) parameters.WriteNumber("Operating_Mode", 0);
+  if (entry.bssType == BssType::kInfrastructure) parameters.WriteNumber("Operating_Mode", 1);
+  parameters.Close();
+}
 
 }  // namespace linkscope

@@ -1,10 +1,367 @@
 #include "ui/CStatusPage.h"
 
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "config/SubmitParameters.h"
+#include "device/DeviceCodes.h"
+#include "device/OfferedChannels.h"
+#include "device/Oids.h"
+#include "device/RecordQuery.h"
+#include "text/OemSettings.h"
+#include "ui/ControlUpdates.h"
 #include "ui/DialogLayouts.h"
+#include "ui/LinkBars.h"
+#include "ui/LinkStatusText.h"
 
 namespace linkscope {
 
+namespace {
+
+constexpr const char* kFailedToGetKey = "FailedToGetConfigurationErrorMessage ";  // ends in a blank
+constexpr const char* kFailedToGetDefault = "Failed to get configuration";
+constexpr const char* kFailedToSetKey = "FailedToSetConfigurationErrorMessage";
+constexpr const char* kFailedToSetDefault = "Failed to set device configuration";
+
+// The list index of a value, or no selection for a value the list does not have.
+int IndexOf(int value, int count) { return value >= 0 && value < count ? value : -1; }
+
+}  // namespace
+
 CStatusPage::CStatusPage(const SettingsDialogServices& services, IPageHost& host)
     : CLayoutPage(kStatusPageId, services, host) {}
+
+bool CStatusPage::ConfiguredByWindows() const { return Services().link.configuredByWindows != 0; }
+
+void CStatusPage::OnCreatePage() {
+  refreshControls_ = true;
+  configRead_ = false;
+  InitTexts();
+  if (!Refresh()) Services().messages.Show(kFailedToGetKey, kFailedToGetDefault);
+}
+
+void CStatusPage::InitTexts() {
+  IDialogItems* items = Items();
+  if (items == nullptr) return;
+  const LanguageTable& t = Services().language;
+  CAdapterLink& link = Services().link;
+
+  items->Enable(kIdChange, !ConfiguredByWindows());
+  // Whatever byte count comes with it: some drivers report the type with another length.
+  std::uint8_t type = cardType_;
+  std::uint32_t written = 0;
+  if (link.Query(link.CurrentAdapter(), OID_PRIV_CARD_TYPE, &type, 1, &written)) cardType_ = type;
+
+  items->SetText(kIdChange, t.Lookup("ChangeButton", "Change"));
+  items->SetText(kIdSubmit, t.Lookup("SubmitButton", "Submit"));
+  items->SetText(kIdCancelEdit, t.Lookup("CancelButton", "Cancel"));
+  items->Enable(kIdSubmit, false);
+  items->Enable(kIdCancelEdit, false);
+
+  items->ComboReset(kIdMode);
+  items->ComboAdd(kIdMode, t.Lookup("AdHoc", "Ad-Hoc"));
+  items->ComboAdd(kIdMode, t.Lookup("Infrastructure", "Infrastructure"));
+  items->ComboReset(kIdRate);
+  items->ComboAdd(kIdRate, t.Lookup("1Mbps", "1 Mbps"));
+  items->ComboAdd(kIdRate, t.Lookup("2Mbps", "2 Mbps"));
+  items->ComboAdd(kIdRate, t.Lookup("55Mbps", "5.5 Mbps"));
+  items->ComboAdd(kIdRate, t.Lookup("11Mbps", "11 Mbps"));
+  items->ComboAdd(kIdRate, t.Lookup("Auto", "Auto"));
+  items->ComboReset(kIdRadio);
+  items->ComboAdd(kIdRadio, t.Lookup("RadioOff", "Off"));
+  items->ComboAdd(kIdRadio, t.Lookup("RadioOn", "On"));
+
+  items->SetText(kIdModeLabel, t.Lookup("OperatingMode", "Operating Mode"));
+  items->SetText(kIdChannelLabel, t.Lookup("Channel", "Channel"));
+  items->SetText(kIdSsidLabel, t.Lookup("SSID", "SSID"));
+  items->SetText(kIdRateLabel, t.Lookup("TxRate", "Tx Rate"));
+  items->SetText(kIdRoamingLabel, t.Lookup("InternationalRoaming", "Int. Roaming"));
+  items->SetText(kIdRadioLabel, t.Lookup("Radio", "Radio"));
+  items->SetText(kIdStatusLabel, t.Lookup("Status", "Status"));
+  items->SetText(kIdSignalLabel, t.Lookup("SignalStrength", "Signal Strength"));
+  items->SetText(kIdQualityLabel, t.Lookup("LinkQuality", "Link Quality"));
+  items->Enable(kIdRadio, false);
+  // The roaming list is refilled by every refresh; its texts are read here, once, rather than
+  // from the file on every tick.
+  roamingTexts_ = {t.Lookup("IntRoamDisabled", "Disabled"), t.Lookup("IntRoamEnabled", "Enabled")};
+
+  const BarScales scales = BarScalesOf(cardType_, OemSettings(t));
+  maxSignal_ = scales.maxSignal;
+  maxLinkQuality_ = scales.maxLinkQuality;
+  items->ProgressSetRange(kIdSignalBar, 0, std::max(0, maxSignal_));
+  items->ProgressSetPos(kIdSignalBar, 0);
+  items->ProgressSetRange(kIdQualityBar, 0, std::max(0, maxLinkQuality_));
+  items->ProgressSetPos(kIdQualityBar, 0);
+  items->SetText(kIdSignalText, "");
+  items->SetText(kIdQualityText, "");
+
+  for (int id : {kIdMode, kIdChannel, kIdSsid, kIdRate, kIdRoaming}) items->Enable(id, false);
+}
+
+void CStatusPage::ClearReadings() {
+  IDialogItems& items = *Items();
+  UpdateText(items, kIdStatusLine, "");
+  UpdateProgress(items, kIdSignalBar, 0);
+  UpdateProgress(items, kIdQualityBar, 0);
+  UpdateText(items, kIdSignalText, "");
+  UpdateText(items, kIdQualityText, "");
+  // What the user is typing stays: only a page that is not being edited shows the loss.
+  if (!refreshControls_) return;
+  // The mode and rate lists keep their entries (only the page's creation fills them); the
+  // channel and roaming lists are refilled by the next good read.
+  UpdateSelection(items, kIdMode, -1);
+  UpdateSelection(items, kIdRate, -1);
+  UpdateComboItems(items, kIdChannel, {});
+  UpdateComboItems(items, kIdRoaming, {});
+  UpdateText(items, kIdSsid, "");
+}
+
+void CStatusPage::FillChannels(bool roaming) {
+  IDialogItems& items = *Items();
+  const CAdapterLink& link = Services().link;
+  std::vector<std::string> texts;
+  int configured = -1;
+  for (std::uint8_t ch : OfferedChannels(roaming, link.allowedChannels, link.regulatoryDomain)) {
+    if (ch == config_.channel) configured = static_cast<int>(texts.size());
+    texts.push_back(std::to_string(ch));
+  }
+  const bool refilled = UpdateComboItems(items, kIdChannel, texts);
+  // Only the channel itself: a channel the list lacks selects nothing, rather than another
+  // channel that merely starts with the same digit.
+  if (refilled) {
+    items.ComboSelect(kIdChannel, configured);
+  } else {
+    UpdateSelection(items, kIdChannel, configured);
+  }
+}
+
+bool CStatusPage::Refresh() {
+  IDialogItems* itemsPointer = Items();
+  if (itemsPointer == nullptr) return false;
+  IDialogItems& items = *itemsPointer;
+  CAdapterLink& link = Services().link;
+  const AdapterEntry* adapter = link.CurrentAdapter();
+
+  radio_ = 1;
+  if (link.radioSupported == 1) {
+    std::uint8_t radio = 1;
+    if (QueryByte(link, adapter, OID_PRIV_RADIO, &radio)) radio_ = radio;
+  }
+
+  DeviceConfig config;
+  if (!QueryDeviceConfig(link, adapter, &config)) {
+    // The record read before still stands for this adapter: a Submit may use it.
+    ClearReadings();
+    return false;
+  }
+  config_ = config;
+  configRead_ = true;
+
+  std::uint32_t media = kMediaConnected;
+  if (!QueryMediaConnectStatus(link, adapter, &media)) media = kMediaConnected;
+
+  if (link.internationalRoaming != 0) {
+    std::array<std::uint8_t, kRoamingChannelsSize> table{};
+    if (!QueryExact(link, adapter, OID_PRIV_ROAMING_CHANNELS, table.data(), kRoamingChannelsSize)) {
+      return false;
+    }
+    link.allowedChannels = table;
+  }
+
+  // While the adapter reports itself connected in a passing state, the line keeps what it
+  // said last.
+  if (config_.state == DeviceState::kAssociated || media != kMediaConnected) {
+    UpdateText(items, kIdStatusLine, LinkStatusText(config_, radio_, Services().language));
+  }
+
+  const BarReading signal = SignalReading(config_, media, cardType_, maxSignal_);
+  UpdateProgress(items, kIdSignalBar, std::clamp(signal.position, 0, std::max(0, maxSignal_)));
+  UpdateText(items, kIdSignalText, signal.text);
+  const BarReading quality = LinkQualityReading(config_, media, cardType_, maxLinkQuality_);
+  UpdateProgress(items, kIdQualityBar,
+                 std::clamp(quality.position, 0, std::max(0, maxLinkQuality_)));
+  UpdateText(items, kIdQualityText, quality.text);
+
+  if (refreshControls_) {
+    UpdateSelection(items, kIdMode, IndexOf(config_.operatingMode, 2));
+    FillChannels(link.internationalRoaming != 0);
+    // An edit box shows its text up to a NUL byte; the rest could never be compared.
+    std::string ssid = config_.SsidBytes();
+    ssid = ssid.substr(0, ssid.find('\0'));
+    UpdateText(items, kIdSsid, ssid);
+    UpdateSelection(items, kIdRate, IndexOf(config_.txRate, 5));
+
+    UpdateComboItems(items, kIdRoaming, roamingTexts_);
+    std::uint8_t roaming = 0;
+    if (QueryByte(link, adapter, OID_PRIV_INTL_ROAMING, &roaming)) {
+      roamingSupported_ = true;
+      roaming_ = roaming;
+    } else {
+      roamingSupported_ = false;
+      roaming_ = 0;
+      UpdateEnabled(items, kIdRoaming, false);
+    }
+    UpdateSelection(items, kIdRoaming, config_.operatingMode == 0 ? 0 : IndexOf(roaming_, 2));
+    UpdateSelection(items, kIdRadio, IndexOf(radio_, 2));
+  }
+  return true;
+}
+
+void CStatusPage::OnTick() { Refresh(); }
+
+void CStatusPage::Reload() {
+  // Another adapter: whatever was being changed belonged to the one before.
+  refreshControls_ = true;
+  configRead_ = false;
+  InitTexts();
+  Refresh();
+}
+
+void CStatusPage::ApplyWindowsConfiguration(bool configuredByWindows) {
+  if (Items() == nullptr) return;
+  UpdateEnabled(*Items(), kIdChange, !configuredByWindows && !Editing());
+}
+
+void CStatusPage::OnCommand(int id, int code) {
+  if (id == kIdChange && code == kBnClicked) {
+    OnChange();
+  } else if (id == kIdSubmit && code == kBnClicked) {
+    OnSubmit();
+  } else if (id == kIdMode && code == kCbnSelChange) {
+    OnModeChanged();
+  }
+}
+
+void CStatusPage::OnChange() {
+  IDialogItems* items = Items();
+  // Nothing to change without a record read from this adapter.
+  if (items == nullptr || !configRead_ || ConfiguredByWindows()) return;
+  CAdapterLink& link = Services().link;
+  const bool infrastructure = items->ComboSelection(kIdMode) == 1;
+  items->Enable(kIdChannel, !infrastructure);
+  items->Enable(kIdChange, false);
+  refreshControls_ = false;
+  roamingAtChange_ = link.internationalRoaming;
+  for (int id : {kIdSubmit, kIdCancelEdit, kIdMode, kIdSsid, kIdRate}) items->Enable(id, true);
+  items->Enable(kIdRadio, link.radioSupported == 1);
+  items->Enable(kIdRoaming,
+                roamingSupported_ && SupportsInternationalRoaming(cardType_) && infrastructure);
+}
+
+void CStatusPage::OnModeChanged() {
+  IDialogItems* items = Items();
+  if (items == nullptr || !Editing()) return;
+  CAdapterLink& link = Services().link;
+  if (items->ComboSelection(kIdMode) == 1) {
+    items->Enable(kIdChannel, false);
+    items->Enable(kIdRoaming, roamingSupported_ && SupportsInternationalRoaming(cardType_));
+    std::uint8_t roaming = 0;
+    if (!QueryByte(link, link.CurrentAdapter(), OID_PRIV_INTL_ROAMING, &roaming)) roaming = 0;
+    link.internationalRoaming = roaming;
+  } else {
+    // An ad-hoc cell has no roaming: the channel is the user's, from the domain's channels.
+    items->Enable(kIdChannel, true);
+    items->Enable(kIdRoaming, false);
+    items->ComboSelect(kIdRoaming, 0);
+    link.internationalRoaming = 0;
+    FillChannels(false);
+  }
+}
+
+void CStatusPage::OnSubmit() {
+  IDialogItems* items = Items();
+  if (items == nullptr || !Editing() || !configRead_) return;
+  CAdapterLink& link = Services().link;
+  const AdapterEntry* adapter = link.CurrentAdapter();
+  const Messages& messages = Services().messages;
+
+  const std::string ssid = items->Text(kIdSsid);
+  if (ssid.size() > kSsidMaxLength) {
+    messages.Show("InvalidSSIDErrorMessage", "Invalid SSID (maximum 32 characters)");
+    items->EditSetSelection(kIdSsid, 0, -1);
+    items->EditScrollCaret(kIdSsid);
+    items->Focus(kIdSsid);
+    return;
+  }
+
+  // The fields the user left without a choice keep what the adapter reported; in particular
+  // no channel chosen is no reason to send channel 0.
+  DeviceConfig config = config_;
+  const int mode = items->ComboSelection(kIdMode);
+  if (mode == 0 || mode == 1) config.operatingMode = static_cast<std::uint8_t>(mode);
+  const std::uint8_t channel = ChannelOfText(items->Text(kIdChannel));
+  if (channel != 0) config.channel = channel;
+  config.SetSsid(ssid);
+  const int rate = items->ComboSelection(kIdRate);
+  if (rate >= 0 && rate <= 4) config.txRate = static_cast<std::uint8_t>(rate);
+  const int roamingChoice = items->ComboSelection(kIdRoaming);
+  std::uint8_t roaming = roamingChoice == 0 || roamingChoice == 1
+                             ? static_cast<std::uint8_t>(roamingChoice)
+                             : roaming_;
+
+  if (!SetDeviceConfig(link, adapter, config)) {
+    messages.Show(kFailedToSetKey, kFailedToSetDefault);
+    return;
+  }
+  config_ = config;
+  ProfileApplication& logic = Services().profileApplication;
+  ProfileState& state = Services().profileState;
+  const auto raw = config.Encode();
+  bool matches = logic.MatchesProfile(state.currentName, 0, raw.data(), raw.size());
+
+  if (roamingSupported_) {
+    if (!link.Set(adapter, OID_PRIV_INTL_ROAMING, &roaming, 1)) {
+      messages.Show(kFailedToSetKey, kFailedToSetDefault);
+      return;
+    }
+    roaming_ = roaming;
+    // The channel list follows the roaming the adapter now has.
+    link.internationalRoaming = roaming;
+    matches = logic.MatchesProfile(state.currentName, 3, &roaming, 1) && matches;
+  }
+
+  const int radioChoice = items->ComboSelection(kIdRadio);
+  if (radioChoice == 0 || radioChoice == 1) radio_ = static_cast<std::uint8_t>(radioChoice);
+  if (link.radioSupported == 1) {
+    if (!link.Set(adapter, OID_PRIV_RADIO, &radio_, 1)) {
+      messages.Show(kFailedToSetKey, kFailedToSetDefault);
+      return;
+    }
+  }
+  matches = logic.MatchesProfile(state.currentName, 2, &radio_, 1) && matches;
+
+  state.inSync = state.currentName == "Default" || matches;
+  Host().FillProfileSelector();
+  EndEditing();
+
+  DriverParameters parameters(Services().registry, messages, link);
+  LinkSettings settings;
+  settings.config = &config;
+  settings.roaming = roaming;
+  settings.roamingSupported = roamingSupported_;
+  settings.radio = radio_;
+  settings.radioSupported = link.radioSupported == 1;
+  WriteLinkParameters(parameters, settings);
+}
+
+void CStatusPage::EndEditing() {
+  IDialogItems& items = *Items();
+  refreshControls_ = true;
+  items.Enable(kIdChange, !ConfiguredByWindows());
+  for (int id : {kIdSubmit, kIdCancelEdit, kIdMode, kIdChannel, kIdRate, kIdRoaming, kIdRadio,
+                 kIdSsid}) {
+    items.Enable(id, false);
+  }
+}
+
+void CStatusPage::OnCancel() {
+  if (Items() == nullptr) return;
+  if (Editing()) Services().link.internationalRoaming = roamingAtChange_;
+  refreshControls_ = true;
+  Refresh();
+  EndEditing();
+}
 
 }  // namespace linkscope

@@ -204,7 +204,9 @@ DialogLayout MakeAdvancedPage() {
   rtsIndication.textColour = 0xFF0000;
   return Page(kAdvancedPageId,
               {
-                  Group(kNoControlId, 7, 7, 237, 42),
+                  // Each frame reaches below the last control inside it, so no label's
+                  // background covers its lower edge.
+                  Group(kNoControlId, 7, 7, 237, 44),
                   Label(1054, 42, 29, 90, "Preamble Type"),
                   Radio(1050, 141, 15, true),
                   Radio(1051, 141, 28, false),
@@ -212,7 +214,7 @@ DialogLayout MakeAdvancedPage() {
                   Label(1055, 157, 16, 60, "Long"),
                   Label(1056, 157, 29, 60, "Short"),
                   Label(1064, 157, 41, 60, "Auto"),
-                  Group(kNoControlId, 7, 49, 237, 63),
+                  Group(kNoControlId, 7, 49, 237, 64),
                   Label(1058, 26, 60, 92, "Fragmentation Threshold"),
                   Slider(1052, 122, 56, 100, 15),
                   Centred(1059, 155, 76, 34),

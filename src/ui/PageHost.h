@@ -19,6 +19,9 @@ class IPageHost {
   virtual void FillProfileSelector() = 0;
   // Closes the dialog as its Exit button does.
   virtual void CloseDialog() = 0;
+  // Whether the dialog is open: false once it has been asked to close, while its windows may
+  // still exist.
+  virtual bool IsOpen() const = 0;
   // The dialog's own window (0 while it is closed).
   virtual WindowHandle DialogWindow() const = 0;
   // The folder that bitmap names of the language file are relative to, with its trailing

@@ -8,6 +8,7 @@
 #include "platform/DialogSystem.h"
 #include "platform/PcCardProbe.h"
 #include "platform/Registry.h"
+#include "platform/System.h"
 #include "platform/WindowSystem.h"
 #include "text/LanguageTable.h"
 #include "text/Messages.h"
@@ -20,11 +21,12 @@ struct SettingsDialogServices {
   IRegistry& registry;
   IPcCardProbe& pcCards;
   LanguageTable& language;
-  const Messages& messages;
+  Messages& messages;
   CAdapterLink& link;
   ProfileStore& profiles;
   ProfileState& profileState;
   ProfileApplication& profileApplication;
+  ISystem& system;
 };
 
 }  // namespace linkscope

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -171,6 +172,51 @@ char Win32DialogItems::EditPasswordChar(int id) const {
   return static_cast<char>(SEND(id, EM_GETPASSWORDCHAR, 0, 0));
 }
 
+void Win32DialogItems::SetToolTip(int id, const std::string& text) {
+  HWND dialog = ToHwnd(dialog_);
+  HWND control = GetDlgItem(dialog, id);
+  if (control == nullptr) return;
+  HWND tips = ToHwnd(toolTips_);
+  if (tips == nullptr || !IsWindow(tips)) {
+    // Always-tip: the tips show also while another window is active.
+    tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
+                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
+                           nullptr);
+    if (tips == nullptr) return;
+    toolTips_ = reinterpret_cast<WindowHandle>(tips);
+    SendMessageA(tips, TTM_SETDELAYTIME, TTDT_AUTOMATIC, 100);
+    SendMessageA(tips, TTM_SETDELAYTIME, TTDT_AUTOPOP, 8000);
+    SendMessageA(tips, TTM_ACTIVATE, TRUE, 0);
+  }
+  TOOLINFOA info{};
+  info.cbSize = sizeof info;
+  // The tool is the control's window; subclassing it relays its mouse messages to the tips.
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = dialog;
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  info.lpszText = const_cast<char*>(text.c_str());
+  SendMessageA(tips, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+std::string Win32DialogItems::ToolTip(int id) const {
+  HWND dialog = ToHwnd(dialog_);
+  HWND control = GetDlgItem(dialog, id);
+  HWND tips = ToHwnd(toolTips_);
+  if (control == nullptr || tips == nullptr || !IsWindow(tips)) return std::string();
+  std::vector<char> buffer(kItemTextCapacity, '\0');
+  TOOLINFOA info{};
+  info.cbSize = sizeof info;
+  info.hwnd = dialog;
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  info.lpszText = buffer.data();
+  SendMessageA(tips, TTM_GETTEXTA, buffer.size(), reinterpret_cast<LPARAM>(&info));
+  buffer.back() = '\0';
+  return std::string(buffer.data());
+}
+
 void Win32DialogItems::SetCheck(int id, int state) {
   CheckDlgButton(ToHwnd(dialog_), id, static_cast<UINT>(state));
 }
@@ -284,6 +330,26 @@ void Win32DialogItems::ListViewSelectRow(int id, int row, bool selected) {
   item.stateMask = LVIS_SELECTED;
   item.state = selected ? LVIS_SELECTED : 0;
   SEND(id, LVM_SETITEMSTATE, row, &item);
+}
+
+void Win32DialogItems::ListViewFitColumn(int id, int column) {
+  // Measured here rather than by LVSCW_AUTOSIZE_USEHEADER, which Wine's list view sizes too
+  // narrow for the header: the widest of the header and the cells in the list's font, with
+  // the margins the list view draws around a cell's text.
+  auto textWidth = [&](const std::string& text) {
+    return static_cast<int>(SEND(id, LVM_GETSTRINGWIDTHA, 0, text.c_str()));
+  };
+  int widest = textWidth(ListViewColumnText(id, column));
+  const int rows = ListViewRowCount(id);
+  for (int row = 0; row < rows; ++row) {
+    widest = std::max(widest, textWidth(ListViewCell(id, row, column)));
+  }
+  const int margins = column == 0 ? 20 : 14;
+  SEND(id, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(widest + margins, 0));
+}
+
+int Win32DialogItems::ListViewColumnWidth(int id, int column) const {
+  return static_cast<int>(SEND(id, LVM_GETCOLUMNWIDTH, column, 0));
 }
 
 void Win32DialogItems::TabDeleteAll(int id) { SEND(id, TCM_DELETEALLITEMS, 0, 0); }

@@ -12,7 +12,10 @@ namespace linkscope {
 class Win32DialogItems : public IDialogItems {
  public:
   explicit Win32DialogItems(WindowHandle dialog = 0) : dialog_(dialog) {}
-  void Attach(WindowHandle dialog) { dialog_ = dialog; }
+  void Attach(WindowHandle dialog) {
+    dialog_ = dialog;
+    toolTips_ = 0;
+  }
   WindowHandle Dialog() const { return dialog_; }
 
   bool SetTitle(const std::string& text) override;
@@ -52,6 +55,8 @@ class Win32DialogItems : public IDialogItems {
   int EditLimit(int id) const override;
   void EditSetPasswordChar(int id, char c) override;
   char EditPasswordChar(int id) const override;
+  void SetToolTip(int id, const std::string& text) override;
+  std::string ToolTip(int id) const override;
 
   void SetCheck(int id, int state) override;
   int Check(int id) const override;
@@ -78,6 +83,8 @@ class Win32DialogItems : public IDialogItems {
   int ListViewRowCount(int id) const override;
   int ListViewNextSelected(int id, int after) const override;
   void ListViewSelectRow(int id, int row, bool selected) override;
+  void ListViewFitColumn(int id, int column) override;
+  int ListViewColumnWidth(int id, int column) const override;
 
   void TabDeleteAll(int id) override;
   void TabSetPadding(int id, int horizontal, int vertical) override;
@@ -95,6 +102,9 @@ class Win32DialogItems : public IDialogItems {
   WindowHandle dialog_;
   // Bitmaps loaded for the dialog's image controls, freed with it.
   std::vector<std::uintptr_t> images_;
+  // The tooltip window of the dialog's tips, made with the first one; owned by the dialog, it
+  // goes with it.
+  WindowHandle toolTips_ = 0;
 };
 
 }  // namespace linkscope

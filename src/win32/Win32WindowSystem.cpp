@@ -210,6 +210,11 @@ bool Win32WindowSystem::SetTopmost(WindowHandle window, bool topmost) {
                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) != 0;
 }
 
+bool Win32WindowSystem::RaiseToTop(WindowHandle window) {
+  return SetWindowPos(ToHwnd(window), HWND_TOP, 0, 0, 0, 0,
+                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) != 0;
+}
+
 void Win32WindowSystem::BringToFront(WindowHandle window) {
   SetForegroundWindow(ToHwnd(window));
 }
@@ -222,10 +227,37 @@ bool Win32WindowSystem::GetCursorPosition(int* x, int* y) {
   return true;
 }
 
-void Win32WindowSystem::PulseHiddenDialog(WindowHandle owner) {
-  HWND dialog = CreateWindowExA(0, "#32770", "", WS_POPUP, 0, 0, 0, 0, ToHwnd(owner), nullptr,
-                                static_cast<HINSTANCE>(instance_), nullptr);
-  if (dialog != nullptr) ::DestroyWindow(dialog);
+namespace {
+struct MenuHit {
+  POINT cursor;
+  bool hit;
+};
+BOOL CALLBACK FindMenuUnderCursor(HWND hwnd, LPARAM param) {
+  auto* state = reinterpret_cast<MenuHit*>(param);
+  char cls[16] = {};
+  RECT rect{};
+  // Popup menus are windows of the class "#32768" of the thread that tracks them.
+  if (GetClassNameA(hwnd, cls, sizeof cls) > 0 && std::strcmp(cls, "#32768") == 0 &&
+      IsWindowVisible(hwnd) && GetWindowRect(hwnd, &rect) && PtInRect(&rect, state->cursor)) {
+    state->hit = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+bool Win32WindowSystem::CursorOnMenu() {
+  MenuHit state{{0, 0}, false};
+  if (!GetCursorPos(&state.cursor)) return false;
+  EnumThreadWindows(GetCurrentThreadId(), FindMenuUnderCursor, reinterpret_cast<LPARAM>(&state));
+  return state.hit;
+}
+
+void Win32WindowSystem::CloseMenu(WindowHandle owner) {
+  // A hidden window created and destroyed beside the menu takes nothing from it: the menu
+  // stays. The owner's cancel-mode message ends its menu on every Windows version (EndMenu
+  // would do the same, but Windows 95 and NT 4 do not have it).
+  SendMessageA(ToHwnd(owner), WM_CANCELMODE, 0, 0);
 }
 
 int Win32WindowSystem::RunMessageLoop() {

@@ -22,9 +22,11 @@ class Win32WindowSystem : public IWindowSystem {
   std::uint32_t TrackPopupMenu(WindowHandle window, const std::vector<MenuItem>& items, int x,
                                int y) override;
   bool SetTopmost(WindowHandle window, bool topmost) override;
+  bool RaiseToTop(WindowHandle window) override;
   void BringToFront(WindowHandle window) override;
   bool GetCursorPosition(int* x, int* y) override;
-  void PulseHiddenDialog(WindowHandle owner) override;
+  bool CursorOnMenu() override;
+  void CloseMenu(WindowHandle owner) override;
   int RunMessageLoop() override;
   void QuitMessageLoop(int exitCode) override;
 

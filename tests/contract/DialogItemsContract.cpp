@@ -286,6 +286,20 @@ TEST_P(DialogItemsContract, PasswordCharacterHidesNothingFromTheProgram) {
   EXPECT_EQ(0, items.EditPasswordChar(120));
 }
 
+TEST_P(DialogItemsContract, ToolTipsBelongToTheirControls) {
+  OpenPage page(*world_);
+  ASSERT_TRUE(page.Ok());
+  IDialogItems& items = *page.items;
+  EXPECT_EQ("", items.ToolTip(190));
+  items.SetToolTip(190, "Create a new profile from current configuration");
+  items.SetToolTip(102, "Delete selected profile");
+  EXPECT_EQ("Create a new profile from current configuration", items.ToolTip(190));
+  EXPECT_EQ("Delete selected profile", items.ToolTip(102));
+  items.SetToolTip(190, "Replaced");
+  EXPECT_EQ("Replaced", items.ToolTip(190));
+  EXPECT_EQ("", items.ToolTip(130));
+}
+
 TEST_P(DialogItemsContract, CheckBoxesAndRadioButtons) {
   OpenPage page(*world_);
   ASSERT_TRUE(page.Ok());
@@ -370,6 +384,23 @@ TEST_P(DialogItemsContract, ListViewRowsColumnsAndSelection) {
   items.ListViewDeleteAllRows(170);
   EXPECT_EQ(0, items.ListViewRowCount(170));
   EXPECT_EQ(6, items.ListViewColumnCount(170));
+}
+
+TEST_P(DialogItemsContract, ListViewColumnsFitTheirWidestText) {
+  OpenPage page(*world_);
+  ASSERT_TRUE(page.Ok());
+  IDialogItems& items = *page.items;
+  for (int i = 0; i < 3; ++i) items.ListViewInsertColumn(170, i, "Ch", 200);
+  EXPECT_EQ(200, items.ListViewColumnWidth(170, 1));
+  items.ListViewInsertRow(170, 0, "x");
+  items.ListViewSetCell(170, 0, 1, "6");
+  items.ListViewFitColumn(170, 1);
+  const int narrow = items.ListViewColumnWidth(170, 1);
+  EXPECT_GT(narrow, 0);
+  EXPECT_LT(narrow, 200) << "a column shrinks to its header and cells";
+  items.ListViewSetCell(170, 0, 1, "A network with a long name");
+  items.ListViewFitColumn(170, 1);
+  EXPECT_GT(items.ListViewColumnWidth(170, 1), narrow);
 }
 
 TEST_P(DialogItemsContract, TabsSelectWithoutReportingIt) {

@@ -74,6 +74,59 @@ TEST_P(RegistryContract, KeyNamesIgnoreCaseAndEnumerateAsCreated) {
   EXPECT_EQ(kRegNoMoreItems, registry_->EnumKey(scratch_, 1, name, &size));
 }
 
+// Names reach the registry in the program's code page, Windows-1252; the registry folds every
+// letter of it, not only A to Z, and nothing that is not a single letter.
+TEST_P(RegistryContract, KeyNamesFoldEveryLetterOfTheCodePage) {
+  struct Case {
+    const char* created;
+    const char* opened;
+    bool sameKey;
+  };
+  const Case cases[] = {
+      {"b\xFCro", "B\xDCRO", true},          // u diaeresis
+      {"\xE9t\xE9", "\xC9T\xC9", true},       // e acute
+      {"\xE6\xF8\xE5", "\xC6\xD8\xC5", true},  // ae, o slash, a ring
+      {"\xFF", "\x9F", true},                // y diaeresis and its capital
+      {"\x9A\x9E\x9C", "\x8A\x8E\x8C", true},  // s caron, z caron, oe
+      {"stra\xDF" "e", "STRASSE", false},     // sharp s has no single capital
+      {"\xF7", "\xD7", false},               // division and multiplication signs
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string parent = "case" + std::to_string(n++);
+    RegKey key = 0;
+    ASSERT_EQ(kRegOk, registry_->CreateKey(scratch_, parent + "\\" + c.created, &key));
+    registry_->CloseKey(key);
+    const long rc =
+        registry_->OpenKey(scratch_, parent + "\\" + c.opened, RegAccess::Read, &key);
+    EXPECT_EQ(c.sameKey ? kRegOk : kRegNotFound, rc) << c.created << " / " << c.opened;
+    if (rc == kRegOk) registry_->CloseKey(key);
+  }
+}
+
+TEST_P(RegistryContract, KeyNamesLongerThan255CharactersAreRefused) {
+  RegKey key = 0;
+  const std::string longest(255, 'n');
+  ASSERT_EQ(kRegOk, registry_->CreateKey(scratch_, longest, &key));
+  registry_->CloseKey(key);
+  ASSERT_EQ(kRegOk, registry_->OpenKey(scratch_, longest, RegAccess::Read, &key));
+  registry_->CloseKey(key);
+  char name[260];
+  std::uint32_t size = sizeof name;
+  ASSERT_EQ(kRegOk, registry_->EnumKey(scratch_, 0, name, &size));
+  EXPECT_EQ(255u, size);
+  // Exactly 256 differs between Windows and Wine; beyond it both refuse.
+  for (std::size_t length : {257u, 300u, 1000u}) {
+    EXPECT_NE(kRegOk, registry_->CreateKey(scratch_, std::string(length, 'n'), &key)) << length;
+    EXPECT_NE(kRegOk, registry_->OpenKey(scratch_, std::string(length, 'n'), RegAccess::Read,
+                                         &key))
+        << length;
+  }
+  std::uint32_t subKeys = 0;
+  ASSERT_EQ(kRegOk, registry_->QueryInfoKey(scratch_, &subKeys, nullptr));
+  EXPECT_EQ(1u, subKeys);
+}
+
 TEST_P(RegistryContract, SubkeysEnumerateInNameOrderIgnoringCase) {
   for (const char* n : {"delta", "Bravo", "alpha", "Charlie"}) {
     RegKey key = 0;

@@ -104,6 +104,8 @@ WindowHandle FakeDialogItems::Window(int id) const {
 }
 
 bool FakeDialogItems::SetText(int id, const std::string& text) {
+  ++writes;
+  written.push_back(id);
   Control* c = Find(id);
   // A drop-down list's text is its selected entry; the program never sets it as text.
   if (c == nullptr || c->layout.kind == ControlKind::DropDownList) return false;
@@ -127,6 +129,8 @@ std::string FakeDialogItems::Text(int id) const {
 }
 
 void FakeDialogItems::Enable(int id, bool enable) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = Find(id)) c->enabled = enable;
 }
 
@@ -136,6 +140,8 @@ bool FakeDialogItems::IsEnabled(int id) const {
 }
 
 void FakeDialogItems::Show(int id, bool show) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = Find(id)) c->visible = show;
 }
 
@@ -192,8 +198,14 @@ int FakeDialogItems::Selection(int id, ControlKind kind) const {
   return c == nullptr ? -1 : c->selection;
 }
 
-void FakeDialogItems::ComboReset(int id) { ResetItems(id, ControlKind::DropDownList); }
+void FakeDialogItems::ComboReset(int id) {
+  ++writes;
+  written.push_back(id);
+  ResetItems(id, ControlKind::DropDownList);
+}
 int FakeDialogItems::ComboAdd(int id, const std::string& text) {
+  ++writes;
+  written.push_back(id);
   return AddItem(id, ControlKind::DropDownList, text);
 }
 int FakeDialogItems::ComboCount(int id) const { return ItemCount(id, ControlKind::DropDownList); }
@@ -201,6 +213,8 @@ std::string FakeDialogItems::ComboItemText(int id, int index) const {
   return ItemText(id, ControlKind::DropDownList, index);
 }
 int FakeDialogItems::ComboSelect(int id, int index) {
+  ++writes;
+  written.push_back(id);
   return SelectItem(id, ControlKind::DropDownList, index);
 }
 int FakeDialogItems::ComboSelection(int id) const {
@@ -208,6 +222,8 @@ int FakeDialogItems::ComboSelection(int id) const {
 }
 
 int FakeDialogItems::ComboSelectPrefix(int id, int startAfter, const std::string& prefix) {
+  ++writes;
+  written.push_back(id);
   Control* c = FindKind(id, ControlKind::DropDownList);
   if (c == nullptr) return -1;
   const int n = Count(c->items);
@@ -223,8 +239,14 @@ int FakeDialogItems::ComboSelectPrefix(int id, int startAfter, const std::string
   return -1;
 }
 
-void FakeDialogItems::ListReset(int id) { ResetItems(id, ControlKind::ListBox); }
+void FakeDialogItems::ListReset(int id) {
+  ++writes;
+  written.push_back(id);
+  ResetItems(id, ControlKind::ListBox);
+}
 int FakeDialogItems::ListAdd(int id, const std::string& text) {
+  ++writes;
+  written.push_back(id);
   return AddItem(id, ControlKind::ListBox, text);
 }
 int FakeDialogItems::ListCount(int id) const { return ItemCount(id, ControlKind::ListBox); }
@@ -232,6 +254,8 @@ std::string FakeDialogItems::ListItemText(int id, int index) const {
   return ItemText(id, ControlKind::ListBox, index);
 }
 int FakeDialogItems::ListSelect(int id, int index) {
+  ++writes;
+  written.push_back(id);
   return SelectItem(id, ControlKind::ListBox, index);
 }
 int FakeDialogItems::ListSelection(int id) const { return Selection(id, ControlKind::ListBox); }
@@ -272,12 +296,23 @@ void FakeDialogItems::EditSetPasswordChar(int id, char ch) {
   if (Control* c = FindKind(id, ControlKind::Edit)) c->passwordChar = ch;
 }
 
+void FakeDialogItems::SetToolTip(int id, const std::string& text) {
+  if (Control* c = Find(id)) c->toolTip = text;
+}
+
+std::string FakeDialogItems::ToolTip(int id) const {
+  const Control* c = Find(id);
+  return c == nullptr ? std::string() : c->toolTip;
+}
+
 char FakeDialogItems::EditPasswordChar(int id) const {
   const Control* c = FindKind(id, ControlKind::Edit);
   return c == nullptr ? 0 : c->passwordChar;
 }
 
 void FakeDialogItems::SetCheck(int id, int state) {
+  ++writes;
+  written.push_back(id);
   Control* c = Find(id);
   if (c != nullptr && IsButtonWithCheck(c->layout.kind)) c->check = state;
 }
@@ -288,6 +323,8 @@ int FakeDialogItems::Check(int id) const {
 }
 
 void FakeDialogItems::CheckRadio(int first, int last, int id) {
+  ++writes;
+  written.push_back(id);
   for (Control& c : controls_) {
     const int cid = c.layout.id;
     if (cid >= first && cid <= last && IsButtonWithCheck(c.layout.kind)) {
@@ -297,6 +334,8 @@ void FakeDialogItems::CheckRadio(int first, int last, int id) {
 }
 
 void FakeDialogItems::ProgressSetRange(int id, int low, int high) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = FindKind(id, ControlKind::Progress)) {
     c->low = low;
     c->high = high;
@@ -304,6 +343,8 @@ void FakeDialogItems::ProgressSetRange(int id, int low, int high) {
 }
 
 void FakeDialogItems::ProgressSetPos(int id, int pos) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = FindKind(id, ControlKind::Progress)) {
     c->pos = std::max(c->low, std::min(pos, c->high));
   }
@@ -315,6 +356,8 @@ int FakeDialogItems::ProgressPos(int id) const {
 }
 
 void FakeDialogItems::TrackSetRange(int id, int low, int high) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = FindKind(id, ControlKind::Trackbar)) {
     c->low = low;
     c->high = high;
@@ -334,6 +377,8 @@ int FakeDialogItems::TrackMax(int id) const {
 }
 
 void FakeDialogItems::TrackSetPos(int id, int pos) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = FindKind(id, ControlKind::Trackbar)) {
     c->pos = std::max(c->low, std::min(pos, c->high));
   }
@@ -345,14 +390,18 @@ int FakeDialogItems::TrackPos(int id) const {
 }
 
 void FakeDialogItems::TrackSetTickFrequency(int id, int frequency) {
+  ++writes;
+  written.push_back(id);
   if (Control* c = FindKind(id, ControlKind::Trackbar)) c->tickFrequency = frequency;
 }
 
-int FakeDialogItems::ListViewInsertColumn(int id, int column, const std::string& header, int) {
+int FakeDialogItems::ListViewInsertColumn(int id, int column, const std::string& header,
+                                          int width) {
   Control* c = FindKind(id, ControlKind::ListView);
   if (c == nullptr || column < 0) return -1;
   column = std::min(column, Count(c->columns));
   c->columns.insert(c->columns.begin() + column, header);
+  c->columnWidths.insert(c->columnWidths.begin() + column, std::max(width, 0));
   for (auto& row : c->rows) {
     if (static_cast<int>(row.size()) > column) row.insert(row.begin() + column, std::string());
   }
@@ -430,6 +479,25 @@ void FakeDialogItems::ListViewSelectRow(int id, int row, bool selected) {
     std::fill(c->rowSelected.begin(), c->rowSelected.end(), false);
   }
   c->rowSelected[static_cast<std::size_t>(row)] = selected;
+}
+
+void FakeDialogItems::ListViewFitColumn(int id, int column) {
+  Control* c = FindKind(id, ControlKind::ListView);
+  if (c == nullptr || column < 0 || column >= Count(c->columns)) return;
+  // Six pixels a character and some padding: wide enough to tell a long text from a short one.
+  std::size_t longest = c->columns[static_cast<std::size_t>(column)].size();
+  for (const auto& cells : c->rows) {
+    if (static_cast<int>(cells.size()) > column) {
+      longest = std::max(longest, cells[static_cast<std::size_t>(column)].size());
+    }
+  }
+  c->columnWidths[static_cast<std::size_t>(column)] = static_cast<int>(longest) * 6 + 12;
+}
+
+int FakeDialogItems::ListViewColumnWidth(int id, int column) const {
+  const Control* c = FindKind(id, ControlKind::ListView);
+  if (c == nullptr || column < 0 || column >= Count(c->columns)) return 0;
+  return c->columnWidths[static_cast<std::size_t>(column)];
 }
 
 void FakeDialogItems::TabDeleteAll(int id) {

@@ -28,6 +28,7 @@ class FakeDialogItems : public IDialogItems {
     int selection = -1;
     int limit = 30000;  // the edit control's initial limit
     char passwordChar = 0;
+    std::string toolTip;
     int selStart = 0;
     int selEnd = 0;
     int check = kCheckUnchecked;
@@ -36,6 +37,7 @@ class FakeDialogItems : public IDialogItems {
     int pos = 0;
     int tickFrequency = 1;
     std::vector<std::string> columns;
+    std::vector<int> columnWidths;
     std::vector<std::vector<std::string>> rows;
     std::vector<bool> rowSelected;
     std::string image;  // the file the image came from; empty for none
@@ -46,6 +48,10 @@ class FakeDialogItems : public IDialogItems {
   // The user types `text` into an edit box at its selection, as far as its limit allows.
   void Type(int id, const std::string& text);
   bool OwnsWindow(WindowHandle window) const;
+  // Calls that change a control (texts, states, entries, selections, positions), counted
+  // whether or not the value differs: what a window would repaint.
+  int writes = 0;
+  std::vector<int> written;  // the ids of those calls, in turn
   // Where the controls' own commands go (an edit box reporting a new text).
   std::function<void(int id, int code)> commandSink;
 
@@ -86,6 +92,8 @@ class FakeDialogItems : public IDialogItems {
   int EditLimit(int id) const override;
   void EditSetPasswordChar(int id, char c) override;
   char EditPasswordChar(int id) const override;
+  void SetToolTip(int id, const std::string& text) override;
+  std::string ToolTip(int id) const override;
 
   void SetCheck(int id, int state) override;
   int Check(int id) const override;
@@ -112,6 +120,8 @@ class FakeDialogItems : public IDialogItems {
   int ListViewRowCount(int id) const override;
   int ListViewNextSelected(int id, int after) const override;
   void ListViewSelectRow(int id, int row, bool selected) override;
+  void ListViewFitColumn(int id, int column) override;
+  int ListViewColumnWidth(int id, int column) const override;
 
   void TabDeleteAll(int id) override;
   void TabSetPadding(int, int horizontal, int) override { tabPadding = horizontal; }

@@ -40,6 +40,10 @@ class FakeDialogSystem : public IDialogSystem {
   // A window of someone else's that pages may be created in (the real system takes any).
   WindowHandle AddHostWindow();
 
+  // Destroys a dialog (and its pages) at once, as Windows does with the windows a destroyed
+  // owner leaves behind; its modal loop, if any, then returns with nothing left to end.
+  void DestroyNow(WindowHandle dialog) { Destroy(dialog); }
+
   bool Exists(WindowHandle dialog) const { return dialogs_.count(dialog) != 0; }
   // The controls of an existing dialog or page; null when it does not exist.
   FakeDialogItems* Items(WindowHandle dialog);

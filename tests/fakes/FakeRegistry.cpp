@@ -3,9 +3,35 @@
 #include <algorithm>
 #include <cstring>
 
-#include "fakes/CaseInsensitive.h"
+#include "config/RegistryText.h"
 
 namespace linkscope {
+
+namespace {
+
+// Names compare as the registry compares them: every letter of the program's code page
+// folded, not only A to Z.
+bool EqualsNoCase(const std::string& a, const std::string& b) { return RegistryNamesEqual(a, b); }
+
+int CompareNoCase(const std::string& a, const std::string& b) {
+  return RegistryNameUpper(a).compare(RegistryNameUpper(b));
+}
+
+// The registry refuses a key name of 256 characters or more.
+constexpr std::size_t kMaxKeyNameLength = 255;
+
+bool NamesFit(const std::string& path) {
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    if (end - start > kMaxKeyNameLength) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+}  // namespace
 
 FakeRegistry::FakeRegistry()
     : currentUser_(std::make_shared<Node>()), localMachine_(std::make_shared<Node>()) {}
@@ -83,6 +109,7 @@ long FakeRegistry::OpenKey(RegKey parent, const std::string& subKey, RegAccess, 
   if (long rc = Begin("OpenKey")) return rc;
   auto base = Resolve(parent);
   if (!base || base->deleted) return kRegInvalidHandle;
+  if (!NamesFit(subKey)) return kRegInvalidParameter;
   auto node = Walk(base, subKey, false);
   if (!node) return kRegNotFound;
   *key = NewHandle(node);
@@ -93,6 +120,7 @@ long FakeRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey* k
   if (long rc = Begin("CreateKey")) return rc;
   auto base = Resolve(parent);
   if (!base || base->deleted) return kRegInvalidHandle;
+  if (!NamesFit(subKey)) return kRegInvalidParameter;
   auto node = Walk(base, subKey, true);
   *key = NewHandle(node);
   return kRegOk;

@@ -38,8 +38,15 @@ class FakeWindowSystem : public IWindowSystem {
   std::vector<WindowHandle> broughtToFront;
   bool SetTopmost(WindowHandle window, bool topmost) override {
     topmostCalls.push_back({window, topmost});
+    placements.push_back({window, topmost ? "topmost" : "not topmost"});
     return Exists(window);
   }
+  // Every placement of a window among the others, in order: "topmost", "not topmost", "top".
+  bool RaiseToTop(WindowHandle window) override {
+    placements.push_back({window, "top"});
+    return Exists(window);
+  }
+  std::vector<std::pair<WindowHandle, std::string>> placements;
   struct TrackedMenu {
     WindowHandle window;
     std::vector<MenuItem> items;
@@ -59,10 +66,12 @@ class FakeWindowSystem : public IWindowSystem {
     *y = cursorY;
     return true;
   }
-  void PulseHiddenDialog(WindowHandle owner) override { pulsedDialogs.push_back(owner); }
+  bool CursorOnMenu() override { return cursorOnMenu; }
+  bool cursorOnMenu = false;
+  void CloseMenu(WindowHandle owner) override { closedMenus.push_back(owner); }
   int cursorX = 0;
   int cursorY = 0;
-  std::vector<WindowHandle> pulsedDialogs;
+  std::vector<WindowHandle> closedMenus;
   int RunMessageLoop() override;
   void QuitMessageLoop(int exitCode) override;
 

@@ -167,5 +167,27 @@ TEST(EnvironmentFile, DeepNestingIsRefusedAtAFixedDepth) {
   }
 }
 
+TEST(EnvironmentFile, AccessPointsThatRefuseOrDoNotAnswer) {
+  SimEnvironment env;
+  EnvironmentError error;
+  ASSERT_TRUE(ParseEnvironment(
+      "{\"networks\": [{\"bssid\": \"00-40-96-0C-00-01\", \"ssid\": \"Crowded\", "
+      "\"channel\": 5, \"refuses\": 37},\n"
+      "{\"bssid\": \"00-40-96-0D-00-01\", \"ssid\": \"Silent\", \"channel\": 8, "
+      "\"answersJoin\": false}]}",
+      &env, &error))
+      << error.Describe();
+  ASSERT_EQ(2u, env.networks.size());
+  EXPECT_EQ(37, env.networks[0].refusal);
+  EXPECT_TRUE(env.networks[0].answersJoin);
+  EXPECT_EQ(0, env.networks[1].refusal);
+  EXPECT_FALSE(env.networks[1].answersJoin);
+  EXPECT_FALSE(ParseEnvironment(
+      "{\"networks\": [{\"bssid\": \"00-40-96-0C-00-01\", \"ssid\": \"X\", "
+      "\"channel\": 5, \"refuses\": 70000}]}",
+      &env, &error));
+  EXPECT_EQ("networks[0].refuses", error.field);
+}
+
 }  // namespace
 }  // namespace linkscope::sim

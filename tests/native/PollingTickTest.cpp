@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "app/CLinkscopeApp.h"
 #include "device/Oids.h"
 #include "fakes/ForwardingRequestLibrary.h"
@@ -12,6 +14,7 @@
 #include "fakes/FakeWindowSystem.h"
 #include "native/ScriptedApp.h"
 #include "native/SimMachine.h"
+#include "ui/DialogLayouts.h"
 
 namespace linkscope::testing {
 namespace {
@@ -288,15 +291,74 @@ TEST_F(TickOnScriptedAdapter, MenuWatchClosesTheMenuOnceTheCursorLeavesIt) {
   windows.cursorX = 500;  // at the origin and below it: the watch goes on
   windows.cursorY = 720;
   windows.FireTimer(frame, CMainFrame::kMenuWatchTimerId);
-  EXPECT_TRUE(windows.pulsedDialogs.empty());
+  EXPECT_TRUE(windows.closedMenus.empty());
   EXPECT_EQ(1u, windows.timers.count({frame, CMainFrame::kMenuWatchTimerId}));
-  windows.cursorY = 650;  // above the origin: the menu is made to close
+  windows.cursorY = 650;  // above the origin, but on the menu: the user is choosing
+  windows.cursorOnMenu = true;
   windows.FireTimer(frame, CMainFrame::kMenuWatchTimerId);
-  EXPECT_EQ(std::vector<WindowHandle>{frame}, windows.pulsedDialogs);
+  EXPECT_TRUE(windows.closedMenus.empty());
+  windows.cursorOnMenu = false;  // above the origin and off the menu: it is made to close
+  windows.FireTimer(frame, CMainFrame::kMenuWatchTimerId);
+  EXPECT_EQ(std::vector<WindowHandle>{frame}, windows.closedMenus);
   EXPECT_EQ(0u, windows.timers.count({frame, CMainFrame::kMenuWatchTimerId}));
   // The same tick body runs for timer 2 as for the polling timer.
   EXPECT_EQ(1u, app.Link().AdapterCount());
 }
+
+}  // namespace
+}  // namespace linkscope::testing
+
+namespace linkscope::testing {
+namespace {
+
+// The icon is the only way into the program: whatever took it from the shell, it comes back
+// as soon as it should be shown.
+class IconReturns : public ScriptedApp, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(IconReturns, WheneverTheShellLacksIt) {
+  const std::string how = GetParam();
+  Start();
+  if (how == "the dialog's drop-down found no card") {
+    Tick();
+    Tick();
+    ASSERT_EQ(kOk, ShownIcon());
+    const auto devices = library.devices;
+    dialogs.modalLoop = [&](WindowHandle dialog, const DialogLayout&) {
+      library.devices.clear();  // the card is out while the list drops down
+      dialogs.Command(dialog, kIdAdapterSelector, kCbnDropDown);
+      library.devices = devices;  // and back in
+      Tick();  // the list is empty: the icon and the dialog go, and discovery finds the card
+    };
+    windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1,
+                           kMouseLeftDoubleClick);
+    dialogs.modalLoop = nullptr;
+    ASSERT_FALSE(app.SettingsDialog().IsOpen());
+    ASSERT_EQ(1u, app.Link().AdapterCount());
+  } else {
+    windows.trayRefuses = true;  // no taskbar yet
+    Tick();
+    Tick();
+    windows.trayRefuses = false;
+  }
+  EXPECT_EQ(0u, ShownIcon());
+  if (how == "a refused add, then a new taskbar") {
+    windows.SendRegistered(frame, windows.RegisterMessage("TaskbarCreated"), 0, 0);
+  } else {
+    Tick();
+  }
+  EXPECT_EQ(kOk, ShownIcon());
+}
+
+INSTANTIATE_TEST_SUITE_P(Tray, IconReturns,
+                         ::testing::Values("a refused add", "a refused add, then a new taskbar",
+                                           "the dialog's drop-down found no card"),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           std::string name;
+                           for (char c : info.param) {
+                             if (std::isalnum(static_cast<unsigned char>(c))) name += c;
+                           }
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace linkscope::testing

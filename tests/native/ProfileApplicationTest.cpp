@@ -134,6 +134,37 @@ TEST_F(ProfileApplicationTest, AppliedSettingsReachTheAdapterAndItsDriverKey) {
   EXPECT_EQ("A1B2C3D4E5", std::string(data.begin(), data.end()));
 }
 
+// The registry can be edited by hand: a stored SSID longer than the 32 bytes the driver takes is
+// cut to its first 32 bytes alike in the record's length byte, the driver key and the comparison.
+TEST_F(ProfileApplicationTest, StoredSsidLongerThan32BytesIsCutEverywhere) {
+  for (std::size_t length : {32u, 33u, 40u, 256u}) {
+    Profile p = LabProfile();
+    p.ssid.clear();
+    for (std::size_t i = 0; i < length; ++i) p.ssid += static_cast<char>('a' + i % 26);
+    const std::string cut = p.ssid.substr(0, 32);
+    ASSERT_TRUE(store.Save(p, false));
+    std::vector<int> lengthBytes;
+    recording.onRequest = [&](const RequestBlock& r) {
+      if (r.requestType == kRequestSet && r.oid == OID_PRIV_ALL_SETTINGS) {
+        lengthBytes.push_back(static_cast<const std::uint8_t*>(r.buffer)[34]);
+      }
+    };
+    ASSERT_TRUE(logic.ApplyProfile("Lab")) << length;
+    EXPECT_EQ(std::vector<int>{32}, lengthBytes) << length;
+
+    link.BuildDriverKeyPath();
+    std::vector<std::uint8_t> essid;
+    ASSERT_TRUE(machine.registry.ReadValue(kRegLocalMachine, link.driverKeyPath, "ESSID",
+                                           nullptr, &essid));
+    EXPECT_EQ(cut, std::string(essid.begin(), essid.end())) << length;
+    machine.system.Sleep(8000);
+    DeviceConfig config;
+    ASSERT_TRUE(QueryDeviceConfig(link, link.CurrentAdapter(), &config));
+    EXPECT_EQ(cut, config.SsidBytes()) << length;
+    EXPECT_TRUE(logic.MatchesAdapter()) << length;
+  }
+}
+
 TEST_F(ProfileApplicationTest, CapturedSettingsRoundTripAndLevelZeroKeysArePlaceholders) {
   Profile lab = LabProfile();
   lab.enc = 0;

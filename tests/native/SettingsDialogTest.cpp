@@ -56,8 +56,11 @@ TEST_F(SettingsDialog, OpensOnTheStatusTabWithItsTextsAndClosesOnEscape) {
 
     dialogs.PressEnter(dialog);  // Enter does nothing
     EXPECT_TRUE(dialogs.Exists(dialog));
-    // Escape with the focus on the page closes the dialog as well.
+    // Escape on the Status page is its Cancel button, which closes nothing; on the frame it
+    // closes the dialog.
     dialogs.PressEscape(dialogs.Pages().back());
+    EXPECT_TRUE(app.SettingsDialog().IsOpen());
+    dialogs.PressEscape(dialog);
     EXPECT_FALSE(app.SettingsDialog().IsOpen());
   });
   EXPECT_TRUE(ran);
@@ -209,6 +212,80 @@ TEST_F(SettingsDialog, NoSwitchDuringARescan) {
   EXPECT_FALSE(switcher.SwitchProfile(0, &rescanning));
   EXPECT_EQ("Cannot switch profile while Re-Scan", windows.messages.back().text);
   EXPECT_TRUE(library.calls.empty());
+}
+
+}  // namespace
+}  // namespace linkscope::testing
+
+namespace linkscope::testing {
+namespace {
+
+// The modal loop disables the main window: a message shown while the dialog is open belongs
+// to the dialog, whoever raises it, so that the dialog takes no input until it is answered.
+TEST_F(SettingsDialog, MessagesWhileItIsOpenBelongToTheDialog) {
+  StartWithAdapter();
+  Profile office = CLinkscopeApp::DefaultProfile();
+  office.name = "Office";
+  ASSERT_TRUE(app.Profiles().Save(office, false));
+  library.Fail(OID_PRIV_ALL_SETTINGS);
+  library.Fail(OID_PRIV_CONFIGURATION);  // every switch fails with its message
+  WindowHandle open = 0;
+  DoubleClickAnd([&](WindowHandle dialog, FakeDialogItems&) {
+    open = dialog;
+    dialogs.ChooseComboItem(dialog, kIdProfileSelector, 1);  // the dialog's own handler
+    windows.menuChoice = [](const std::vector<MenuItem>&) { return CMainFrame::kCmdFirstProfile + 1; };
+    windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1, kMouseRightUp);
+    windows.menuChoice = nullptr;
+    dialogs.PressEscape(dialog);
+  });
+  // The Status page reports its own failed reads too; every box belongs to the dialog.
+  int refusedSwitches = 0;
+  for (const auto& message : windows.messages) {
+    if (message.text == "Cannot set device configuration") ++refusedSwitches;
+    EXPECT_EQ(open, message.owner) << message.text;
+  }
+  EXPECT_EQ(2, refusedSwitches);
+  // Closed, the dialog gives its messages back to the main window.
+  const std::size_t before = windows.messages.size();
+  app.SettingsDialog().SwitchProfile(1);
+  ASSERT_EQ(before + 1, windows.messages.size());
+  EXPECT_EQ("Cannot set device configuration", windows.messages.back().text);
+  EXPECT_EQ(frame, windows.messages.back().owner);
+}
+
+// Each opening builds its page before anything acts on it, and once the dialog is closed no
+// page is taken for the one on screen.
+TEST_F(SettingsDialog, TheCurrentPageAlwaysHasItsWindow) {
+  StartWithAdapter();
+  const auto pageHasItsWindow = [&] {
+    const CLayoutPage* page = app.SettingsDialog().CurrentPage();
+    return page == nullptr || (page->Window() != 0 && dialogs.Exists(page->Window()));
+  };
+  for (std::uint32_t command : {CMainFrame::kCmdAbout, CMainFrame::kCmdSettings}) {
+    dialogs.modalLoop = [&](WindowHandle dialog, const DialogLayout&) {
+      EXPECT_NE(nullptr, app.SettingsDialog().CurrentPage());
+      EXPECT_TRUE(pageHasItsWindow());
+      dialogs.PressEscape(dialog);
+    };
+    app.MainFrame()->OnCommand(command);
+    dialogs.modalLoop = nullptr;
+    EXPECT_TRUE(pageHasItsWindow()) << "after closing";
+  }
+}
+
+// Without always on top the dialog leaves the topmost band for the top of the normal
+// windows, not for their bottom.
+TEST_F(SettingsDialog, OpeningPlacesItAmongTheWindows) {
+  StartWithAdapter();
+  for (bool onTop : {true, false}) {
+    if (app.MainFrame()->AlwaysOnTop() != onTop) app.MainFrame()->OnCommand(CMainFrame::kCmdAlwaysOnTop);
+    windows.placements.clear();
+    DoubleClickAnd([&](WindowHandle dialog, FakeDialogItems&) { dialogs.PressEscape(dialog); });
+    using Placements = std::vector<std::pair<WindowHandle, std::string>>;
+    const Placements expected = onTop ? Placements{{frame, "topmost"}}
+                                      : Placements{{frame, "not topmost"}, {frame, "top"}};
+    EXPECT_EQ(expected, windows.placements) << "always on top " << onTop;
+  }
 }
 
 }  // namespace

@@ -109,6 +109,20 @@ TEST_F(TrayMenu, LanguageChangeStoresTheOptionsAndReloadsTextsOnTheNextTick) {
   EXPECT_EQ("Beenden", LastMenu().back().text);
 }
 
+// A later start reads the new language and looks for its title: the running program must
+// carry it, or a second program with a second icon would start beside it.
+TEST_F(TrayMenu, TheMainWindowsTitleFollowsTheLanguage) {
+  profile.SetFile(".\\res\\Wlan.ini", std::string(kTwoLanguages) +
+                                          "DlgTitle=Linkscope-Dienstprogramm\r\n");
+  StartWithAdapter();
+  EXPECT_EQ("Linkscope Utility", windows.TitleOf(frame));
+  Choose(2006);  // Deutsch
+  EXPECT_EQ("Linkscope-Dienstprogramm", windows.TitleOf(frame));
+  CLinkscopeApp second(platform);
+  EXPECT_FALSE(second.InitInstance());
+  EXPECT_EQ(1u, system.beeps.size());
+}
+
 TEST_F(TrayMenu, ChoosingAProfileAppliesIt) {
   StartWithAdapter();
   Profile office = CLinkscopeApp::DefaultProfile();

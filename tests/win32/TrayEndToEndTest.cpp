@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 
 #include "win32/ProcessHelpers.h"
+#include "win32/UiDriver.h"
 
 namespace linkscope::testing {
 namespace {
@@ -26,26 +26,6 @@ std::string Environment(bool present) {
   return text;
 }
 
-// Whether the shell holds the program's icon: modifying nothing succeeds only for an icon that
-// is there.
-bool IconPresent(HWND owner) {
-  NOTIFYICONDATAA data{};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  data.hWnd = owner;
-  data.uID = 1;
-  data.uFlags = 0;
-  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
-bool WaitForIcon(HWND owner, bool present, DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    if (IconPresent(owner) == present) return true;
-    Sleep(100);
-  } while (GetTickCount() - start < ms);
-  return false;
-}
-
 TEST(TrayUnderWine, IconFollowsTheSimulatedCard) {
   const std::string folder = ProgramCopy(
       "tray_e2e", {"linkscope.exe", "W32N50.dll", "adapterinstall.exe", "res\\Wlan.ini"});
@@ -61,13 +41,13 @@ TEST(TrayUnderWine, IconFollowsTheSimulatedCard) {
   ASSERT_TRUE(Start(folder + "linkscope.exe", folder, &program));
   HWND main = WaitForWindow("Linkscope Utility", 30000);
   ASSERT_NE(nullptr, main);
-  EXPECT_TRUE(WaitForIcon(main, true, 30000)) << "the icon never came";
+  EXPECT_TRUE(WaitForTrayIcon(main, true, 30000)) << "the icon never came";
 
   WriteText(environment, Environment(false));
-  EXPECT_TRUE(WaitForIcon(main, false, 30000)) << "the icon stayed after the card went";
+  EXPECT_TRUE(WaitForTrayIcon(main, false, 30000)) << "the icon stayed after the card went";
 
   WriteText(environment, Environment(true));
-  EXPECT_TRUE(WaitForIcon(main, true, 30000)) << "the icon did not come back with the card";
+  EXPECT_TRUE(WaitForTrayIcon(main, true, 30000)) << "the icon did not come back with the card";
 
   // The adapter does not match the built-in profile, so leaving asks whether to save: No.
   PostMessageA(main, WM_CLOSE, 0, 0);
@@ -76,7 +56,7 @@ TEST(TrayUnderWine, IconFollowsTheSimulatedCard) {
   PostMessageA(question, WM_COMMAND, IDNO, 0);
   DWORD code = 0;
   EXPECT_TRUE(WaitForExit(program, 30000, &code));
-  EXPECT_FALSE(IconPresent(main));
+  EXPECT_FALSE(TrayIconPresent(main));
   Close(&program);
   RunCommand(Quote(folder + "adapterinstall.exe") + " remove", folder, &output);
 }

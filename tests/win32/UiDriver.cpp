@@ -56,19 +56,7 @@ bool ChooseFromTrayMenu(HWND main, std::initializer_list<WORD> keys) {
   return true;
 }
 
-bool WaitForTrayIcon(HWND main, DWORD ms) {
-  return WaitUntil(
-      [main] {
-        // Modifying nothing succeeds only for an icon the shell has.
-        NOTIFYICONDATAA data{};
-        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-        data.hWnd = main;
-        data.uID = 1;
-        data.uFlags = 0;
-        return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-      },
-      ms);
-}
+bool WaitForTrayIcon(HWND main, DWORD ms) { return WaitForTrayIcon(main, true, ms); }
 
 HWND WaitForSettingsDialog(HWND main, DWORD ms) {
   const DWORD start = GetTickCount();
@@ -89,6 +77,20 @@ bool WaitForWindowGone(HWND window, DWORD ms) {
     Sleep(50);
   } while (GetTickCount() - start < ms);
   return false;
+}
+
+bool TrayIconPresent(HWND main) {
+  // Modifying nothing succeeds only for an icon that is there.
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  data.hWnd = main;
+  data.uID = 1;
+  data.uFlags = 0;
+  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+bool WaitForTrayIcon(HWND main, bool present, DWORD ms) {
+  return WaitUntil([main, present] { return TrayIconPresent(main) == present; }, ms);
 }
 
 std::string UserValue(const std::string& key, const std::string& name) {

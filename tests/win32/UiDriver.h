@@ -31,6 +31,11 @@ bool WaitForTrayIcon(HWND main, DWORD ms);
 // Waits until `window` is gone.
 bool WaitForWindowGone(HWND window, DWORD ms);
 
+// Whether the shell holds the program's tray icon (owner `main`, identifier 1).
+bool TrayIconPresent(HWND main);
+// Waits up to `ms` until the icon is there (`present`) or gone.
+bool WaitForTrayIcon(HWND main, bool present, DWORD ms);
+
 // A value below HKEY_CURRENT_USER as text (REG_SZ bytes up to their end or NUL, REG_DWORD in
 // decimal), or "<missing>".
 std::string UserValue(const std::string& key, const std::string& name);

@@ -3,7 +3,9 @@
 // profile's settings into the driver parameters alone ("write", for settings the adapter would
 // refuse); writes the adapter's driver key path to the file named on its command line.
 // Messages go to standard output instead of message boxes. Exit code 0 on success.
-// "read" instead writes what the adapter reports: its RTS threshold and SSID.
+// "read" instead writes what the adapter reports: its RTS threshold and SSID; "join" waits
+// (up to 30 s) for the freshly started driver to associate or to fail, and writes its state and,
+// for a management error, the 802.11 status code ("state=5", "state=241 status=15").
 //   profileprobe apply|write|read OUTFILE CHANNEL LEVEL
 
 #include <windows.h>
@@ -70,6 +72,24 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  if (mode == "join") {
+    linkscope::DeviceConfig config;
+    const DWORD start = GetTickCount();
+    bool settled = false;
+    while (!settled && GetTickCount() - start < 30000) {
+      settled = linkscope::QueryDeviceConfig(link, link.CurrentAdapter(), &config) &&
+                (config.state == 5 || config.state == 241);
+      if (!settled) Sleep(100);
+    }
+    FILE* out = std::fopen(argv[1], "wb");
+    if (out == nullptr) return 7;
+    std::fprintf(out, "state=%u", static_cast<unsigned>(config.state));
+    if (config.state == 241) {
+      std::fprintf(out, " status=%u", static_cast<unsigned>(config.managementStatus));
+    }
+    std::fclose(out);
+    return settled ? 0 : 9;
+  }
   linkscope::ProfileStore store(registry, messages);
   linkscope::DriverParameters parameters(registry, messages, link);
   linkscope::ProfileState state;

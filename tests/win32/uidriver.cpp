@@ -4,8 +4,8 @@
 //   uidriver open          double-clicks the tray icon (the settings dialog opens)
 //   uidriver keys K ...    presses keys on the open menu (down, up, left, right, enter, escape)
 //   uidriver tab N         selects tab N of the open settings dialog, as a click on it does
-//   uidriver click ID      clicks the dialog's button ID
-//   uidriver text ID       prints the text of the dialog's control ID
+//   uidriver click ID      clicks the button ID of the dialog, or of the page on screen
+//   uidriver text ID       prints the text of control ID of the dialog, or of the page
 // Exit code 0 when the program's window (and for keys the menu) was found.
 
 #include <windows.h>
@@ -34,6 +34,10 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   HWND main = WaitForWindow("Linkscope Utility", 10000);
   if (main == nullptr) return 3;
+  // With the settings dialog open two windows carry the title: the main window is the hidden one.
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, "Linkscope Utility")) != nullptr;) {
+    if (!IsWindowVisible(w)) main = w;
+  }
   if (std::strcmp(argv[1], "menu") == 0) {
     // Where a person would click: the notification area at the bottom right.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 12, GetSystemMetrics(SM_CYSCREEN) - 10);
@@ -54,7 +58,9 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  HWND dialog = WaitForSettingsDialog(main, 10000);
+  // The dialog carries the program's title too: once it is open, the search by title may
+  // find it rather than the hidden main window.
+  HWND dialog = IsWindowVisible(main) ? main : WaitForSettingsDialog(main, 10000);
   if (dialog == nullptr || argc < 3) return 5;
   const int value = std::atoi(argv[2]);
   if (std::strcmp(argv[1], "tab") == 0) {
@@ -66,16 +72,27 @@ int main(int argc, char** argv) {
     for (int i = 0; i < (value > current ? value - current : current - value); ++i) {
       PressKeys(tabs, {key});
     }
+    // Inside a Wine virtual desktop the tab control may not take the keys before it has had
+    // the focus; moving its focus to the tab selects it and reports the change the same way.
+    if (SendMessageA(tabs, 0x130B /* TCM_GETCURSEL */, 0, 0) != value) {
+      SendMessageA(tabs, 0x1330 /* TCM_SETCURFOCUS */, value, 0);
+    }
     return 0;
   }
+  // A control the frame does not have belongs to the page on screen (its child dialog).
+  HWND owner = dialog;
+  if (GetDlgItem(dialog, value) == nullptr) {
+    HWND page = FindWindowExA(dialog, nullptr, "#32770", nullptr);
+    if (page != nullptr && GetDlgItem(page, value) != nullptr) owner = page;
+  }
   if (std::strcmp(argv[1], "click") == 0) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(value, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, value)));
+    PostMessageA(owner, WM_COMMAND, MAKEWPARAM(value, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(owner, value)));
     return 0;
   }
   if (std::strcmp(argv[1], "text") == 0) {
     char text[512] = {};
-    GetWindowTextA(GetDlgItem(dialog, value), text, sizeof text);
+    GetWindowTextA(GetDlgItem(owner, value), text, sizeof text);
     std::puts(text);
     return 0;
   }

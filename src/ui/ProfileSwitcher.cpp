@@ -1,4 +1,4 @@
-#include "app/ProfileSwitcher.h"
+#include "ui/ProfileSwitcher.h"
 
 namespace linkscope {
 

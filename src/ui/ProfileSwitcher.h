@@ -2,7 +2,7 @@
 // Switching the active profile from the tray menu or the dialog's profile selector, with the
 // two situations in which a switch is refused.
 
-#include "app/SettingsDialogHooks.h"
+#include "ui/SettingsDialogHooks.h"
 #include "config/ProfileApplication.h"
 #include "config/ProfileStore.h"
 #include "device/CAdapterLink.h"

@@ -1,0 +1,79 @@
+#include "ui/SurveyRows.h"
+
+#include <cstdio>
+
+#include "text/OemSettings.h"
+
+namespace linkscope {
+
+namespace {
+
+// The dBm of the step-scale cards in five steps of 20 %.
+int StepPercent(std::int8_t rssi) {
+  if (rssi < -80) return 20;
+  if (rssi <= -71) return 40;
+  if (rssi <= -61) return 60;
+  if (rssi <= -51) return 80;
+  return 100;
+}
+
+}  // namespace
+
+SurveySignalScale SurveySignalScaleOf(std::uint8_t cardType, const ITextSource& texts) {
+  SurveySignalScale s;
+  s.scale = SignalScaleOf(cardType);
+  std::uint32_t value = 0;
+  if (s.scale == SignalScale::MaxRssiRfmd) {
+    value = LeadingDigitsValue(texts.Lookup("MaxRssiRFMD", "100"));
+  } else if (s.scale == SignalScale::MaxRssi) {
+    value = LeadingDigitsValue(texts.Lookup("MaxRssi", "40"));
+  }
+  s.maximum = static_cast<std::int8_t>(static_cast<std::uint8_t>(value & 0xFF));
+  return s;
+}
+
+bool SurveySignalPercent(const SurveySignalScale& scale, std::int8_t rssi, int* percent) {
+  if (scale.scale == SignalScale::Dbm) {
+    *percent = StepPercent(rssi);
+    return true;
+  }
+  if (rssi == 0 || scale.maximum == 0) return false;
+  // Signed, truncated toward zero, not limited to 100.
+  *percent = static_cast<int>(rssi) * 100 / static_cast<int>(scale.maximum);
+  return true;
+}
+
+std::string BssidText(const std::array<std::uint8_t, 6>& b) {
+  char text[18];
+  std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", b[0], b[1], b[2], b[3], b[4],
+                b[5]);
+  return text;
+}
+
+std::string SurveySsidText(const BssEntry& entry) {
+  const std::string bytes = entry.SsidBytes();
+  const std::size_t zero = bytes.find('\0');
+  return zero == std::string::npos ? bytes : bytes.substr(0, zero);
+}
+
+std::array<std::string, kSurveyColumnCount> SurveyRowCells(const BssEntry& entry,
+                                                           const SurveySignalScale& scale,
+                                                           const ITextSource& texts) {
+  std::array<std::string, kSurveyColumnCount> cells;
+  cells[0] = BssidText(entry.bssid);
+  cells[1] = SurveySsidText(entry);
+  int percent = 0;
+  cells[2] = SurveySignalPercent(scale, entry.rssi, &percent)
+                 ? std::to_string(percent) + " %"
+                 : texts.Lookup("RssiInfoNotAvailable", "N/A");
+  cells[3] = std::to_string(entry.channel);
+  cells[4] = entry.wep != 0 ? texts.Lookup("BssUsingWEP", "Yes") : texts.Lookup("BssNotUsingWEP", "No");
+  if (entry.bssType == BssType::kAdHoc) {
+    cells[5] = texts.Lookup("AdHoc", "Ad-Hoc");
+  } else if (entry.bssType == BssType::kInfrastructure) {
+    cells[5] = texts.Lookup("Infrastructure", "Infrastructure");
+  }
+  return cells;
+}
+
+}  // namespace linkscope

@@ -1,0 +1,44 @@
+#pragma once
+// The texts of one row of the Site Survey list: BSSID, SSID, signal, channel, encryption and
+// BSS type of a network the adapter found.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "device/DeviceCodes.h"
+#include "device/SurveyRecords.h"
+#include "text/TextSource.h"
+
+namespace linkscope {
+
+constexpr int kSurveyColumnCount = 6;
+
+// How the signal of a card type is turned into a percentage.
+struct SurveySignalScale {
+  SignalScale scale = SignalScale::MaxRssi;
+  // The full-scale value of the two maximum scales: the low 8 bits of the language file's
+  // number, read as a signed byte, as the driver's RSSI is.
+  std::int8_t maximum = 0;
+};
+
+// The scale of `cardType`, its maximum looked up in the language file.
+SurveySignalScale SurveySignalScaleOf(std::uint8_t cardType, const ITextSource& texts);
+
+// The signal in percent; false when there is none to show: an RSSI of 0 on a maximum scale
+// (the card does not know), or a maximum of 0, which leaves nothing to divide by. A signal
+// above the maximum gives more than 100.
+bool SurveySignalPercent(const SurveySignalScale& scale, std::int8_t rssi, int* percent);
+
+// "00-40-96-A1-00-01".
+std::string BssidText(const std::array<std::uint8_t, 6>& bssid);
+// The SSID as the list shows it: its first SSID-length bytes (32 at most), up to the first
+// zero byte, each byte one character.
+std::string SurveySsidText(const BssEntry& entry);
+
+// The six cells of the entry's row, in column order.
+std::array<std::string, kSurveyColumnCount> SurveyRowCells(const BssEntry& entry,
+                                                           const SurveySignalScale& scale,
+                                                           const ITextSource& texts);
+
+}  // namespace linkscope

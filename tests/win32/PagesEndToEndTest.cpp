@@ -1,0 +1,244 @@
+// The Status and Advanced pages of the real program under Wine, on a simulated card, used as
+// a person would: Change, a new SSID typed in, Submit; then the fragmentation threshold moved
+// to its end with the keyboard and submitted with Enter.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/CLinkscopeApp.h"
+#include "config/ProfileStore.h"
+#include "win32/ProcessHelpers.h"
+#include "win32/UiDriver.h"
+#include "win32/Win32Registry.h"
+#include "win32/Win32WindowSystem.h"
+
+namespace linkscope::testing {
+namespace {
+
+constexpr const char* kProfiles = "Software\\ORVEX\\Linkscope\\Profiles";
+constexpr const char* kNetClass =
+    "System\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}";
+constexpr const char* kCard = "ORVEX PCI Skyrelay";
+
+const char* kEnvironment = R"json({"adapters": [{
+  "displayName": "ORVEX PCI Skyrelay", "serviceName": "SKYPAGES",
+  "instanceId": "{5A1D0000-0000-4000-8000-00000000BE21}",
+  "cardType": 12, "mac": "00-60-1D-00-BE-21",
+  "parameters": {"ESSID": "Harbour", "Channel": 6, "Frag_Threshold": 1000}}],
+  "networks": [
+    {"bssid": "00-40-96-A1-00-01", "ssid": "Harbour", "channel": 6, "signal": 80},
+    {"bssid": "00-40-96-B2-00-01", "ssid": "Lighthouse", "channel": 11, "signal": 60}]})json";
+
+// A value of the simulated card's driver key (Windows 2000 layout), as text.
+std::string DriverValue(const std::string& name) {
+  HKEY net = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kNetClass, 0, KEY_READ, &net) != ERROR_SUCCESS) {
+    return "<no class key>";
+  }
+  std::string result = "<missing>";
+  char sub[64];
+  for (DWORD i = 0;; ++i) {
+    DWORD size = sizeof sub;
+    if (RegEnumKeyExA(net, i, sub, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+      break;
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(net, sub, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+    char data[256] = {};
+    DWORD type = 0, length = sizeof data - 1;
+    const bool ours = RegQueryValueExA(key, "DriverDesc", nullptr, &type,
+                                       reinterpret_cast<BYTE*>(data), &length) == ERROR_SUCCESS &&
+                      std::string(data) == kCard;
+    if (ours) {
+      char value[256] = {};
+      length = sizeof value - 1;
+      if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value),
+                           &length) == ERROR_SUCCESS) {
+        result = std::string(value, length).c_str();
+      }
+    }
+    RegCloseKey(key);
+    if (ours) break;
+  }
+  RegCloseKey(net);
+  return result;
+}
+
+// What the control shows. GetWindowText would give another process's edit box or list only its
+// creation text; the control itself answers WM_GETTEXT.
+std::string TextOf(HWND window) {
+  char text[256] = {};
+  DWORD_PTR copied = 0;
+  if (SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                          SMTO_ABORTIFHUNG, 5000, &copied) == 0) {
+    return "<no answer>";
+  }
+  return std::string(text, std::min<std::size_t>(copied, sizeof text - 1));
+}
+
+// Waits until `read` gives `wanted`; the last value read otherwise.
+template <typename Read>
+std::string WaitForValue(Read read, const std::string& wanted, DWORD ms) {
+  const DWORD start = GetTickCount();
+  std::string now = read();
+  while (now != wanted && GetTickCount() - start < ms) {
+    Sleep(100);
+    now = read();
+  }
+  return now;
+}
+
+// A picture of the screen for the README (bin/screenshots/NAME.png), through ImageMagick on the
+// Unix side (drive Z: is the Unix root). Wine reports the start of a Unix program as failed, so
+// the file is waited for; a missing tool only loses the picture.
+void Screenshot(const std::string& name) {
+  const std::string folder = ProgramFolder() + "screenshots\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string file = folder + name + ".png";
+  DeleteFileA(file.c_str());
+  std::string unixPath = file.substr(2);
+  for (char& ch : unixPath) {
+    if (ch == '\\') ch = '/';
+  }
+  RunCommand("Z:\\usr\\bin\\import -window root " + unixPath, ProgramFolder(), nullptr);
+  const DWORD start = GetTickCount();
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  while (!(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data) &&
+           data.nFileSizeLow > 0) &&
+         GetTickCount() - start < 10000) {
+    Sleep(100);
+  }
+}
+
+// The page window of the dialog that holds control `id`.
+HWND WaitForPage(HWND dialog, int id, DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    HWND page = nullptr;
+    while ((page = FindWindowExA(dialog, page, "#32770", nullptr)) != nullptr) {
+      if (GetDlgItem(page, id) != nullptr && IsWindowVisible(page)) return page;
+    }
+    Sleep(100);
+  } while (GetTickCount() - start < ms);
+  return nullptr;
+}
+
+bool WaitForEnabled(HWND control, DWORD ms) {
+  const DWORD start = GetTickCount();
+  while (!IsWindowEnabled(control)) {
+    if (GetTickCount() - start >= ms) return false;
+    Sleep(100);
+  }
+  return true;
+}
+
+class PagesUnderWine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = ProgramCopy("pages_e2e", {"linkscope.exe", "W32N50.dll", "adapterinstall.exe",
+                                        "res\\Wlan.ini"});
+    ASSERT_FALSE(folder_.empty());
+    WriteText(folder_ + "W32N50-environment.json", kEnvironment);
+    for (const char* exe : {"linkscope.exe", "adapterinstall.exe"}) {
+      ASSERT_TRUE(SetWineVersion(exe, "win2k"));
+    }
+    std::string output;
+    ASSERT_EQ(0u, RunCommand(Quote(folder_ + "adapterinstall.exe") +
+                                 " install W32N50-environment.json",
+                             folder_, &output))
+        << output;
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ORVEX\\Linkscope");
+  }
+  void TearDown() override {
+    // Also after a failed assertion: a program left running would refuse the next test's.
+    Close(&program_);
+    std::string output;
+    RunCommand(Quote(folder_ + "adapterinstall.exe") + " remove", folder_, &output);
+    for (const char* exe : {"linkscope.exe", "adapterinstall.exe"}) ClearWineVersion(exe);
+  }
+  std::string folder_;
+  Process program_;
+};
+
+TEST_F(PagesUnderWine, ChangeTheNetworkThenTheFragmentationThreshold) {
+  // "Office" is the profile in use: a change of the adapter earns it its "*".
+  Win32Registry registry;
+  Win32WindowSystem windows(GetModuleHandleA(nullptr));
+  DefaultTexts texts;
+  Messages messages(windows, texts);
+  ProfileStore store(registry, messages);
+  Profile office = CLinkscopeApp::DefaultProfile();
+  office.name = "Office";
+  office.ssid = "Harbour";
+  office.channel = 6;
+  ASSERT_TRUE(store.Save(office, false));
+  store.WriteLastProfile("Office");
+
+  ASSERT_TRUE(Start(folder_ + "linkscope.exe", folder_, &program_));
+  HWND main = WaitForWindow("Linkscope Utility", 30000);
+  ASSERT_NE(nullptr, main);
+  // The icon answers once the program has found the card.
+  HWND dialog = nullptr;
+  const DWORD start = GetTickCount();
+  while (dialog == nullptr && GetTickCount() - start < 30000) {
+    SendTrayMouse(main, WM_LBUTTONDBLCLK);
+    dialog = WaitForSettingsDialog(main, 2000);
+  }
+  ASSERT_NE(nullptr, dialog);
+  HWND status = WaitForPage(dialog, 1018, 20000);
+  ASSERT_NE(nullptr, status);
+  HWND line = GetDlgItem(status, 1003);
+  EXPECT_EQ("Associated - BSSID: 00-40-96-A1-00-01",
+            WaitForValue([&] { return TextOf(line); }, "Associated - BSSID: 00-40-96-A1-00-01",
+                         30000));
+
+  // Change, a new SSID, Submit.
+  PostMessageA(GetDlgItem(status, 1018), BM_CLICK, 0, 0);
+  HWND ssid = GetDlgItem(status, 1009);
+  ASSERT_TRUE(WaitForEnabled(ssid, 10000));
+  SendMessageA(ssid, EM_SETSEL, 0, -1);
+  for (char c : std::string("Lighthouse")) PostMessageA(ssid, WM_CHAR, static_cast<WPARAM>(c), 1);
+  EXPECT_EQ("Lighthouse", WaitForValue([&] { return TextOf(ssid); }, "Lighthouse", 10000));
+  PostMessageA(GetDlgItem(status, 1019), BM_CLICK, 0, 0);
+
+  EXPECT_EQ("Associated - BSSID: 00-40-96-B2-00-01",
+            WaitForValue([&] { return TextOf(line); }, "Associated - BSSID: 00-40-96-B2-00-01",
+                         30000));
+  EXPECT_EQ("Lighthouse", DriverValue("ESSID"));
+  EXPECT_EQ("11", TextOf(GetDlgItem(status, 1025))) << "the access point's channel";
+  EXPECT_EQ("Office*", TextOf(GetDlgItem(dialog, 1085)));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(status, 1018)));
+  EXPECT_FALSE(IsWindowEnabled(ssid));
+  Screenshot("status-page");
+
+  // The Advanced tab, by the arrow keys on the tabs.
+  HWND tabs = GetDlgItem(dialog, 1003);
+  PressKeys(tabs, {VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT});
+  HWND advanced = WaitForPage(dialog, 1052, 20000);
+  ASSERT_NE(nullptr, advanced);
+  HWND value = GetDlgItem(advanced, 1059);
+  HWND indication = GetDlgItem(advanced, 1060);
+  EXPECT_EQ("1000", TextOf(value));
+  EXPECT_EQ("Enabled", TextOf(indication));
+  // The End key takes the thumb to the right end: fragmentation off.
+  PressKeys(GetDlgItem(advanced, 1052), {VK_END});
+  EXPECT_EQ("2346", WaitForValue([&] { return TextOf(value); }, "2346", 10000));
+  EXPECT_EQ("Disabled", WaitForValue([&] { return TextOf(indication); }, "Disabled", 10000));
+  Screenshot("advanced-page");
+
+  // Enter submits, and the dialog goes back to the Status page.
+  PressKeys(GetDlgItem(advanced, 1052), {VK_RETURN});
+  EXPECT_EQ("2346", WaitForValue([] { return DriverValue("Frag_Threshold"); }, "2346", 20000));
+  EXPECT_NE(nullptr, WaitForPage(dialog, 1018, 20000));
+  EXPECT_EQ(0, static_cast<int>(SendMessageA(tabs, 0x130B /* TCM_GETCURSEL */, 0, 0)));
+  EXPECT_EQ("Lighthouse", DriverValue("ESSID")) << "the rest of the record as read";
+
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(WaitForWindowGone(dialog, 20000));
+}
+
+}  // namespace
+}  // namespace linkscope::testing
