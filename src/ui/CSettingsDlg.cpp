@@ -80,7 +80,13 @@ void CSettingsDlg::OnInitDialog(WindowHandle dialog, IDialogItems& items) {
   ApplyWindowsConfigurationState();
   RelabelTexts();
   FillAdapterSelector();
-  SelectPage(initialTab);
+  // The page built above stays unless the Windows-configuration step moved away from it:
+  // building it again would read the adapter again and say a failure twice.
+  if (currentTab_ != initialTab || pageWindow_ == 0) {
+    SelectPage(initialTab);
+  } else {
+    items.TabSelect(kIdTabControl, initialTab);
+  }
 
   // The dialog belongs to the main window and follows its place among the windows.
   const bool topmost = alwaysOnTop_ != nullptr && *alwaysOnTop_;
