@@ -14,7 +14,11 @@ CLinkscopeApp::CLinkscopeApp(Platform& platform)
       settingsDialog_(SettingsDialogServices{platform.dialogs, platform.windows, platform.registry,
                                              platform.pcCards, language_, messages_, link_,
                                              profiles_, profileState_, profileApplication_,
-                                             platform.system}) {}
+                                             platform.system}),
+      windowsConfiguration_(services_, platform.registry, platform.requests, link_, messages_) {
+  // On Windows XP the link answers the Windows-configuration query from here, not the driver.
+  link_.SetWindowsConfigCheck([this] { return windowsConfiguration_.IsConfiguredByWindows(); });
+}
 
 Profile CLinkscopeApp::DefaultProfile() {
   Profile p;
@@ -86,6 +90,7 @@ bool CLinkscopeApp::InitInstance() {
   messages_.SetOwner(mainFrame_->Window());
   settingsDialog_.SetOwner(mainFrame_->Window(), mainFrame_->AlwaysOnTopFlag(),
                            mainFrame_->DescriptionList());
+  settingsDialog_.SetResourceDirectory(&mainFrame_->ResourceDirectory());
   mainFrame_->SetDialogHooks(&settingsDialog_);
 
   // The built-in profile exists from the first start on; an existing one is left as it is.

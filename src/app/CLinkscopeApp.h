@@ -10,6 +10,7 @@
 #include "config/ProfileApplication.h"
 #include "config/ProfileStore.h"
 #include "device/CAdapterLink.h"
+#include "device/WindowsConfiguration.h"
 #include "platform/Platform.h"
 #include "text/LanguageTable.h"
 #include "text/Messages.h"
@@ -47,7 +48,31 @@ class CLinkscopeApp {
   static constexpr const char* kAppName = "Linkscope";
 
  private:
+  // The platform's service manager as it is when asked; with none, no manager opens.
+  class PlatformServices : public IServiceManager {
+   public:
+    explicit PlatformServices(const Platform& platform) : platform_(platform) {}
+    ServiceHandle OpenManager(std::uint32_t access) override {
+      return platform_.services != nullptr ? platform_.services->OpenManager(access) : 0;
+    }
+    ServiceHandle OpenNamedService(ServiceHandle manager, const std::string& name,
+                                   std::uint32_t access, std::uint32_t* error) override {
+      if (platform_.services == nullptr) return 0;
+      return platform_.services->OpenNamedService(manager, name, access, error);
+    }
+    bool QueryState(ServiceHandle service, std::uint32_t* state) override {
+      return platform_.services != nullptr && platform_.services->QueryState(service, state);
+    }
+    bool CloseHandle(ServiceHandle handle) override {
+      return platform_.services != nullptr && platform_.services->CloseHandle(handle);
+    }
+
+   private:
+    const Platform& platform_;
+  };
+
   Platform& platform_;
+  PlatformServices services_{platform_};
   LanguageTable language_;
   Messages messages_;
   CAdapterLink link_;
@@ -56,6 +81,7 @@ class CLinkscopeApp {
   ProfileState profileState_;
   ProfileApplication profileApplication_;
   CSettingsDlg settingsDialog_;
+  WindowsConfiguration windowsConfiguration_;
   OsKind osKind_ = OsKind::OtherNt;
   std::unique_ptr<CMainFrame> mainFrame_;
 };

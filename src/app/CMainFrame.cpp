@@ -283,11 +283,20 @@ bool CMainFrame::FollowWindowsConfiguration() {
   if (windowsConfigSeen_ || live == 0) {
     if (!link.Set(Adapter(), OID_PRIV_WINDOWS_CONFIG, &live, 1)) {
       // The change stays pending: the previous value is kept, so the next tick tries again.
-      services_.messages.Show("FailedToSetErrorMessage", "Failed to set parameters");
+      // A driver that keeps refusing would otherwise bring a message every polling period:
+      // it is said once for each change. The dialog follows the flag at once all the same,
+      // since the profile switch already does; its controls must not stay open to changes
+      // while Windows drives the card.
+      if (static_cast<std::int32_t>(live) != windowsConfigFailureShown_) {
+        windowsConfigFailureShown_ = live;
+        if (DialogOpen()) dialog_->ApplyWindowsConfigurationState();
+        services_.messages.Show("FailedToSetErrorMessage", "Failed to set parameters");
+      }
       return false;
     }
     services_.driverParameters.WriteUseWzcs(live != 0);
   }
+  windowsConfigFailureShown_ = -1;
   windowsConfigSeen_ = true;
   if (DialogOpen()) dialog_->ApplyWindowsConfigurationState();
   if (live == 0 && link.previousConfiguredByWindows != -1) {
@@ -295,10 +304,11 @@ bool CMainFrame::FollowWindowsConfiguration() {
     platform_.system.Sleep(kWindowsReleaseWaitMs);
     if (services_.profileApplication.ApplyProfile(services_.profileState.currentName)) {
       services_.profileState.inSync = true;
+      if (DialogOpen()) dialog_->FillProfileSelector();
     }
   }
   link.previousConfiguredByWindows = live;
-  if (DialogOpen()) dialog_->SelectStatusPage();
+  if (DialogOpen()) dialog_->RebuildStatusPage();
   return true;
 }
 

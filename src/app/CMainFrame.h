@@ -165,6 +165,8 @@ class CMainFrame : public IMainWindowHandler {
   std::uint8_t deviceState_ = 0;
   bool startupCheckDone_ = false;
   bool windowsConfigSeen_ = false;
+  // The configured-by-Windows value whose refused set was last reported (-1: none pending).
+  std::int32_t windowsConfigFailureShown_ = -1;
   int tickDepth_ = 0;
   int menuOriginX_ = 0;
   int menuOriginY_ = 0;

@@ -108,12 +108,14 @@ bool CAdapterLink::SelectAdapter(std::uint32_t index) {
   }
   currentIndex_ = index;
   current_ = adapters_[index].get();
+  ++selections_;
   return true;
 }
 
 void CAdapterLink::ClearCurrentAdapter() {
   current_ = nullptr;
   currentIndex_ = 0;
+  ++selections_;
 }
 
 void CAdapterLink::RefreshAdapterValues() {

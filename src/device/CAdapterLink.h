@@ -70,6 +70,9 @@ class CAdapterLink {
   // Makes the entry at `index` current; false (and nothing selected) when there is none.
   bool SelectAdapter(std::uint32_t index);
   void ClearCurrentAdapter();
+  // Counts every change of the selection (a pick, or none), so that what is reported once per
+  // selected adapter can tell a new selection from the same one.
+  std::uint32_t SelectionCount() const { return selections_; }
 
   // Rebuilds the adapter list: walks the system's network adapters from index 0 until the
   // first index without one, and keeps those whose display name equals one of `descriptions`
@@ -120,6 +123,7 @@ class CAdapterLink {
   std::vector<std::unique_ptr<AdapterEntry>> adapters_;
   std::uint32_t currentIndex_ = 0;
   const AdapterEntry* current_ = nullptr;
+  std::uint32_t selections_ = 0;
 };
 
 }  // namespace linkscope

@@ -126,6 +126,12 @@ class IDialogItems {
   virtual std::string TabCaption(int id, int index) const = 0;
   virtual int TabSelect(int id, int index) = 0;  // the previous selection
   virtual int TabSelection(int id) const = 0;
+
+  // Static image controls: the bitmap file at `path` (a device-independent bitmap at the
+  // file's own size) becomes the control's image; false, and no image, when it cannot be
+  // loaded. The dialog frees its images when it goes.
+  virtual bool SetImageFile(int id, const std::string& path) = 0;
+  virtual bool HasImage(int id) const = 0;
 };
 
 }  // namespace linkscope

@@ -6,6 +6,7 @@
 #include "platform/PrivateProfile.h"
 #include "platform/Registry.h"
 #include "platform/RequestLibrary.h"
+#include "platform/ServiceManager.h"
 #include "platform/System.h"
 #include "platform/WindowSystem.h"
 
@@ -19,6 +20,9 @@ struct Platform {
   IRequestLibrary& requests;
   IPcCardProbe& pcCards;
   IDialogSystem& dialogs;
+  // The service manager, asked only on Windows XP; none behaves as a machine without the
+  // Windows wireless configuration service.
+  IServiceManager* services = nullptr;
 };
 
 }  // namespace linkscope

@@ -80,7 +80,13 @@ void CSettingsDlg::OnInitDialog(WindowHandle dialog, IDialogItems& items) {
   ApplyWindowsConfigurationState();
   RelabelTexts();
   FillAdapterSelector();
-  SelectPage(initialTab);
+  // The page built above stays unless the Windows-configuration step moved away from it:
+  // building it again would read the adapter again and say a failure twice.
+  if (currentTab_ != initialTab || pageWindow_ == 0) {
+    SelectPage(initialTab);
+  } else {
+    items.TabSelect(kIdTabControl, initialTab);
+  }
 
   // The dialog belongs to the main window and follows its place among the windows.
   const bool topmost = alwaysOnTop_ != nullptr && *alwaysOnTop_;
@@ -122,6 +128,11 @@ void CSettingsDlg::SelectPage(int index) {
   currentPage_ = &page;
   currentTab_ = index;
   items_->TabSelect(kIdTabControl, index);
+  // A page is built with its controls open; while Windows configures the card, each page
+  // shown is locked as it appears, not only the one on screen when the state changed.
+  if (services_.link.configuredByWindows != 0 && page.IsShown()) {
+    page.ApplyWindowsConfiguration(true);
+  }
 }
 
 void CSettingsDlg::FillAdapterSelector() {
@@ -164,6 +175,9 @@ bool CSettingsDlg::SwitchProfile(int index) {
 void CSettingsDlg::ApplyWindowsConfigurationState() {
   if (!open_ || items_ == nullptr) return;
   const bool byWindows = services_.link.configuredByWindows != 0;
+  // The "*" of a changed profile is not shown while Windows configures the card: the mark
+  // follows the flag at once, not at the next refill.
+  FillProfileSelector();
   if (services_.link.GetOsKind() == OsKind::WinXP) {
     items_->Enable(kIdProfileSelector, !byWindows);
     if (byWindows) SelectPage(kStatusTab);

@@ -35,6 +35,11 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
   int CurrentTab() const { return currentTab_; }
   CLayoutPage* CurrentPage() const { return currentPage_; }
   WindowHandle DialogWindow() const override { return dialog_; }
+  std::string ResourceDirectory() const override {
+    return resourceDirectory_ != nullptr ? *resourceDirectory_ : std::string();
+  }
+  // The main window's resource folder, which outlives the dialog.
+  void SetResourceDirectory(const std::string* directory) { resourceDirectory_ = directory; }
   void CloseDialog() override { OnCancel(); }
   bool OpenOnInfo() const { return openOnInfo_; }
 
@@ -54,6 +59,7 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
   void FillAdapterSelector() override;
   void ApplyWindowsConfigurationState() override;
   void SelectStatusPage() override;
+  void RebuildStatusPage() override { SelectPage(kStatusTab); }
   void RefreshCurrentPage() override;
   void MarkSurveyFinished() override;
   void BringToFront() override;
@@ -82,6 +88,7 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
   WindowHandle owner_ = 0;
   const bool* alwaysOnTop_ = nullptr;
   const std::vector<std::string>* descriptions_ = nullptr;
+  const std::string* resourceDirectory_ = nullptr;
 
   WindowHandle dialog_ = 0;
   IDialogItems* items_ = nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 // What a page asks of the settings dialog that frames it.
 
+#include <string>
+
 #include "platform/WindowSystem.h"
 
 namespace linkscope {
@@ -22,6 +24,9 @@ class IPageHost {
   virtual bool IsOpen() const = 0;
   // The dialog's own window (0 while it is closed).
   virtual WindowHandle DialogWindow() const = 0;
+  // The folder that bitmap names of the language file are relative to, with its trailing
+  // backslash.
+  virtual std::string ResourceDirectory() const = 0;
 };
 
 }  // namespace linkscope

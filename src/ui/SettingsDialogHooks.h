@@ -32,6 +32,9 @@ class ISettingsDialogHooks {
   // Locks or unlocks the settings controls for the Windows-configuration state.
   virtual void ApplyWindowsConfigurationState() = 0;
   virtual void SelectStatusPage() = 0;
+  // The Status page built anew even when it is the page shown, so that it reads what was just
+  // applied.
+  virtual void RebuildStatusPage() { SelectStatusPage(); }
   // The Status, Statistics and Info pages refresh on every tick; the others do not.
   virtual void RefreshCurrentPage() = 0;
   // The adapter is going away: a running site survey counts as finished.

@@ -389,4 +389,29 @@ int Win32DialogItems::TabSelection(int id) const {
 
 #undef SEND
 
+Win32DialogItems::~Win32DialogItems() {
+  for (std::uintptr_t image : images_) DeleteObject(reinterpret_cast<HBITMAP>(image));
+}
+
+bool Win32DialogItems::SetImageFile(int id, const std::string& path) {
+  HWND control = GetDlgItem(ToHwnd(dialog_), id);
+  if (control == nullptr) return false;
+  auto* bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                 LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  const LPARAM image = reinterpret_cast<LPARAM>(bitmap);
+  auto* old = reinterpret_cast<HBITMAP>(SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, image));
+  // The control may keep a copy of its own and hand it back later: one that is not ours is
+  // freed here.
+  bool ours = false;
+  for (std::uintptr_t loaded : images_) ours = ours || loaded == reinterpret_cast<std::uintptr_t>(old);
+  if (old != nullptr && !ours && old != bitmap) DeleteObject(old);
+  if (bitmap == nullptr) return false;
+  images_.push_back(reinterpret_cast<std::uintptr_t>(bitmap));
+  return true;
+}
+
+bool Win32DialogItems::HasImage(int id) const {
+  return SendDlgItemMessageA(ToHwnd(dialog_), id, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
+}
+
 }  // namespace linkscope

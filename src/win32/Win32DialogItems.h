@@ -2,6 +2,9 @@
 // The controls of one real dialog window: each method is one message or call on the control
 // with that id (7-Zip's control wrappers are the model).
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/DialogItems.h"
 
 namespace linkscope {
@@ -90,9 +93,15 @@ class Win32DialogItems : public IDialogItems {
   std::string TabCaption(int id, int index) const override;
   int TabSelect(int id, int index) override;
   int TabSelection(int id) const override;
+  bool SetImageFile(int id, const std::string& path) override;
+  bool HasImage(int id) const override;
+
+  ~Win32DialogItems() override;
 
  private:
   WindowHandle dialog_;
+  // Bitmaps loaded for the dialog's image controls, freed with it.
+  std::vector<std::uintptr_t> images_;
   // The tooltip window of the dialog's tips, made with the first one; owned by the dialog, it
   // goes with it.
   WindowHandle toolTips_ = 0;

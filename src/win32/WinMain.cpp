@@ -9,6 +9,7 @@
 #include "win32/Win32PrivateProfile.h"
 #include "win32/Win32Registry.h"
 #include "win32/Win32RequestLibrary.h"
+#include "win32/Win32ServiceManager.h"
 #include "win32/Win32System.h"
 #include "win32/Win32WindowSystem.h"
 
@@ -24,7 +25,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   linkscope::Win32RequestLibrary requests;
   linkscope::Win32PcCardProbe pcCards;
   linkscope::Win32DialogSystem dialogs(instance);
-  linkscope::Platform platform{registry, profile, system, windows, requests, pcCards, dialogs};
+  linkscope::Win32ServiceManager services;
+  linkscope::Platform platform{registry, profile, system,  windows,
+                               requests, pcCards, dialogs, &services};
 
   linkscope::CLinkscopeApp app(platform);
   if (!app.InitInstance()) return 1;

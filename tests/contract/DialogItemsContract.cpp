@@ -456,4 +456,31 @@ TEST_P(DialogItemsContract, ClicksReachTheHandler) {
   EXPECT_EQ((std::vector<std::string>{"command 190 0", "ok", "cancel"}), page.recorder.events);
 }
 
+TEST_P(DialogItemsContract, AnImageControlShowsABitmapFileAndNothingForAMissingOne) {
+  const std::string file = world_->BitmapFile();
+  if (file.empty()) GTEST_SKIP() << "no bitmap file in this world";
+  DialogLayout d;
+  d.resourceId = 901;
+  d.style = kWsChild;
+  d.width = 100;
+  d.height = 60;
+  d.controls = {Control(200, ControlKind::Bitmap, kSsBitmap, 5, 5, 40, 20)};
+  Recorder recorder;
+  const WindowHandle page = world_->Dialogs().CreatePage(d, world_->Host(), recorder);
+  ASSERT_NE(nullptr, recorder.items);
+  IDialogItems& items = *recorder.items;
+  EXPECT_FALSE(items.HasImage(200));
+  EXPECT_FALSE(items.SetImageFile(200, file + ".missing"));
+  EXPECT_FALSE(items.HasImage(200));
+  EXPECT_TRUE(items.SetImageFile(200, file));
+  EXPECT_TRUE(items.HasImage(200));
+  EXPECT_TRUE(items.SetImageFile(200, file));
+  EXPECT_TRUE(items.HasImage(200));
+  // A file that does not load takes the image away.
+  EXPECT_FALSE(items.SetImageFile(200, file + ".missing"));
+  EXPECT_FALSE(items.HasImage(200));
+  EXPECT_FALSE(items.SetImageFile(999, file)) << "no such control";
+  world_->Dialogs().DestroyPage(page);
+}
+
 }  // namespace linkscope

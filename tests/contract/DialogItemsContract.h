@@ -25,6 +25,8 @@ class DialogWorld {
   virtual void Type(WindowHandle dialog, int id, const std::string& text) = 0;
   // The user clicks a button.
   virtual void Click(WindowHandle dialog, int id) = 0;
+  // The path of a bitmap file that loads (a world without one skips the image rules).
+  virtual std::string BitmapFile() { return ""; }
 };
 
 struct DialogWorldImpl {

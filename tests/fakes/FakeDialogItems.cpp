@@ -545,4 +545,17 @@ int FakeDialogItems::TabSelection(int id) const {
   return c == nullptr ? -1 : c->selection;
 }
 
+bool FakeDialogItems::SetImageFile(int id, const std::string& path) {
+  Control* c = Find(id);
+  if (c == nullptr) return false;
+  const bool loads = imageFiles != nullptr && imageFiles->count(path) != 0;
+  c->image = loads ? path : std::string();
+  return loads;
+}
+
+bool FakeDialogItems::HasImage(int id) const {
+  const Control* c = Find(id);
+  return c != nullptr && !c->image.empty();
+}
+
 }  // namespace linkscope

@@ -4,6 +4,7 @@
 // limit applying to typing only); the contract suite holds both to the same rules.
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ class FakeDialogItems : public IDialogItems {
     std::vector<int> columnWidths;
     std::vector<std::vector<std::string>> rows;
     std::vector<bool> rowSelected;
+    std::string image;  // the file the image came from; empty for none
   };
   // The control with that id, or null.
   Control* Find(int id);
@@ -129,6 +131,10 @@ class FakeDialogItems : public IDialogItems {
   std::string TabCaption(int id, int index) const override;
   int TabSelect(int id, int index) override;
   int TabSelection(int id) const override;
+  bool SetImageFile(int id, const std::string& path) override;
+  bool HasImage(int id) const override;
+  // The bitmap files that load (set by the dialog system); none when null.
+  const std::set<std::string>* imageFiles = nullptr;
 
  private:
   void Report(int id, int code);

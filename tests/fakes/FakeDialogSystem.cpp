@@ -12,6 +12,7 @@ WindowHandle FakeDialogSystem::Create(const DialogLayout& layout, WindowHandle p
   d.handler = &handler;
   d.parent = parent;
   d.items = std::make_unique<FakeDialogItems>(layout, handle + 1);
+  d.items->imageFiles = &imageFiles;
   d.items->commandSink = [this, handle](int id, int code) { Command(handle, id, code); };
   d.modal = modal;
   d.order = order_++;

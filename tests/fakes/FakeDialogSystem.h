@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <map>
+#include <set>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -14,6 +16,8 @@ namespace linkscope {
 
 class FakeDialogSystem : public IDialogSystem {
  public:
+  // Bitmap files that exist for the dialogs' image controls.
+  std::set<std::string> imageFiles;
   int DoModal(const DialogLayout& layout, WindowHandle owner, IDialogHandler& handler) override;
   void EndDialog(WindowHandle dialog, int result) override;
   WindowHandle CreatePage(const DialogLayout& layout, WindowHandle parent,

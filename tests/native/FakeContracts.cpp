@@ -3,10 +3,12 @@
 #include "contract/DialogItemsContract.h"
 #include "contract/PrivateProfileContract.h"
 #include "contract/RegistryContract.h"
+#include "contract/ServiceManagerContract.h"
 #include "contract/WindowSystemContract.h"
 #include "fakes/FakeDialogSystem.h"
 #include "fakes/FakePrivateProfile.h"
 #include "fakes/FakeRegistry.h"
+#include "fakes/FakeServiceManager.h"
 #include "fakes/FakeWindowSystem.h"
 
 namespace linkscope {
@@ -34,6 +36,10 @@ class FakeDialogWorld : public DialogWorld {
     if (FakeDialogItems* items = dialogs_.Items(dialog)) items->Type(id, text);
   }
   void Click(WindowHandle dialog, int id) override { dialogs_.Click(dialog, id); }
+  std::string BitmapFile() override {
+    dialogs_.imageFiles.insert("C:\\contract\\logo.bmp");
+    return "C:\\contract\\logo.bmp";
+  }
 
  private:
   FakeDialogSystem dialogs_;
@@ -59,6 +65,28 @@ INSTANTIATE_TEST_SUITE_P(Fake, WindowSystemContract,
                          ::testing::Values(WindowSystemImpl{
                              "Fake", [] { return std::make_unique<FakeWindowSystem>(); }}),
                          WindowImplName);
+
+class FakeServiceWorld : public ServiceWorld {
+ public:
+  IServiceManager& Manager() override { return manager_; }
+  bool Install(const std::string& name) override {
+    manager_.Install(name);
+    return true;
+  }
+  bool SetRunning(const std::string& name, bool running) override {
+    manager_.SetState(name, running ? kServiceRunning : kServiceStopped);
+    return true;
+  }
+  void Remove(const std::string& name) override { manager_.Remove(name); }
+
+ private:
+  FakeServiceManager manager_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Fake, ServiceManagerContract,
+                         ::testing::Values(ServiceWorldImpl{
+                             "Fake", [] { return std::make_unique<FakeServiceWorld>(); }}),
+                         ServiceWorldName);
 
 }  // namespace
 }  // namespace linkscope

@@ -29,6 +29,12 @@ class ScriptedApp : public ::testing::Test {
     frame = app.MainFrame()->Window();
   }
   void Tick() { windows.FireTimer(frame, CMainFrame::kPollTimerId); }
+  // How many message boxes said exactly this; other pages report their own failures beside.
+  std::size_t MessagesSaying(const std::string& text) const {
+    std::size_t n = 0;
+    for (const auto& message : windows.messages) n += message.text == text;
+    return n;
+  }
   IconHandle ShownIcon() {
     auto it = windows.tray.find({frame, TrayIcon::kIconId});
     return it == windows.tray.end() ? 0 : it->second.icon;

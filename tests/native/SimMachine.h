@@ -10,6 +10,7 @@
 #include "app/OsKind.h"
 #include "device/CAdapterLink.h"
 #include "device/DeviceDescriptions.h"
+#include "device/WindowsConfiguration.h"
 #include "fakes/FakePcCardProbe.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeSystem.h"
@@ -50,6 +51,15 @@ struct SimMachine {
     env = environment;
     std::string error;
     installed = sim::InstallAdapters(registry, family, env, &error);
+    // On XP the wireless configuration service keeps a key for every interface it has seen;
+    // here it leaves each card to the program (the service is not running and the bit that
+    // would hand the card to Windows is clear).
+    if (kind == OsKind::WinXP) {
+      for (const sim::SimAdapterSetup& adapter : env.adapters) {
+        registry.WriteValue(kRegLocalMachine, kWzcInterfacesKey + adapter.InstanceId(),
+                            kWzcControlFlagsValue, kRegDword, {0, 0, 0, 0});
+      }
+    }
     host = std::make_unique<sim::SimHost>(system, registry, family);
     host->SetEnvironment(env);
     library = std::make_unique<sim::SimRequestLibrary>(*host);

@@ -7,12 +7,16 @@
 #include "contract/DialogItemsContract.h"
 #include "contract/PrivateProfileContract.h"
 #include "contract/RegistryContract.h"
+#include "contract/ServiceManagerContract.h"
 #include "contract/WindowSystemContract.h"
 #include "win32/Win32DialogSystem.h"
 #include "win32/Win32PrivateProfile.h"
 #include "win32/Win32Registry.h"
+#include "win32/Win32ServiceManager.h"
 #include "win32/Win32System.h"
 #include "win32/Win32WindowSystem.h"
+#include "win32/ProcessHelpers.h"
+#include "win32/TestService.h"
 
 namespace linkscope {
 namespace {
@@ -65,7 +69,10 @@ class RealDialogWorld : public DialogWorld {
     host_ = CreateWindowExA(0, "STATIC", "contract host", WS_POPUP, 0, 0, 400, 300, nullptr,
                             nullptr, GetModuleHandleA(nullptr), nullptr);
   }
-  ~RealDialogWorld() override { DestroyWindow(host_); }
+  ~RealDialogWorld() override {
+    DestroyWindow(host_);
+    if (!bitmap_.empty()) DeleteFileA(bitmap_.c_str());
+  }
   IDialogSystem& Dialogs() override { return dialogs_; }
   WindowHandle Host() override { return reinterpret_cast<WindowHandle>(host_); }
   void Type(WindowHandle dialog, int id, const std::string& text) override {
@@ -81,10 +88,31 @@ class RealDialogWorld : public DialogWorld {
     }
     SendMessageA(button, BM_CLICK, 0, 0);
   }
+  // A 2 x 1 bitmap of 24 bits per pixel, written into the temporary folder.
+  std::string BitmapFile() override {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string path = std::string(temp) + "linkscope-contract-" +
+                             std::to_string(GetCurrentProcessId()) + ".bmp";
+    const unsigned char bmp[] = {
+        'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                    // file header
+        40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,      // info header
+        8, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0x20, 0x40, 0x80, 0xFF, 0xFF, 0xFF, 0, 0};                          // one row
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "";
+    DWORD written = 0;
+    WriteFile(file, bmp, sizeof bmp, &written, nullptr);
+    CloseHandle(file);
+    bitmap_ = path;
+    return written == sizeof bmp ? path : "";
+  }
 
  private:
   Win32DialogSystem dialogs_;
   HWND host_;
+  std::string bitmap_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Win32, DialogItemsContract,
@@ -110,6 +138,32 @@ INSTANTIATE_TEST_SUITE_P(Win32, WindowSystemContract,
                                    GetModuleHandleA(nullptr));
                              }}),
                          WindowImplName);
+
+// Wine's service manager with the test service program installed under a contract name.
+class RealServiceWorld : public ServiceWorld {
+ public:
+  ~RealServiceWorld() override {
+    for (const std::string& name : installed_) testing::RemoveTestService(name);
+  }
+  IServiceManager& Manager() override { return manager_; }
+  bool Install(const std::string& name) override {
+    installed_.push_back(name);
+    return testing::InstallTestService(name, testing::ProgramFolder() + "wzcsvc.exe");
+  }
+  bool SetRunning(const std::string& name, bool running) override {
+    return running ? testing::StartTestService(name) : testing::StopTestService(name);
+  }
+  void Remove(const std::string& name) override { testing::RemoveTestService(name); }
+
+ private:
+  Win32ServiceManager manager_;
+  std::vector<std::string> installed_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Win32, ServiceManagerContract,
+                         ::testing::Values(ServiceWorldImpl{
+                             "Win32", [] { return std::make_unique<RealServiceWorld>(); }}),
+                         ServiceWorldName);
 
 TEST(Win32SystemTest, EventsDirectoryClockAndSockets) {
   Win32System system;
