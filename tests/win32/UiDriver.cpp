@@ -11,6 +11,20 @@ void SendTrayMouse(HWND main, UINT mouseMessage) {
   PostMessageA(main, callback, 1, mouseMessage);
 }
 
+bool MoveCursor(int x, int y) {
+  // Absolute input runs from 0 to 65535 across the primary screen.
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  if (SendInput(1, &input, sizeof input) != 1) return false;
+  const DWORD start = GetTickCount();
+  POINT at{};
+  while (GetCursorPos(&at) && (at.x != x || at.y != y) && GetTickCount() - start < 5000) Sleep(20);
+  return at.x == x && at.y == y;
+}
+
 namespace {
 BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM param) {
   char cls[16] = {};

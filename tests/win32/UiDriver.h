@@ -11,6 +11,9 @@ namespace linkscope::testing {
 
 // Sends the tray icon's callback message for a mouse message (WM_RBUTTONUP, ...).
 void SendTrayMouse(HWND main, UINT mouseMessage);
+// Moves the cursor as the mouse does, through input. While a menu tracks the mouse, Wine's X11
+// driver can drop a SetCursorPos warp and take the pointer's old place back from the X server.
+bool MoveCursor(int x, int y);
 // The visible popup menu window, once it is there; nullptr after `ms`.
 HWND WaitForPopupMenu(DWORD ms);
 // Keys posted in turn to a window (a menu, a dialog), with a short pause after each. The keys
