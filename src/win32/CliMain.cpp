@@ -18,6 +18,7 @@
 #include "win32/Win32RequestLibrary.h"
 #include "win32/Win32ServiceManager.h"
 #include "win32/Win32System.h"
+#include "win32/Win32WindowSystem.h"
 
 namespace {
 
@@ -136,7 +137,10 @@ class Win32TrayProgram : public linkscope::ITrayProgram {
   }
 
  private:
-  static HWND Find(const std::string& title) { return FindWindowA(nullptr, title.c_str()); }
+  // The hidden main window, not the settings dialog, which carries the same title.
+  static HWND Find(const std::string& title) {
+    return FindWindowA(linkscope::Win32WindowSystem::kMainWindowClass, title.c_str());
+  }
 };
 
 std::string ProgramFolder() {
