@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 
+#include "app/CLinkscopeApp.h"
 #include "app/CMainFrame.h"
 #include "app/OsKind.h"
 #include "cli/ProfileFile.h"
@@ -338,6 +339,11 @@ int CliProgram::Start(bool adapter, int adapterNumber) {
     return kExitSystem;
   }
   c.link.SetOsKind(c.osKind);
+  // As at the tray program's start: the built-in profile exists, an existing one is kept.
+  Profile builtIn;
+  if (!c.profiles.Find(kDefaultProfileName, &builtIn)) {
+    c.profiles.Save(CLinkscopeApp::DefaultProfile(), false);
+  }
   if (!adapter) return kExitOk;
 
   const OemSettings oem(c.language);

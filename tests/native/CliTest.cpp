@@ -356,6 +356,15 @@ TEST_F(CliTest, ApplyAsksTheRunningProgramOrAppliesItself) {
   EXPECT_EQ(kExitProfile, Cli({"apply", "Nowhere"}));
 }
 
+TEST_F(CliTest, AFirstRunBeforeTheTrayProgramFindsTheBuiltInProfile) {
+  // The tray program has never started on this machine: no profile is stored yet.
+  ASSERT_EQ(kExitOk, Cli({"profiles"}));
+  EXPECT_EQ("* Default\n", out.text);
+  Profile stored;
+  ASSERT_TRUE(page.app.Profiles().Find("Default", &stored));
+  EXPECT_EQ(CLinkscopeApp::DefaultProfile(), stored);
+}
+
 TEST_F(CliTest, TheCommandLineIsCheckedBeforeAnythingIsAsked) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {}, {"frobnicate"}, {"status", "--reset"}, {"watch", "--interval", "5"},
