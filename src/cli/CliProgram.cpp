@@ -834,10 +834,11 @@ int CliProgram::Watch(const Options& o) {
   const std::uint32_t start = platform_.system.TickCount();
   for (std::uint32_t line = 0; o.count == 0 || line < o.count; ++line) {
     if (line > 0) {
-      // Lines keep to the interval however long a reading took.
-      const std::uint32_t due = line * interval;
-      const std::uint32_t now = platform_.system.TickCount() - start;
-      if (due > now && !Pause(due - now)) break;
+      // Lines keep to the interval however long a reading took. The clock wraps after 49
+      // days: the wait is the signed distance to the line's moment, in the clock's arithmetic.
+      const std::uint32_t due = start + line * interval;
+      const auto wait = static_cast<std::int32_t>(due - platform_.system.TickCount());
+      if (wait > 0 && !Pause(static_cast<std::uint32_t>(wait))) break;
       if (platform_.interrupted()) break;
     }
     std::uint8_t radio = 1;

@@ -28,6 +28,9 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
   if (type == CTRL_C_EVENT || type == CTRL_BREAK_EVENT || type == CTRL_CLOSE_EVENT) {
     // The program stops at its next check and cancels what it started on the adapter.
     g_interrupted = true;
+    // A closed console ends the process as soon as this returns: the main thread gets a
+    // moment to send the cancel first.
+    if (type == CTRL_CLOSE_EVENT) Sleep(1500);
     return TRUE;
   }
   return FALSE;
