@@ -650,8 +650,9 @@ int CliProgram::Stats(const Options& o) {
       {"", "", t.Lookup("TxLabel", "Tx"), t.Lookup("RxLabel", "Rx")},
       {{data, ok, n(R::kTxDataOk), n(R::kRxDataOk)},
        {data, bad, n(R::kTxDataFailed), n(R::kRxDataFailed)},
-       {mgmt, ok, n(R::kTxMgmtOk), n(R::kRxMgmtOk)},
-       {mgmt, bad, n(R::kTxMgmtFailed), n(R::kRxMgmtFailed)},
+       {mgmt, t.Lookup("MgmtOkLabel", "Successful"), n(R::kTxMgmtOk), n(R::kRxMgmtOk)},
+       {mgmt, t.Lookup("MgmtErrorLabel", "Unsuccessful"), n(R::kTxMgmtFailed),
+        n(R::kRxMgmtFailed)},
        {t.Lookup("RejectedLabel", "Rejected Packets"), "", n(R::kTxRejected), n(R::kRxRejected)}}));
   return kExitOk;
 }
