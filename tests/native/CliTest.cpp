@@ -341,6 +341,13 @@ TEST_F(CliTest, ApplyAsksTheRunningProgramOrAppliesItself) {
   EXPECT_EQ("Linkscope Utility", tray.askedTitle);
   EXPECT_EQ("Office", page.app.CurrentProfile().currentName);
   EXPECT_EQ("Office", page.app.Profiles().ReadLastProfile());
+  std::string checked;
+  for (const MenuItem& item : page.app.MainFrame()->BuildMenu()) {
+    for (const MenuItem& profile : item.submenu) {
+      if (profile.checked) checked += profile.text;
+    }
+  }
+  EXPECT_EQ("Office", checked) << "the tray menu's check mark";
 
   // A program that does not switch is reported, not taken for a success.
   tray.onSwitch = nullptr;
