@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/CMainFrame.h"
-#include "app/OsKind.h"
+#include "device/OsKind.h"
 #include "config/DriverParameters.h"
 #include "config/ProfileApplication.h"
 #include "config/ProfileStore.h"

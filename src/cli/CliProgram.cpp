@@ -6,7 +6,7 @@
 
 #include "app/CLinkscopeApp.h"
 #include "app/CMainFrame.h"
-#include "app/OsKind.h"
+#include "device/OsKind.h"
 #include "cli/ProfileFile.h"
 #include "config/DriverParameters.h"
 #include "config/ProfileApplication.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/OsKind.h"
+#include "device/OsKind.h"
 #include "device/AdapterEntry.h"
 #include "platform/PcCardProbe.h"
 #include "platform/Registry.h"

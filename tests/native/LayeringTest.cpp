@@ -29,14 +29,14 @@ struct LayerRule {
 
 // The application shell sits on the dialog, the dialog on the configuration, the
 // configuration on the device and the texts, all of them on the platform interfaces; the
-// Win32 layer sits on top of everything. The device part still takes OsKind from the shell.
+// Win32 layer sits on top of everything.
 const std::vector<LayerRule>& Rules() {
   static const std::vector<LayerRule> rules = {
       {"app", {"win32", "w32n50", "sim"}},
       {"ui", {"app", "win32", "w32n50", "sim"}},
       {"config", {"app", "ui", "win32", "w32n50", "sim"}},
       {"text", {"app", "ui", "config", "win32", "w32n50", "sim"}},
-      {"device", {"ui", "config", "win32", "w32n50", "sim"}},
+      {"device", {"app", "ui", "config", "win32", "w32n50", "sim"}},
       {"platform", {"app", "ui", "config", "text", "device", "win32", "w32n50", "sim"}},
       {"sim", {"app", "ui", "config", "win32", "w32n50"}},
       {"cli", {"win32", "w32n50", "sim"}},

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/OsKind.h"
+#include "device/OsKind.h"
 #include "device/CAdapterLink.h"
 #include "device/DeviceDescriptions.h"
 #include "device/WindowsConfiguration.h"

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/OsKind.h"
+#include "device/OsKind.h"
 #include "device/CAdapterLink.h"
 #include "device/DeviceDescriptions.h"
 #include "win32/Win32PcCardProbe.h"

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/OsKind.h"
+#include "device/OsKind.h"
 #include "win32/Win32System.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

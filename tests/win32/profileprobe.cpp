@@ -15,7 +15,7 @@
 #include <string>
 
 #include "app/CLinkscopeApp.h"
-#include "app/OsKind.h"
+#include "device/OsKind.h"
 #include "config/DriverParameters.h"
 #include "config/ProfileApplication.h"
 #include "config/ProfileStore.h"

@@ -1,4 +1,4 @@
-#include "app/OsKind.h"
+#include "device/OsKind.h"
 
 namespace linkscope {
 
