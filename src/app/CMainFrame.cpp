@@ -117,6 +117,7 @@ bool CMainFrame::OnCreate(WindowHandle window) {
   if (trayMessage_ == 0) trayMessage_ = platform_.windows.RegisterMessage(kTrayMessageName);
   // A restarted shell announces its new taskbar; the icon must be added to it again.
   taskbarCreatedMessage_ = platform_.windows.RegisterMessage("TaskbarCreated");
+  closeForSetupMessage_ = platform_.windows.RegisterMessage(kCloseForSetupMessageName);
   tray_.Attach(window_, trayMessage_);
 
   resourceDirectory_ = platform_.system.CurrentDirectory() + "\\res\\";
@@ -335,6 +336,8 @@ void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t /*wPa
     // had accepted it or not (a program started before the taskbar had its add refused).
     tray_.Forget();
     if (currentIcon_ != 0) tray_.Set(currentIcon_, toolTipText_);
+  } else if (message == closeForSetupMessage_ && closeForSetupMessage_ != 0) {
+    CloseWithoutAsking();
   }
 }
 
@@ -469,7 +472,11 @@ void CMainFrame::WriteOptions() {
   platform_.registry.CloseKey(key);
 }
 
-void CMainFrame::OnClose() {
+void CMainFrame::OnClose() { Close(true); }
+
+void CMainFrame::CloseWithoutAsking() { Close(false); }
+
+void CMainFrame::Close(bool askToSave) {
   if (closing_) return;
   closing_ = true;
   ProfileState& state = services_.profileState;
@@ -477,7 +484,7 @@ void CMainFrame::OnClose() {
   services_.profiles.WriteLastProfile(state.currentName);
 
   CAdapterLink& link = services_.link;
-  if (!state.inSync && link.configuredByWindows == 0 && link.AdapterCount() > 0) {
+  if (askToSave && !state.inSync && link.configuredByWindows == 0 && link.AdapterCount() > 0) {
     const std::string question =
         language_.Lookup("QuestionSaveChanges1", "You have made changes to your current profile (") +
         state.currentName +
