@@ -6,6 +6,9 @@
 #   tests/bench/resident-memory.sh [BUILD_DIR]     (default build/mingw; run from the tree)
 # Needs the targets dist and emptytray: cmake --build --preset mingw --target dist emptytray
 set -euo pipefail
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
 cd "$(dirname "$0")/../.."
 build="$(realpath "${1:-build/mingw}")"
 dist="$build/dist"
@@ -62,7 +65,4 @@ run() {
   $server -w || true
 }
 
-if [ -n "${DISPLAY:-}" ]; then run; else
-  export -f run; export dist build seconds
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c run
-fi
+run
