@@ -122,6 +122,7 @@ bool CMainFrame::OnCreate(WindowHandle window) {
   // A restarted shell announces its new taskbar; the icon must be added to it again.
   taskbarCreatedMessage_ = platform_.windows.RegisterMessage("TaskbarCreated");
   switchProfileMessage_ = platform_.windows.RegisterMessage(kSwitchProfileMessageName);
+  closeForSetupMessage_ = platform_.windows.RegisterMessage(kCloseForSetupMessageName);
   tray_.Attach(window_, trayMessage_);
 
   resourceDirectory_ = platform_.system.CurrentDirectory() + "\\res\\";
@@ -347,6 +348,8 @@ void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t wPara
     if (dialog_ != nullptr && wParam <= static_cast<std::uintptr_t>(INT32_MAX)) {
       dialog_->SwitchProfile(static_cast<int>(wParam));
     }
+  } else if (message == closeForSetupMessage_ && closeForSetupMessage_ != 0) {
+    CloseWithoutAsking();
   }
 }
 
@@ -481,7 +484,11 @@ void CMainFrame::WriteOptions() {
   platform_.registry.CloseKey(key);
 }
 
-void CMainFrame::OnClose() {
+void CMainFrame::OnClose() { Close(true); }
+
+void CMainFrame::CloseWithoutAsking() { Close(false); }
+
+void CMainFrame::Close(bool askToSave) {
   if (closing_) return;
   closing_ = true;
   ProfileState& state = services_.profileState;
@@ -489,7 +496,7 @@ void CMainFrame::OnClose() {
   services_.profiles.WriteLastProfile(state.currentName);
 
   CAdapterLink& link = services_.link;
-  if (!state.inSync && link.configuredByWindows == 0 && link.AdapterCount() > 0) {
+  if (askToSave && !state.inSync && link.configuredByWindows == 0 && link.AdapterCount() > 0) {
     const std::string question =
         language_.Lookup("QuestionSaveChanges1", "You have made changes to your current profile (") +
         state.currentName +

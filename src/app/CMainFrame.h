@@ -47,6 +47,8 @@ class CMainFrame : public IMainWindowHandler {
   void OnTimer(std::uint32_t timerId) override;
   // The close flow: the Exit command, the window's close message and the end of the session.
   void OnClose() override;
+  // The close flow without the question whether to save the changed profile.
+  void CloseWithoutAsking();
   void OnDestroy() override;
   void OnRegisteredMessage(std::uint32_t message, std::uintptr_t wParam,
                            std::intptr_t lParam) override;
@@ -79,6 +81,10 @@ class CMainFrame : public IMainWindowHandler {
   // The message the tray icon sends its mouse events with.
   std::uint32_t TrayCallbackMessage() const { return trayMessage_; }
   static constexpr const char* kTrayMessageName = "MONITOR_ICON_PRESSED";
+  // Sent by the setup program before it replaces or removes the program: the close flow runs
+  // as for Exit but asks nothing (unsaved profile changes stay unsaved, as if the user had
+  // answered No), so that a silent uninstall or upgrade never waits for a person.
+  static constexpr const char* kCloseForSetupMessageName = "LINKSCOPE_CLOSE_FOR_SETUP";
 
   // The popup menu opened at (x, y): timer 2 watches the cursor until it leaves the menu.
   void StartMenuWatch(int x, int y);
@@ -181,6 +187,8 @@ class CMainFrame : public IMainWindowHandler {
   bool closing_ = false;
   std::uint32_t taskbarCreatedMessage_ = 0;
   std::uint32_t switchProfileMessage_ = 0;
+  std::uint32_t closeForSetupMessage_ = 0;
+  void Close(bool askToSave);
 };
 
 }  // namespace linkscope

@@ -189,6 +189,25 @@ TEST_F(TrayMenu, YesSavesTheAdaptersSettingsIntoTheCurrentProfile) {
   EXPECT_EQ(9, stored.channel);
 }
 
+// The setup program closes a running program before it replaces or removes it; a silent
+// uninstall has nobody to answer the question, so that close asks nothing and saves nothing,
+// but ends the program as Exit does: options and last profile stored, icon gone.
+TEST_F(TrayMenu, TheSetupsCloseMessageEndsTheProgramWithoutAsking) {
+  StartWithAdapter();
+  app.CurrentProfile().currentName = "Default";
+  app.CurrentProfile().inSync = false;
+  windows.SendRegistered(frame, windows.RegisterMessage("LINKSCOPE_CLOSE_FOR_SETUP"), 0, 0);
+  EXPECT_TRUE(windows.messages.empty());
+  EXPECT_EQ(0u, windows.WindowCount());
+  EXPECT_TRUE(windows.quitPosted);
+  EXPECT_TRUE(windows.tray.empty());
+  EXPECT_EQ((std::vector<std::uint8_t>{1, 0, 0, 0}), Option("AlwaysOnTop"));
+  EXPECT_EQ("Default", app.Profiles().ReadLastProfile());
+  Profile stored;
+  ASSERT_TRUE(app.Profiles().Find("Default", &stored));
+  EXPECT_EQ(10, stored.channel);
+}
+
 TEST_F(TrayMenu, NothingIsAskedInSyncOrWithoutAnAdapter) {
   StartWithAdapter();
   app.CurrentProfile().inSync = true;
