@@ -126,14 +126,18 @@ struct Machine {
   std::unique_ptr<sim::SimHost> host;
   std::unique_ptr<sim::SimRequestLibrary> library;
   std::unique_ptr<CAdapterLink> link;
+  std::size_t failedCloses = 0;
 };
 
 // Fails calls n and m (counted from 1; 0 fails none) of what runs until the hook is cleared.
-void FailCalls(FakeRegistry& registry, int n, int m) {
+// A key whose close failed stays open; those are counted, as no program can free them.
+void FailCalls(Machine& machine, int n, int m) {
   int seen = 0;
-  registry.failHook = [n, m, seen](const char*) mutable {
+  machine.registry.failHook = [n, m, seen, &machine](const char* operation) mutable {
     ++seen;
-    return seen == n || seen == m ? kRegAccessDenied : 0L;
+    if (seen != n && seen != m) return 0L;
+    machine.failedCloses += std::string(operation) == "CloseKey";
+    return kRegAccessDenied;
   };
 }
 
@@ -143,7 +147,7 @@ void Change(Machine& m, ProfileStore& store, int n, int k,
             const std::vector<std::string>& named, const std::function<bool()>& run,
             const char* what) {
   const Profiles before = Observed(store);
-  FailCalls(m.registry, n, k);
+  FailCalls(m, n, k);
   run();
   m.registry.failHook = nullptr;
   const Profiles after = Observed(store);
@@ -154,7 +158,8 @@ void Change(Machine& m, ProfileStore& store, int n, int k,
     auto it = after.find(entry.first);
     FUZZ_CHECK(it != after.end() && it->second == entry.second, what);
   }
-  FUZZ_CHECK(m.registry.OpenHandleCount() == 0, "every registry key is closed again");
+  FUZZ_CHECK(m.registry.OpenHandleCount() <= m.failedCloses,
+             "every registry key is closed again");
 }
 
 }  // namespace
