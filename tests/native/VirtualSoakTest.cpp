@@ -5,6 +5,7 @@
 // may grow: open registry keys, adapter handles, events, icons, windows and the heap are
 // counted through the fakes every simulated hour.
 
+#include <cstddef>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -18,7 +19,8 @@
 #include "ui/DialogLayouts.h"
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// AddressSanitizer's allocator keeps the count; its header does not come with every compiler.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #elif defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -217,14 +219,15 @@ TEST_F(VirtualSoak, ADayOfTicksHoldsNothingMoreAtItsEndThanAfterItsFirstHour) {
   EXPECT_TRUE(world.app.Profiles().Find("Default", &p));
   EXPECT_EQ(CLinkscopeApp::DefaultProfile(), p);
   EXPECT_EQ(2, world.app.Profiles().Count());
+  auto ul = [](std::size_t n) { return static_cast<unsigned long>(n); };
   std::printf("soak: %d ticks (24 simulated hours), %d dialog openings, %d surveys, "
               "%d profiles applied, %d card pulls or insertions, %d driver faults injected; "
-              "held after hour 1 / hour 24: registry keys %zu/%zu, adapter handles %zu/%zu, "
-              "windows %zu/%zu, icons %d/%d, heap %zu/%zu bytes\n",
+              "held after hour 1 / hour 24: registry keys %lu/%lu, adapter handles %lu/%lu, "
+              "windows %lu/%lu, icons %d/%d, heap %lu/%lu bytes\n",
               ticks, dialogOpenings, surveys, applied, cardChanges, faultsInjected,
-              firstHour.registryKeys, last.registryKeys, firstHour.adapterHandles,
-              last.adapterHandles, firstHour.windows, last.windows, firstHour.icons, last.icons,
-              firstHour.heap, last.heap);
+              ul(firstHour.registryKeys), ul(last.registryKeys), ul(firstHour.adapterHandles),
+              ul(last.adapterHandles), ul(firstHour.windows), ul(last.windows), firstHour.icons,
+              last.icons, ul(firstHour.heap), ul(last.heap));
 }
 
 }  // namespace
