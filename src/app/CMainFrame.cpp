@@ -39,8 +39,10 @@ CMainFrame::~CMainFrame() {
   platform_.windows.FreeIcon(notOkIcon_);
 }
 
-std::string CMainFrame::Title() const {
-  const std::string title = language_.Lookup("DlgTitle", "Linkscope Utility");
+std::string CMainFrame::Title() const { return TitleOf(language_); }
+
+std::string CMainFrame::TitleOf(const LanguageTable& language) {
+  const std::string title = language.Lookup("DlgTitle", "Linkscope Utility");
   // An empty title would match every untitled window of the desktop, and the program could
   // never start; it keeps its built-in title instead.
   return title.empty() ? std::string("Linkscope Utility") : title;
@@ -56,10 +58,12 @@ void CMainFrame::Destroy() {
   window_ = 0;
 }
 
-std::string CMainFrame::ReadLanguageSetting() const {
+std::string CMainFrame::ReadLanguageSetting() const { return ReadLanguageSetting(platform_.registry); }
+
+std::string CMainFrame::ReadLanguageSetting(IRegistry& registry) {
   std::string stored = LanguageTable::kNoLanguageYet;
   RegKey key = 0;
-  if (platform_.registry.OpenKey(kRegCurrentUser, kSettingsKey, RegAccess::Read, &key) != kRegOk) {
+  if (registry.OpenKey(kRegCurrentUser, kSettingsKey, RegAccess::Read, &key) != kRegOk) {
     return stored;
   }
   // No language name can be longer than a value of the language file; a longer value names
@@ -67,9 +71,9 @@ std::string CMainFrame::ReadLanguageSetting() const {
   std::string data(LanguageTable::kValueBufferSize, '\0');
   std::uint32_t type = 0;
   std::uint32_t size = LanguageTable::kValueBufferSize;
-  const long rc = platform_.registry.QueryValue(
-      key, kLanguageValue, &type, reinterpret_cast<std::uint8_t*>(&data[0]), &size);
-  platform_.registry.CloseKey(key);
+  const long rc = registry.QueryValue(key, kLanguageValue, &type,
+                                      reinterpret_cast<std::uint8_t*>(&data[0]), &size);
+  registry.CloseKey(key);
   if (rc == kRegOk && (type == kRegSz || type == kRegExpandSz) &&
       size <= LanguageTable::kValueBufferSize) {
     // Stored with or without its terminating NUL.
@@ -117,6 +121,7 @@ bool CMainFrame::OnCreate(WindowHandle window) {
   if (trayMessage_ == 0) trayMessage_ = platform_.windows.RegisterMessage(kTrayMessageName);
   // A restarted shell announces its new taskbar; the icon must be added to it again.
   taskbarCreatedMessage_ = platform_.windows.RegisterMessage("TaskbarCreated");
+  switchProfileMessage_ = platform_.windows.RegisterMessage(kSwitchProfileMessageName);
   tray_.Attach(window_, trayMessage_);
 
   resourceDirectory_ = platform_.system.CurrentDirectory() + "\\res\\";
@@ -326,7 +331,7 @@ void CMainFrame::LoseAdapter() {
   currentIcon_ = 0;  // the next successful tick sets the icon again
 }
 
-void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t /*wParam*/,
+void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t wParam,
                                      std::intptr_t lParam) {
   if (message == trayMessage_ && trayMessage_ != 0) {
     OnTrayMouse(static_cast<std::uint32_t>(lParam));
@@ -335,6 +340,13 @@ void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t /*wPa
     // had accepted it or not (a program started before the taskbar had its add refused).
     tray_.Forget();
     if (currentIcon_ != 0) tray_.Set(currentIcon_, toolTipText_);
+  } else if (message == switchProfileMessage_ && switchProfileMessage_ != 0) {
+    // The command-line companion's apply: the same switch as the profile menu's item, so that
+    // the running program, the adapter and "LastProfile" agree. Unlike the menu it reaches
+    // every profile, not only the first 99.
+    if (dialog_ != nullptr && wParam <= static_cast<std::uintptr_t>(INT32_MAX)) {
+      dialog_->SwitchProfile(static_cast<int>(wParam));
+    }
   }
 }
 

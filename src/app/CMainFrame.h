@@ -112,6 +112,12 @@ class CMainFrame : public IMainWindowHandler {
 
   // The title other instances look for: the dialog title in the current language.
   std::string Title() const;
+  static std::string TitleOf(const LanguageTable& language);
+  // The "Language" option, or "NoLanguageYet" when it is not stored as text.
+  static std::string ReadLanguageSetting(IRegistry& registry);
+  // Sent to the main window with a profile's index in the store's list as its first
+  // parameter: switches to that profile as the profile menu does.
+  static constexpr const char* kSwitchProfileMessageName = "LINKSCOPE_SWITCH_PROFILE";
 
   // The frame's title before start-up gives it the dialog title.
   static constexpr const char* kInitialTitle = "Linkscope";
@@ -174,6 +180,7 @@ class CMainFrame : public IMainWindowHandler {
   bool openOnInfo_ = false;
   bool closing_ = false;
   std::uint32_t taskbarCreatedMessage_ = 0;
+  std::uint32_t switchProfileMessage_ = 0;
 };
 
 }  // namespace linkscope

@@ -26,6 +26,9 @@ class CLayoutPage : public IDialogHandler {
     items_ = &items;
     stayHidden_ = false;
     OnCreatePage();
+    // A message box shown while the page was built runs messages, and among them the page's
+    // window may have gone (the dialog closed by the tick): nothing of it may be touched then.
+    if (items_ != &items) return;
     if (!stayHidden_) items.ShowDialog(true);
   }
   // Enter: nothing, unless the page has a default action.

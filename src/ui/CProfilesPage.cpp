@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "config/ProfileNames.h"
 #include "platform/DialogSystem.h"
 #include "ui/DialogLayouts.h"
 
@@ -20,7 +21,7 @@ std::string Upper(std::string s) {
   return s;
 }
 
-bool IsDefaultName(const std::string& name) { return Upper(name) == Upper(kDefaultProfile); }
+bool IsDefaultName(const std::string& name) { return IsDefaultProfileName(name); }
 
 // "%s '%s' %s", put together without a format string: the parts come from the language file
 // and the registry.
@@ -238,17 +239,18 @@ void CProfilesPage::OnSelChange() {
 
 bool CProfilesPage::ValidateName(const std::string& name) {
   const Messages& messages = Services().messages;
-  if (name.empty()) {
-    messages.Show("ErrorProfileNameEmpty", "Please specify a profile name");
-    return false;
-  }
-  if (name.size() > static_cast<std::size_t>(kNameLimit)) {
-    messages.Show("ErrorProfileNameLength", "The field must not exceed 15 characters");
-    return false;
-  }
-  if (name.find('\\') != std::string::npos) {
-    messages.Show("ErrorProfileNameInvalidChars", "The field contains illegal characters");
-    return false;
+  switch (CheckProfileName(name)) {
+    case ProfileNameProblem::Empty:
+      messages.Show("ErrorProfileNameEmpty", "Please specify a profile name");
+      return false;
+    case ProfileNameProblem::TooLong:
+      messages.Show("ErrorProfileNameLength", "The field must not exceed 15 characters");
+      return false;
+    case ProfileNameProblem::IllegalCharacter:
+      messages.Show("ErrorProfileNameInvalidChars", "The field contains illegal characters");
+      return false;
+    case ProfileNameProblem::None:
+      break;
   }
   return true;
 }

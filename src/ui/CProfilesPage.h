@@ -4,6 +4,7 @@
 #include <string>
 
 #include "config/Profile.h"
+#include "config/ProfileNames.h"
 #include "ui/CLayoutPage.h"
 
 namespace linkscope {
@@ -31,7 +32,7 @@ class CProfilesPage : public CLayoutPage {
   static constexpr int kIdConfirm = 1094;
   static constexpr int kIdWizardCancel = 1095;
   // A profile name has 15 characters at most.
-  static constexpr int kNameLimit = 15;
+  static constexpr int kNameLimit = static_cast<int>(kProfileNameLimit);
 
   void OnCommand(int id, int code) override;
   // Enter in the wizard confirms the name typed; elsewhere it does nothing.

@@ -76,6 +76,7 @@ void CSettingsDlg::OnInitDialog(WindowHandle dialog, IDialogItems& items) {
   // with its window.
   const int initialTab = openOnInfo_ ? kInfoTab : kStatusTab;
   SelectPage(initialTab);
+  if (items_ == nullptr) return;  // closed while the page's opening message was up
   open_ = true;
   ApplyWindowsConfigurationState();
   RelabelTexts();
@@ -123,7 +124,11 @@ void CSettingsDlg::SelectPage(int index) {
     const WindowHandle parent = page.ResourceId() == kTabHostedPageId
                                     ? items_->Window(kIdTabControl)
                                     : dialog_;
-    pageWindow_ = services_.dialogs.CreatePage(*layout, parent, page);
+    const WindowHandle created = services_.dialogs.CreatePage(*layout, parent, page);
+    // A message the page showed while it was built runs messages: the tick may have closed
+    // the dialog meanwhile, and with it the page.
+    if (items_ == nullptr) return;
+    pageWindow_ = created;
   }
   currentPage_ = &page;
   currentTab_ = index;

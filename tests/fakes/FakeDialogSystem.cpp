@@ -25,9 +25,11 @@ int FakeDialogSystem::DoModal(const DialogLayout& layout, WindowHandle owner,
   if (failCreate) return -1;
   const WindowHandle dialog = Create(layout, owner, handler, true);
   ++modalDepth_;
-  // The real loop shows the dialog once its initialisation is over.
-  if (!dialogs_[dialog].ended) {
-    dialogs_[dialog].items->ShowDialog(true);
+  // The real loop shows the dialog once its initialisation is over (and has nothing to show
+  // when the initialisation destroyed it).
+  auto created = dialogs_.find(dialog);
+  if (created != dialogs_.end() && !created->second.ended) {
+    created->second.items->ShowDialog(true);
     if (modalLoop) modalLoop(dialog, layout);
   }
   --modalDepth_;

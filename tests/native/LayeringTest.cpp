@@ -39,6 +39,7 @@ const std::vector<LayerRule>& Rules() {
       {"device", {"ui", "config", "win32", "w32n50", "sim"}},
       {"platform", {"app", "ui", "config", "text", "device", "win32", "w32n50", "sim"}},
       {"sim", {"app", "ui", "config", "win32", "w32n50"}},
+      {"cli", {"win32", "w32n50", "sim"}},
   };
   return rules;
 }

@@ -273,6 +273,23 @@ TEST_F(SettingsDialog, TheCurrentPageAlwaysHasItsWindow) {
   }
 }
 
+// A message box runs messages: while the Status page's opening failure is told, the tick may
+// close the dialog (the card went). The page's window is gone by then and nothing touches it.
+TEST_F(SettingsDialog, APageClosedUnderItsOpeningMessageIsLeftAlone) {
+  StartWithAdapter();
+  int closed = 0;
+  windows.answer = [&](const FakeWindowSystem::Message& m) {
+    if (m.text == "Failed to get configuration" && dialogs.Exists(app.SettingsDialog().DialogWindow())) {
+      ++closed;
+      dialogs.DestroyNow(app.SettingsDialog().DialogWindow());
+    }
+    return 1;
+  };
+  windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1, kMouseLeftDoubleClick);
+  EXPECT_EQ(1, closed);
+  EXPECT_TRUE(dialogs.Pages().empty());
+}
+
 // Without always on top the dialog leaves the topmost band for the top of the normal
 // windows, not for their bottom.
 TEST_F(SettingsDialog, OpeningPlacesItAmongTheWindows) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "win32/ProcessHelpers.h"
+#include "win32/SimulatedCardProgram.h"
 #include "win32/UiDriver.h"
 
 namespace linkscope::testing {
@@ -18,38 +19,20 @@ const char* kEnvironment = R"json({"adapters": [{
   "driverVersion": [2, 14, 0, 4660], "firmwareVersion": [1, 0, 2, 7]}],
   "networks": []})json";
 
-std::string TextOf(HWND page, int id) {
-  char buffer[128] = {};
-  GetDlgItemTextA(page, id, buffer, sizeof buffer);
-  return buffer;
-}
+using InfoPageUnderWine = SimulatedCardProgram;
 
-TEST(InfoPageUnderWine, ShowsTheCardsVersionsAndAddressTheProgramsVersionAndTheLogo) {
-  const std::string folder =
-      ProgramCopy("info_e2e", {"linkscope.exe", "W32N50.dll", "adapterinstall.exe",
-                               "res\\Wlan.ini", "res\\linkscope-logo.bmp"});
-  ASSERT_FALSE(folder.empty());
-  WriteText(folder + "W32N50-environment.json", kEnvironment);
-  for (const char* exe : {"linkscope.exe", "adapterinstall.exe"}) {
-    ASSERT_TRUE(SetWineVersion(exe, "winxp"));
-  }
-  std::string output;
-  ASSERT_EQ(0u, RunCommand(Quote(folder + "adapterinstall.exe") + " install W32N50-environment.json",
-                           folder, &output))
-      << output;
-
-  Process program;
-  ASSERT_TRUE(Start(folder + "linkscope.exe", folder, &program));
-  HWND main = WaitForWindow("Linkscope Utility", kPatienceMs);
+TEST_F(InfoPageUnderWine, ShowsTheCardsVersionsAndAddressTheProgramsVersionAndTheLogo) {
+  ASSERT_NO_FATAL_FAILURE(
+      Install("info_e2e", kEnvironment, "winxp", {"res\\linkscope-logo.bmp"}));
+  HWND main = StartProgram();
   ASSERT_NE(nullptr, main);
-  ASSERT_TRUE(WaitForTrayIcon(main, kPatienceMs));
   // About, the third item from the end, opens the dialog on the Info page.
   ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_UP, VK_UP, VK_RETURN}));
-  HWND dialog = WaitForSettingsDialog(main, kPatienceMs);
-  ASSERT_NE(nullptr, dialog);
+  dialog_ = WaitForSettingsDialog(main, kPatienceMs);
+  ASSERT_NE(nullptr, dialog_);
   HWND page = nullptr;
   EXPECT_TRUE(WaitUntil([&] {
-    page = FindWindowExA(dialog, nullptr, "#32770", nullptr);
+    page = FindWindowExA(dialog_, nullptr, "#32770", nullptr);
     return page != nullptr && IsWindowVisible(page) && !TextOf(page, 1070).empty();
   }));
   ASSERT_NE(nullptr, page);
@@ -59,12 +42,7 @@ TEST(InfoPageUnderWine, ShowsTheCardsVersionsAndAddressTheProgramsVersionAndTheL
   EXPECT_EQ("3.3.4.40", TextOf(page, 1068));
   EXPECT_EQ("00-60-1D-7B-0C-E4", TextOf(page, 1070));
   EXPECT_NE(0, SendDlgItemMessageA(page, 1000, STM_GETIMAGE, IMAGE_BITMAP, 0)) << "the logo";
-
-  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-  EXPECT_TRUE(WaitForWindowGone(dialog, kPatienceMs));
-  Close(&program);
-  RunCommand(Quote(folder + "adapterinstall.exe") + " remove", folder, &output);
-  for (const char* exe : {"linkscope.exe", "adapterinstall.exe"}) ClearWineVersion(exe);
+  CloseDialog();
 }
 
 }  // namespace

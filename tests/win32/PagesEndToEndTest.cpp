@@ -9,11 +9,9 @@
 #include <string>
 
 #include "app/CLinkscopeApp.h"
-#include "config/ProfileStore.h"
 #include "win32/ProcessHelpers.h"
+#include "win32/SimulatedCardProgram.h"
 #include "win32/UiDriver.h"
-#include "win32/Win32Registry.h"
-#include "win32/Win32WindowSystem.h"
 
 namespace linkscope::testing {
 namespace {
@@ -67,18 +65,6 @@ std::string DriverValue(const std::string& name) {
   return result;
 }
 
-// What the control shows. GetWindowText would give another process's edit box or list only its
-// creation text; the control itself answers WM_GETTEXT.
-std::string TextOf(HWND window) {
-  char text[256] = {};
-  DWORD_PTR copied = 0;
-  if (SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                          SMTO_ABORTIFHUNG, 5000, &copied) == 0) {
-    return "<no answer>";
-  }
-  return std::string(text, std::min<std::size_t>(copied, sizeof text - 1));
-}
-
 // Waits until `read` gives `wanted`; the last value read otherwise.
 template <typename Read>
 std::string WaitForValue(Read read, const std::string& wanted, DWORD ms) {
@@ -89,28 +75,6 @@ std::string WaitForValue(Read read, const std::string& wanted, DWORD ms) {
     now = read();
   }
   return now;
-}
-
-// A picture of the screen for the README (bin/screenshots/NAME.png), through ImageMagick on the
-// Unix side (drive Z: is the Unix root). Wine reports the start of a Unix program as failed, so
-// the file is waited for; a missing tool only loses the picture.
-void Screenshot(const std::string& name) {
-  const std::string folder = ProgramFolder() + "screenshots\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  const std::string file = folder + name + ".png";
-  DeleteFileA(file.c_str());
-  std::string unixPath = file.substr(2);
-  for (char& ch : unixPath) {
-    if (ch == '\\') ch = '/';
-  }
-  RunCommand("Z:\\usr\\bin\\import -window root " + unixPath, ProgramFolder(), nullptr);
-  const DWORD start = GetTickCount();
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  while (!(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data) &&
-           data.nFileSizeLow > 0) &&
-         GetTickCount() - start < 10000) {
-    Sleep(100);
-  }
 }
 
 // The page window of the dialog that holds control `id`.
@@ -135,58 +99,21 @@ bool WaitForEnabled(HWND control, DWORD ms) {
   return true;
 }
 
-class PagesUnderWine : public ::testing::Test {
+class PagesUnderWine : public SimulatedCardProgram {
  protected:
-  void SetUp() override {
-    folder_ = ProgramCopy("pages_e2e", {"linkscope.exe", "W32N50.dll", "adapterinstall.exe",
-                                        "res\\Wlan.ini"});
-    ASSERT_FALSE(folder_.empty());
-    WriteText(folder_ + "W32N50-environment.json", kEnvironment);
-    for (const char* exe : {"linkscope.exe", "adapterinstall.exe"}) {
-      ASSERT_TRUE(SetWineVersion(exe, "win2k"));
-    }
-    std::string output;
-    ASSERT_EQ(0u, RunCommand(Quote(folder_ + "adapterinstall.exe") +
-                                 " install W32N50-environment.json",
-                             folder_, &output))
-        << output;
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ORVEX\\Linkscope");
-  }
-  void TearDown() override {
-    // Also after a failed assertion: a program left running would refuse the next test's.
-    Close(&program_);
-    std::string output;
-    RunCommand(Quote(folder_ + "adapterinstall.exe") + " remove", folder_, &output);
-    for (const char* exe : {"linkscope.exe", "adapterinstall.exe"}) ClearWineVersion(exe);
-  }
-  std::string folder_;
-  Process program_;
+  void SetUp() override { ASSERT_NO_FATAL_FAILURE(Install("pages_e2e", kEnvironment)); }
 };
 
 TEST_F(PagesUnderWine, ChangeTheNetworkThenTheFragmentationThreshold) {
   // "Office" is the profile in use: a change of the adapter earns it its "*".
-  Win32Registry registry;
-  Win32WindowSystem windows(GetModuleHandleA(nullptr));
-  DefaultTexts texts;
-  Messages messages(windows, texts);
-  ProfileStore store(registry, messages);
   Profile office = CLinkscopeApp::DefaultProfile();
   office.name = "Office";
   office.ssid = "Harbour";
   office.channel = 6;
-  ASSERT_TRUE(store.Save(office, false));
-  store.WriteLastProfile("Office");
+  ASSERT_TRUE(StoreProfile(office, true));
 
-  ASSERT_TRUE(Start(folder_ + "linkscope.exe", folder_, &program_));
-  HWND main = WaitForWindow("Linkscope Utility", 30000);
-  ASSERT_NE(nullptr, main);
-  // The icon answers once the program has found the card.
-  HWND dialog = nullptr;
-  const DWORD start = GetTickCount();
-  while (dialog == nullptr && GetTickCount() - start < 30000) {
-    SendTrayMouse(main, WM_LBUTTONDBLCLK);
-    dialog = WaitForSettingsDialog(main, 2000);
-  }
+  ASSERT_NE(nullptr, StartProgram());
+  HWND dialog = OpenDialog();
   ASSERT_NE(nullptr, dialog);
   HWND status = WaitForPage(dialog, 1018, 20000);
   ASSERT_NE(nullptr, status);

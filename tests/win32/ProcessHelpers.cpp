@@ -84,7 +84,7 @@ void Close(Process* process) {
   process->handle = nullptr;
 }
 
-std::string ProgramCopy(const std::string& name, std::initializer_list<const char*> files) {
+std::string ProgramCopy(const std::string& name, const std::vector<const char*>& files) {
   const std::string bin = ProgramFolder();
   const std::string folder = bin + name + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);

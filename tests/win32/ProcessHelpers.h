@@ -6,6 +6,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace linkscope::testing {
 
@@ -41,7 +42,7 @@ std::string ReadText(const std::string& path);
 // A folder `name` beside the test program holding copies of the program's files (paths such
 // as "res\\Wlan.ini" keep their folder); its path with a trailing backslash, or "" when a
 // copy failed.
-std::string ProgramCopy(const std::string& name, std::initializer_list<const char*> files);
+std::string ProgramCopy(const std::string& name, const std::vector<const char*>& files);
 
 // Sets or removes HKCU\Software\Wine\AppDefaults\<exeName>\Version.
 bool SetWineVersion(const std::string& exeName, const std::string& version);

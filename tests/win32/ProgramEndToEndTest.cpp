@@ -8,11 +8,9 @@
 #include <string>
 
 #include "app/CLinkscopeApp.h"
-#include "config/ProfileStore.h"
 #include "win32/ProcessHelpers.h"
+#include "win32/SimulatedCardProgram.h"
 #include "win32/UiDriver.h"
-#include "win32/Win32Registry.h"
-#include "win32/Win32WindowSystem.h"
 
 namespace linkscope::testing {
 namespace {
@@ -34,42 +32,17 @@ std::string Environment(bool present, const std::string& faults = "", bool netwo
          "]}";
 }
 
-class ProgramUnderWine : public ::testing::Test {
+class ProgramUnderWine : public SimulatedCardProgram {
  protected:
+  // Windows as the prefix has it: these paths do not depend on the version.
   void SetUp() override {
-    folder_ = ProgramCopy("program_e2e", {"linkscope.exe", "W32N50.dll", "adapterinstall.exe",
-                                          "res\\Wlan.ini"});
-    ASSERT_FALSE(folder_.empty());
-    environment_ = folder_ + "W32N50-environment.json";
-    WriteText(environment_, Environment(true));
-    std::string output;
-    ASSERT_EQ(0u, RunCommand(Quote(folder_ + "adapterinstall.exe") + " install " +
-                                 Quote(environment_),
-                             folder_, &output))
-        << output;
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ORVEX\\Linkscope");
+    ASSERT_NO_FATAL_FAILURE(Install("program_e2e", Environment(true), nullptr));
   }
   void TearDown() override {
     Close(&second_);
-    Close(&program_);
-    // A language chosen here must not rename the program that later tests of the same prefix
-    // look for.
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ORVEX\\Linkscope");
-    std::string output;
-    RunCommand(Quote(folder_ + "adapterinstall.exe") + " remove", folder_, &output);
+    SimulatedCardProgram::TearDown();
   }
 
-  // Starts the program and waits until its icon shows that it found the card.
-  HWND StartProgram() {
-    if (!Start(folder_ + "linkscope.exe", folder_, &program_)) return nullptr;
-    HWND main = WaitForWindow("Linkscope Utility", 30000);
-    if (main == nullptr || !WaitForTrayIcon(main, true, 30000)) return nullptr;
-    return main;
-  }
-
-  std::string folder_;
-  std::string environment_;
-  Process program_;
   Process second_;
 };
 
@@ -105,16 +78,9 @@ TEST_F(ProgramUnderWine, IconComesBackAfterTheDialogsDropDownFoundNoCard) {
 // A message raised by the dialog belongs to it: the dialog takes no input until the message
 // is answered.
 TEST_F(ProgramUnderWine, AMessageFromTheDialogKeepsTheDialogFromInput) {
-  {
-    Win32Registry registry;
-    Win32WindowSystem windows(GetModuleHandleA(nullptr));
-    DefaultTexts texts;
-    Messages messages(windows, texts);
-    ProfileStore store(registry, messages);
-    Profile office = CLinkscopeApp::DefaultProfile();
-    office.name = "Office";
-    ASSERT_TRUE(store.Save(office, false));
-  }
+  Profile office = CLinkscopeApp::DefaultProfile();
+  office.name = "Office";
+  ASSERT_TRUE(StoreProfile(office));
   HWND main = StartProgram();
   ASSERT_NE(nullptr, main);
   SendTrayMouse(main, WM_LBUTTONDBLCLK);
@@ -159,19 +125,21 @@ TEST_F(ProgramUnderWine, AfterALanguageChangeASecondStartFindsTheProgram) {
 }
 
 // The menu watch: once the cursor is left of or above the point the menu opened at, the menu
-// closes. Disabled: since the pages and the test mends came together the menu stays open here
-// under Wine (it closed before); the cause is not found yet, and the run must not depend on it.
-TEST_F(ProgramUnderWine, DISABLED_TheTrayMenuClosesOnceTheCursorLeavesIt) {
+// closes.
+TEST_F(ProgramUnderWine, TheTrayMenuClosesOnceTheCursorLeavesIt) {
   HWND main = StartProgram();
   ASSERT_NE(nullptr, main);
-  ASSERT_TRUE(SetCursorPos(700, 500));
+  ASSERT_TRUE(MoveCursor(700, 500));
   SendTrayMouse(main, WM_RBUTTONUP);
   HWND menu = WaitForPopupMenu(10000);
   ASSERT_NE(nullptr, menu);
-  ASSERT_TRUE(SetCursorPos(100, 100));
-  // The watch looks every 7 seconds.
+  // The watch looks every 7 seconds. The mouse goes on moving away meanwhile, as a hand's does:
+  // Wine gives the pointer back its old place while the menu holds it.
   const DWORD start = GetTickCount();
-  while (IsWindow(menu) && IsWindowVisible(menu) && GetTickCount() - start < 30000) Sleep(100);
+  while (IsWindow(menu) && IsWindowVisible(menu) && GetTickCount() - start < 30000) {
+    MoveCursor(100, 100);
+    Sleep(100);
+  }
   EXPECT_FALSE(IsWindow(menu) && IsWindowVisible(menu)) << "the menu stayed";
   // Closed, the menu can be opened again.
   SendTrayMouse(main, WM_RBUTTONUP);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "win32/ProcessHelpers.h"
+#include "win32/SimulatedCardProgram.h"
 #include "win32/UiDriver.h"
 
 namespace linkscope::testing {
@@ -33,15 +34,6 @@ constexpr int kIdTabs = 1003;
 constexpr int kIdProfileSelector = 1085;
 constexpr int kIdList = 1033;
 constexpr int kIdRescan = 1034;
-
-bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start > ms) return false;
-    Sleep(50);
-  }
-  return true;
-}
 
 // Memory in the program's process, for the list view messages that carry pointers.
 class Remote {
@@ -117,50 +109,21 @@ int CurrentTab(HWND dialog) {
 // The page on screen: the dialog's child dialog window.
 HWND PageOf(HWND dialog) { return FindWindowExA(dialog, nullptr, "#32770", nullptr); }
 
-void ClickButton(HWND page, int id) {
-  PostMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
-}
-
-class SurveyPagesUnderWine : public ::testing::Test {
+class SurveyPagesUnderWine : public SimulatedCardProgram {
  protected:
   void SetUp() override {
-    folder_ = ProgramCopy("survey_e2e", {"linkscope.exe", "W32N50.dll", "adapterinstall.exe",
-                                         "profileprobe.exe", "res\\Wlan.ini"});
-    ASSERT_FALSE(folder_.empty());
-    WriteText(folder_ + "W32N50-environment.json", kEnvironment);
-    for (const char* exe : {"linkscope.exe", "adapterinstall.exe", "profileprobe.exe"}) {
-      ASSERT_TRUE(SetWineVersion(exe, "win2k"));
-    }
-    std::string output;
-    ASSERT_EQ(0u, RunCommand(Quote(folder_ + "adapterinstall.exe") +
-                                 " install W32N50-environment.json",
-                             folder_, &output))
-        << output;
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ORVEX\\Linkscope");
-  }
-  void TearDown() override {
-    if (program_.handle != nullptr) Close(&program_);
-    std::string output;
-    RunCommand(Quote(folder_ + "adapterinstall.exe") + " remove", folder_, &output);
-    for (const char* exe : {"linkscope.exe", "adapterinstall.exe", "profileprobe.exe"}) {
-      ClearWineVersion(exe);
-    }
+    ASSERT_NO_FATAL_FAILURE(Install("survey_e2e", kEnvironment, "win2k", {"profileprobe.exe"}));
   }
 
   // Starts the program, opens the dialog from the tray once the adapter is found and moves to
   // tab `tab` with the arrow keys.
   HWND OpenOnTab(int tab) {
-    if (main_ == nullptr) {
-      if (!Start(folder_ + "linkscope.exe", folder_, &program_)) return nullptr;
-      main_ = WaitForWindow("Linkscope Utility", 30000);
-      if (main_ == nullptr) return nullptr;
-    }
+    if (main_ == nullptr && StartProgram() == nullptr) return nullptr;
     HWND dialog = nullptr;
     // The dialog opens from the first start on, but the adapter is selected by a later tick,
     // which also names the profile in use: until the profile selector shows it, the dialog is
     // closed and opened again.
-    WaitFor([&]() {
+    WaitUntil([&]() {
       SendTrayMouse(main_, WM_LBUTTONDBLCLK);
       dialog = WaitForSettingsDialog(main_, 5000);
       if (dialog == nullptr) return false;
@@ -172,13 +135,9 @@ class SurveyPagesUnderWine : public ::testing::Test {
     }, 30000);
     if (dialog == nullptr) return nullptr;
     for (int i = 0; i < tab; ++i) PressKeys(GetDlgItem(dialog, kIdTabs), {VK_RIGHT});
-    WaitFor([&]() { return CurrentTab(dialog) == tab && PageOf(dialog) != nullptr; }, 10000);
+    WaitUntil([&]() { return CurrentTab(dialog) == tab && PageOf(dialog) != nullptr; }, 10000);
     return dialog;
   }
-
-  std::string folder_;
-  Process program_;
-  HWND main_ = nullptr;
 };
 
 TEST_F(SurveyPagesUnderWine, ScanListsTheNetworksAndADoubleClickJoinsOne) {
@@ -190,10 +149,10 @@ TEST_F(SurveyPagesUnderWine, ScanListsTheNetworksAndADoubleClickJoinsOne) {
   ASSERT_NE(nullptr, list);
   ASSERT_NE(nullptr, rescan);
 
-  ClickButton(page, kIdRescan);
+  Click(page, kIdRescan);
   // The simulated survey takes three seconds; then Re-Scan comes back with the full list.
-  ASSERT_TRUE(WaitFor([&]() { return !IsWindowEnabled(rescan); }, 5000));
-  ASSERT_TRUE(WaitFor([&]() { return IsWindowEnabled(rescan); }, 20000));
+  ASSERT_TRUE(WaitUntil([&]() { return !IsWindowEnabled(rescan); }, 5000));
+  ASSERT_TRUE(WaitUntil([&]() { return IsWindowEnabled(rescan); }, 20000));
   ASSERT_EQ(4, static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
   const int lighthouse = RowOf(list, "Lighthouse");
   ASSERT_GE(lighthouse, 0);
@@ -206,7 +165,7 @@ TEST_F(SurveyPagesUnderWine, ScanListsTheNetworksAndADoubleClickJoinsOne) {
 
   // A double-click on Lighthouse joins it and shows the Status page.
   DoubleClickRow(list, lighthouse);
-  ASSERT_TRUE(WaitFor([&]() { return CurrentTab(dialog) == 0; }, 10000));
+  ASSERT_TRUE(WaitUntil([&]() { return CurrentTab(dialog) == 0; }, 10000));
   EXPECT_TRUE(WaitForWindowGone(page, 10000));
   // A driver started afresh from the driver key comes up on the network joined.
   std::string output;
@@ -217,17 +176,17 @@ TEST_F(SurveyPagesUnderWine, ScanListsTheNetworksAndADoubleClickJoinsOne) {
 
   // A second scan, stopped by Escape: the tab control is free at once.
   for (int i = 0; i < 2; ++i) PressKeys(GetDlgItem(dialog, kIdTabs), {VK_RIGHT});
-  ASSERT_TRUE(WaitFor([&]() { return CurrentTab(dialog) == 2 && PageOf(dialog) != nullptr; },
+  ASSERT_TRUE(WaitUntil([&]() { return CurrentTab(dialog) == 2 && PageOf(dialog) != nullptr; },
                       10000));
   page = PageOf(dialog);
   rescan = GetDlgItem(page, kIdRescan);
-  ClickButton(page, kIdRescan);
-  ASSERT_TRUE(WaitFor([&]() { return !IsWindowEnabled(rescan); }, 5000));
+  Click(page, kIdRescan);
+  ASSERT_TRUE(WaitUntil([&]() { return !IsWindowEnabled(rescan); }, 5000));
   PressKeys(page, {VK_ESCAPE});
-  EXPECT_TRUE(WaitFor([&]() { return IsWindowEnabled(rescan); }, 2000));
+  EXPECT_TRUE(WaitUntil([&]() { return IsWindowEnabled(rescan); }, 2000));
   EXPECT_TRUE(IsWindow(dialog)) << "Escape closes nothing on this page";
   PressKeys(GetDlgItem(dialog, kIdTabs), {VK_LEFT});
-  EXPECT_TRUE(WaitFor([&]() { return CurrentTab(dialog) == 1; }, 5000));
+  EXPECT_TRUE(WaitUntil([&]() { return CurrentTab(dialog) == 1; }, 5000));
 
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(WaitForWindowGone(dialog, 20000));
@@ -244,15 +203,15 @@ TEST_F(SurveyPagesUnderWine, CountersGrowWhileAssociatedAndResetBringsThemBack) 
     return std::strtoul(text, nullptr, 10);
   };
   // Data frames received: they grow with the ticks once the card is associated.
-  ASSERT_TRUE(WaitFor([&]() { return counter(1073) > 0; }, 20000));
+  ASSERT_TRUE(WaitUntil([&]() { return counter(1073) > 0; }, 20000));
   const unsigned long before = counter(1073);
-  ASSERT_TRUE(WaitFor([&]() { return counter(1073) > before; }, 10000));
+  ASSERT_TRUE(WaitUntil([&]() { return counter(1073) > before; }, 10000));
   const unsigned long grown = counter(1073);
 
   // Escape does nothing on this page; Enter presses Reset, and right after it the counters
   // start again from nothing.
   PressKeys(page, {VK_ESCAPE, VK_RETURN});
-  ASSERT_TRUE(WaitFor([&]() { return counter(1073) < grown; }, 5000));
+  ASSERT_TRUE(WaitUntil([&]() { return counter(1073) < grown; }, 5000));
   EXPECT_LT(counter(1073), grown / 2 + 10);
   EXPECT_TRUE(IsWindow(dialog));
   EXPECT_TRUE(IsWindowVisible(page));
@@ -292,9 +251,9 @@ TEST_F(SurveyPagesUnderWine, PagesLeaveNoHandlesBehind) {
   ASSERT_NE(nullptr, process);
   auto cycle = [&](int tab) {
     for (int i = 0; i < tab; ++i) PressKeys(GetDlgItem(dialog, kIdTabs), {VK_RIGHT});
-    WaitFor([&]() { return CurrentTab(dialog) == tab && PageOf(dialog) != nullptr; }, 10000);
+    WaitUntil([&]() { return CurrentTab(dialog) == tab && PageOf(dialog) != nullptr; }, 10000);
     for (int i = 0; i < tab; ++i) PressKeys(GetDlgItem(dialog, kIdTabs), {VK_LEFT});
-    WaitFor([&]() { return CurrentTab(dialog) == 0; }, 10000);
+    WaitUntil([&]() { return CurrentTab(dialog) == 0; }, 10000);
   };
   for (int tab : {1, 2}) {
     SCOPED_TRACE(tab);

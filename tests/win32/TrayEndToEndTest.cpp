@@ -8,6 +8,7 @@
 #include <string>
 
 #include "win32/ProcessHelpers.h"
+#include "win32/SimulatedCardProgram.h"
 #include "win32/UiDriver.h"
 
 namespace linkscope::testing {
@@ -26,39 +27,28 @@ std::string Environment(bool present) {
   return text;
 }
 
-TEST(TrayUnderWine, IconFollowsTheSimulatedCard) {
-  const std::string folder = ProgramCopy(
-      "tray_e2e", {"linkscope.exe", "W32N50.dll", "adapterinstall.exe", "res\\Wlan.ini"});
-  ASSERT_FALSE(folder.empty());
-  const std::string environment = folder + "W32N50-environment.json";
-  WriteText(environment, Environment(true));
-  std::string output;
-  ASSERT_EQ(0u, RunCommand(Quote(folder + "adapterinstall.exe") + " install " + Quote(environment),
-                           folder, &output))
-      << output;
+using TrayUnderWine = SimulatedCardProgram;
 
-  Process program;
-  ASSERT_TRUE(Start(folder + "linkscope.exe", folder, &program));
-  HWND main = WaitForWindow("Linkscope Utility", 30000);
-  ASSERT_NE(nullptr, main);
-  EXPECT_TRUE(WaitForTrayIcon(main, true, 30000)) << "the icon never came";
+TEST_F(TrayUnderWine, IconFollowsTheSimulatedCard) {
+  ASSERT_NO_FATAL_FAILURE(Install("tray_e2e", Environment(true), nullptr));
+  HWND main = StartProgram();
+  ASSERT_NE(nullptr, main) << "the icon never came";
 
-  WriteText(environment, Environment(false));
-  EXPECT_TRUE(WaitForTrayIcon(main, false, 30000)) << "the icon stayed after the card went";
+  WriteText(environment_, Environment(false));
+  EXPECT_TRUE(WaitForTrayIcon(main, false, kPatienceMs)) << "the icon stayed after the card went";
 
-  WriteText(environment, Environment(true));
-  EXPECT_TRUE(WaitForTrayIcon(main, true, 30000)) << "the icon did not come back with the card";
+  WriteText(environment_, Environment(true));
+  EXPECT_TRUE(WaitForTrayIcon(main, true, kPatienceMs))
+      << "the icon did not come back with the card";
 
   // The adapter does not match the built-in profile, so leaving asks whether to save: No.
   PostMessageA(main, WM_CLOSE, 0, 0);
-  HWND question = WaitForWindow("Save changes?", 30000);
+  HWND question = WaitForWindow("Save changes?", kPatienceMs);
   ASSERT_NE(nullptr, question);
   PostMessageA(question, WM_COMMAND, IDNO, 0);
   DWORD code = 0;
-  EXPECT_TRUE(WaitForExit(program, 30000, &code));
+  EXPECT_TRUE(WaitForExit(program_, kPatienceMs, &code));
   EXPECT_FALSE(TrayIconPresent(main));
-  Close(&program);
-  RunCommand(Quote(folder + "adapterinstall.exe") + " remove", folder, &output);
 }
 
 }  // namespace

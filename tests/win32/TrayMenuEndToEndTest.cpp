@@ -8,11 +8,9 @@
 #include <string>
 
 #include "app/CLinkscopeApp.h"
-#include "config/ProfileStore.h"
 #include "win32/ProcessHelpers.h"
+#include "win32/SimulatedCardProgram.h"
 #include "win32/UiDriver.h"
-#include "win32/Win32Registry.h"
-#include "win32/Win32WindowSystem.h"
 
 namespace linkscope::testing {
 namespace {
@@ -27,40 +25,12 @@ const char* kEnvironment = R"json({"adapters": [{
   "parameters": {"ESSID": "Harbour", "Channel": 6}}],
   "networks": [{"bssid": "00-40-96-A1-00-01", "ssid": "Harbour", "channel": 6, "signal": 80}]})json";
 
-class TrayMenuUnderWine : public ::testing::Test {
+class TrayMenuUnderWine : public SimulatedCardProgram {
  protected:
+  // Windows 2000 keeps the driver parameters the program writes.
   void SetUp() override {
-    folder_ = ProgramCopy("menu_e2e", {"linkscope.exe", "W32N50.dll", "adapterinstall.exe",
-                                       "profileprobe.exe", "res\\Wlan.ini"});
-    ASSERT_FALSE(folder_.empty());
-    WriteText(folder_ + "W32N50-environment.json", kEnvironment);
-    // Windows 2000 keeps the driver parameters the program writes.
-    for (const char* exe : {"linkscope.exe", "adapterinstall.exe", "profileprobe.exe"}) {
-      ASSERT_TRUE(SetWineVersion(exe, "win2k"));
-    }
-    std::string output;
-    ASSERT_EQ(0u, RunCommand(Quote(folder_ + "adapterinstall.exe") + " install W32N50-environment.json",
-                             folder_, &output))
-        << output;
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ORVEX\\Linkscope");
+    ASSERT_NO_FATAL_FAILURE(Install("menu_e2e", kEnvironment, "win2k", {"profileprobe.exe"}));
   }
-  void TearDown() override {
-    std::string output;
-    RunCommand(Quote(folder_ + "adapterinstall.exe") + " remove", folder_, &output);
-    for (const char* exe : {"linkscope.exe", "adapterinstall.exe", "profileprobe.exe"}) {
-      ClearWineVersion(exe);
-    }
-  }
-
-  // Starts the program and waits for its ticks to find the adapter: the icon shows then.
-  HWND StartProgram(Process* program) {
-    if (!Start(folder_ + "linkscope.exe", folder_, program)) return nullptr;
-    HWND main = WaitForWindow("Linkscope Utility", kPatienceMs);
-    if (main == nullptr || !WaitForTrayIcon(main, kPatienceMs)) return nullptr;
-    return main;
-  }
-
-  std::string folder_;
 };
 
 TEST_F(TrayMenuUnderWine, AlwaysOnTopIsStoredAtExitAndTheSaveQuestionDefaultsToNo) {
@@ -91,17 +61,12 @@ TEST_F(TrayMenuUnderWine, AlwaysOnTopIsStoredAtExitAndTheSaveQuestionDefaultsToN
 
 TEST_F(TrayMenuUnderWine, ChoosingAProfileAppliesItToTheAdapter) {
   // A second profile beside the built-in one, listed after it.
-  Win32Registry registry;
-  Win32WindowSystem windows(GetModuleHandleA(nullptr));
-  DefaultTexts texts;
-  Messages messages(windows, texts);
-  ProfileStore store(registry, messages);
   Profile office = CLinkscopeApp::DefaultProfile();
   office.name = "Office";
   office.ssid = "Harbour";
   office.channel = 6;
   office.rts = 700;
-  ASSERT_TRUE(store.Save(office, false));
+  ASSERT_TRUE(StoreProfile(office));
 
   Process program;
   HWND main = StartProgram(&program);

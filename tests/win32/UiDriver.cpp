@@ -11,6 +11,20 @@ void SendTrayMouse(HWND main, UINT mouseMessage) {
   PostMessageA(main, callback, 1, mouseMessage);
 }
 
+bool MoveCursor(int x, int y) {
+  // Absolute input runs from 0 to 65535 across the primary screen.
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  if (SendInput(1, &input, sizeof input) != 1) return false;
+  const DWORD start = GetTickCount();
+  POINT at{};
+  while (GetCursorPos(&at) && (at.x != x || at.y != y) && GetTickCount() - start < 5000) Sleep(20);
+  return at.x == x && at.y == y;
+}
+
 namespace {
 BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM param) {
   char cls[16] = {};
@@ -110,6 +124,101 @@ std::string UserValue(const std::string& key, const std::string& name) {
   }
   std::string text(reinterpret_cast<const char*>(data), size);
   return text.substr(0, text.find('\0'));
+}
+
+std::string TextOf(HWND control) {
+  char text[256] = {};
+  DWORD_PTR copied = 0;
+  if (SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                          SMTO_ABORTIFHUNG, 5000, &copied) == 0) {
+    return "<no answer>";
+  }
+  return std::string(text, copied < sizeof text ? copied : sizeof text - 1);
+}
+
+void Type(HWND page, int id, const std::string& text) {
+  HWND edit = GetDlgItem(page, id);
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+  for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
+void Choose(HWND page, int id, int index) {
+  HWND combo = GetDlgItem(page, id);
+  SendMessageA(combo, CB_SETCURSEL, index, 0);
+  SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void Click(HWND page, int id) {
+  PostMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+}
+
+bool AnswerYes(const char* caption) {
+  HWND box = WaitForWindow(caption, kPatienceMs);
+  if (box == nullptr) return false;
+  PostMessageA(box, WM_COMMAND, IDYES, 0);
+  return WaitForWindowGone(box, kPatienceMs);
+}
+
+HWND ShowTab(HWND dialog, int index, int marker) {
+  constexpr int kTabs = 1003;
+  constexpr UINT kGetCurrentTab = 0x130B;  // TCM_GETCURSEL
+  HWND tabs = GetDlgItem(dialog, kTabs);
+  const int current = static_cast<int>(SendMessageA(tabs, kGetCurrentTab, 0, 0));
+  for (int i = current; i < index; ++i) PressKeys(tabs, {VK_RIGHT});
+  for (int i = current; i > index; --i) PressKeys(tabs, {VK_LEFT});
+  HWND page = nullptr;
+  WaitUntil([&] {
+    // The Profiles page lives in the tab control, the others beside it.
+    for (HWND parent : {dialog, tabs}) {
+      HWND candidate = nullptr;
+      while ((candidate = FindWindowExA(parent, candidate, "#32770", nullptr)) != nullptr) {
+        if (GetDlgItem(candidate, marker) != nullptr && IsWindowVisible(candidate)) {
+          page = candidate;
+          return true;
+        }
+      }
+    }
+    return false;
+  });
+  return page;
+}
+
+void Screenshot(const std::string& name) {
+  const std::string folder = ProgramFolder() + "screenshots\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string file = folder + name + ".png";
+  DeleteFileA(file.c_str());
+  std::string unixPath = file.substr(2);
+  for (char& ch : unixPath) {
+    if (ch == '\\') ch = '/';
+  }
+  RunCommand("Z:\\usr\\bin\\import -window root " + unixPath, ProgramFolder(), nullptr);
+  const DWORD start = GetTickCount();
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  while (!(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data) &&
+           data.nFileSizeLow > 0) &&
+         GetTickCount() - start < 10000) {
+    Sleep(100);
+  }
+}
+
+std::string VisibleWindows() {
+  std::string titles;
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        char title[128] = {};
+        GetWindowTextA(hwnd, title, sizeof title);
+        if (IsWindowVisible(hwnd) && title[0] != 0) {
+          // A message box says what it is about in its static text.
+          HWND label = GetDlgItem(hwnd, 0xFFFF);
+          const std::string text = label != nullptr ? TextOf(label) : "";
+          *reinterpret_cast<std::string*>(param) += std::string("[") + title + ": " + text + "] ";
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&titles));
+  return titles;
 }
 
 }  // namespace linkscope::testing

@@ -11,6 +11,9 @@ namespace linkscope::testing {
 
 // Sends the tray icon's callback message for a mouse message (WM_RBUTTONUP, ...).
 void SendTrayMouse(HWND main, UINT mouseMessage);
+// Moves the cursor as the mouse does, through input. While a menu tracks the mouse, Wine's X11
+// driver can drop a SetCursorPos warp and take the pointer's old place back from the X server.
+bool MoveCursor(int x, int y);
 // The visible popup menu window, once it is there; nullptr after `ms`.
 HWND WaitForPopupMenu(DWORD ms);
 // Keys posted in turn to a window (a menu, a dialog), with a short pause after each. The keys
@@ -35,6 +38,28 @@ bool WaitForWindowGone(HWND window, DWORD ms);
 bool TrayIconPresent(HWND main);
 // Waits up to `ms` until the icon is there (`present`) or gone.
 bool WaitForTrayIcon(HWND main, bool present, DWORD ms);
+
+// What a control of another process shows: it answers WM_GETTEXT itself, where
+// GetWindowText would give an edit box or a list only its creation text.
+std::string TextOf(HWND control);
+inline std::string TextOf(HWND page, int id) { return TextOf(GetDlgItem(page, id)); }
+// Types into an edit box as the keyboard would, replacing what it holds.
+void Type(HWND page, int id, const std::string& text);
+// Picks an entry of a drop-down list: the selection changes and the page hears of it.
+void Choose(HWND page, int id, int index);
+// A click on a button, as the button tells its page.
+void Click(HWND page, int id);
+// Answers the question box with that caption Yes; false when it never came or never went.
+bool AnswerYes(const char* caption);
+// Moves the settings dialog to tab `index` with the arrow keys and returns its page once that
+// page has the control `marker`; nullptr after the patience.
+HWND ShowTab(HWND dialog, int index, int marker);
+// A picture of the screen for the README (bin/screenshots/NAME.png), through ImageMagick on the
+// Unix side (drive Z: is the Unix root). Wine reports the start of a Unix program as failed, so
+// the file is waited for; a missing tool only loses the picture.
+void Screenshot(const std::string& name);
+// The visible top-level windows' titles (and a message box's text), for a failure's message.
+std::string VisibleWindows();
 
 // A value below HKEY_CURRENT_USER as text (REG_SZ bytes up to their end or NUL, REG_DWORD in
 // decimal), or "<missing>".

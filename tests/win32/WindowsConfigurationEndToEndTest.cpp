@@ -10,12 +10,10 @@
 #include <string>
 
 #include "app/CLinkscopeApp.h"
-#include "config/ProfileStore.h"
 #include "win32/ProcessHelpers.h"
+#include "win32/SimulatedCardProgram.h"
 #include "win32/TestService.h"
 #include "win32/UiDriver.h"
-#include "win32/Win32Registry.h"
-#include "win32/Win32WindowSystem.h"
 
 namespace linkscope::testing {
 namespace {
@@ -27,6 +25,7 @@ constexpr const char* kClassKey =
 constexpr const char* kInterfaceKey =
     "SOFTWARE\\Microsoft\\WZCSVC\\Parameters\\Interfaces\\{5A1D0000-0000-4000-8000-0000000A2C51}";
 constexpr int kIdProfileSelector = 1085;
+constexpr int kIdChange = 1018;  // the Status page's
 
 const char* kEnvironment = R"json({"adapters": [{
   "displayName": "ORVEX PCI Skyrelay", "serviceName": "SKYWZC",
@@ -95,54 +94,27 @@ std::string SelectedText(HWND combo) {
   return text;
 }
 
-class WindowsConfigurationUnderWine : public ::testing::Test {
+class WindowsConfigurationUnderWine : public SimulatedCardProgram {
  protected:
   void SetUp() override {
-    folder_ = ProgramCopy("wzc_e2e", {"linkscope.exe", "W32N50.dll", "adapterinstall.exe",
-                                      "wzcsvc.exe", "res\\Wlan.ini"});
-    ASSERT_FALSE(folder_.empty());
-    WriteText(folder_ + "W32N50-environment.json", kEnvironment);
-    for (const char* exe : {"linkscope.exe", "adapterinstall.exe"}) {
-      ASSERT_TRUE(SetWineVersion(exe, "winxp"));
-    }
-    std::string output;
-    ASSERT_EQ(0u, RunCommand(Quote(folder_ + "adapterinstall.exe") +
-                                 " install W32N50-environment.json",
-                             folder_, &output))
-        << output;
+    ASSERT_NO_FATAL_FAILURE(Install("wzc_e2e", kEnvironment, "winxp", {"wzcsvc.exe"}));
     driverKey_ = DriverKey();
     ASSERT_FALSE(driverKey_.empty());
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ORVEX\\Linkscope");
     ASSERT_TRUE(InstallTestService("WZCSVC", folder_ + "wzcsvc.exe"));
     SetControlFlags(0x8000);
 
     // The profile in use, which the card does not match, and a second one to switch to.
-    Win32Registry registry;
-    Win32WindowSystem windows(GetModuleHandleA(nullptr));
-    DefaultTexts texts;
-    Messages messages(windows, texts);
-    ProfileStore store(registry, messages);
     Profile office = CLinkscopeApp::DefaultProfile();
     office.name = "Office";
     office.ssid = "Harbour";
     office.channel = 6;
     office.rts = 700;
-    ASSERT_TRUE(store.Save(office, false));
-    store.WriteLastProfile("Office");
+    ASSERT_TRUE(StoreProfile(office, true));
   }
   void TearDown() override {
     RemoveTestService("WZCSVC");
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\WZCSVC");
-    std::string output;
-    RunCommand(Quote(folder_ + "adapterinstall.exe") + " remove", folder_, &output);
-    for (const char* exe : {"linkscope.exe", "adapterinstall.exe"}) ClearWineVersion(exe);
-  }
-
-  HWND StartProgram(Process* program) {
-    if (!Start(folder_ + "linkscope.exe", folder_, program)) return nullptr;
-    HWND main = WaitForWindow("Linkscope Utility", kPatienceMs);
-    if (main == nullptr || !WaitForTrayIcon(main, kPatienceMs)) return nullptr;
-    return main;
+    SimulatedCardProgram::TearDown();
   }
   bool UseWzcsBecomes(const std::string& value) {
     return WaitUntil([&] { return MachineText(driverKey_, "UseWZCS") == value; });
@@ -157,7 +129,6 @@ class WindowsConfigurationUnderWine : public ::testing::Test {
     EXPECT_TRUE(WaitForWindowGone(dialog, kPatienceMs));
   }
 
-  std::string folder_;
   std::string driverKey_;
 };
 
@@ -175,9 +146,13 @@ TEST_F(WindowsConfigurationUnderWine, TheServiceTakesTheCardAndLetsItGo) {
   // Windows takes the card.
   ASSERT_TRUE(StartTestService("WZCSVC"));
   ASSERT_TRUE(UseWzcsBecomes("1"));
-  InDialog(main, [](HWND, HWND selector) {
+  InDialog(main, [](HWND dialog, HWND selector) {
     EXPECT_FALSE(IsWindowEnabled(selector));
     EXPECT_EQ("Office", SelectedText(selector)) << "no mark while Windows configures the card";
+    HWND status = ShowTab(dialog, 0, kIdChange);
+    ASSERT_NE(nullptr, status);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(status, kIdChange))) << "Change is locked";
+    Screenshot("windows-configured");
   });
   // Active Profile, into its submenu (Default first), choose Default: refused.
   ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}));
