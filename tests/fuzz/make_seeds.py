@@ -102,3 +102,15 @@ for layout in range(6):
 put("profiles", "failing-calls", bytes([2, 7, 19]) + seed)
 put("profiles", "dword-ssid", bytes([2, 0, 0]) + profile(b"Odd", b"x", 99, 7, [b"ERROR"] * 4)
     + value(0, b"Odd", b"ssid", 4, b"\x0a\0\0\0") + value(1, b"", b"LastProfile", 3, b"Odd\0\0"))
+
+
+# A profile export file of the command-line companion, as it writes one.
+header = (b"# WARNING: this file holds the profile's WEP keys in clear text. Keep it private.\r\n"
+          b"# One field per line.\r\n")
+fields = b"".join(b"%s = %d\r\n" % (k.encode(), v) for k, v in [
+    ("mode", 1), ("channel", 6), ("rate", 4), ("power", 0), ("preamble", 2), ("frag", 2346),
+    ("rts", 2347), ("enc", 1), ("wepmode", 0), ("auth", 0), ("key", 1), ("roaming", 0),
+    ("radio", 1)])
+put("import", "lighthouse.txt", header + b"format = 1\r\nname = \"Lighthouse\"\r\n"
+    b"ssid = \"Light\\x00house \\\"A\\\"\"\r\n" + fields +
+    b"key1 = 0102030405\r\nkey2 = a1b2c3d4e5\r\nkey3 = 7E3D91C0A5\r\nkey4 = 7E3D91C0A5\r\n")
