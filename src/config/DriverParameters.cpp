@@ -14,6 +14,7 @@ bool IsWin9x(OsKind kind) { return kind == OsKind::Win95 || kind == OsKind::Win9
 
 bool DriverParameters::Open() {
   Close();
+  writeFailed_ = false;
   // Systems after XP keep no parameters the program knows of: nothing may be written
   // anywhere, so there is no key to open.
   if (link_.GetOsKind() == OsKind::OtherNt || link_.CurrentAdapter() == nullptr) return false;
@@ -37,14 +38,19 @@ void DriverParameters::StoreText(const std::string& name, const std::string& tex
   if (key_ == 0) return;
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto size = static_cast<std::uint32_t>(text.size());
-  registry_.SetValue(key_, name, kRegSz, bytes, size);
+  if (registry_.SetValue(key_, name, kRegSz, bytes, size) != kRegOk) writeFailed_ = true;
   if (!mirror || !IsWin9x(link_.GetOsKind())) return;
   // Windows 9x reads the parameter's copy from the network driver's "Ndi\params" branch; the
-  // branch is the installer's, so a value whose key is missing has no copy.
+  // branch is the installer's, so a value whose key is missing has no copy. A key that is
+  // there but refuses us would leave an old copy behind: that is a failed write.
   RegKey copy = 0;
   const std::string path = link_.driverKeyPath + "\\Ndi\\params" + "\\" + name + "\\";
-  if (registry_.OpenKey(kRegLocalMachine, path, RegAccess::All, &copy) != kRegOk) return;
-  registry_.SetValue(copy, "", kRegSz, bytes, size);
+  const long opened = registry_.OpenKey(kRegLocalMachine, path, RegAccess::All, &copy);
+  if (opened != kRegOk) {
+    if (opened != kRegNotFound) writeFailed_ = true;
+    return;
+  }
+  if (registry_.SetValue(copy, "", kRegSz, bytes, size) != kRegOk) writeFailed_ = true;
   registry_.CloseKey(copy);
 }
 
@@ -54,7 +60,7 @@ void DriverParameters::WriteNumber(const std::string& name, std::uint32_t value)
     const std::uint8_t bytes[4] = {
         static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
         static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-    registry_.SetValue(key_, name, kRegDword, bytes, 4);
+    if (registry_.SetValue(key_, name, kRegDword, bytes, 4) != kRegOk) writeFailed_ = true;
     return;
   }
   // Decimal as a signed 32-bit number, as the driver parses it.
@@ -94,7 +100,9 @@ bool DriverParameters::WriteAll(const DeviceConfig& config, const WepConfig& wep
   }
   WriteNumber("EncryptionLevel", wep.encryptionLevel);
   Close();
-  return true;
+  // Every value is still attempted, but a configuration with a value missing is not saved:
+  // the driver would start with a mixture of the old settings and the new.
+  return !writeFailed_;
 }
 
 std::string DriverParameters::ReadText(const std::string& keyPath, const std::string& valueName) {

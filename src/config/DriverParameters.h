@@ -33,7 +33,8 @@ class DriverParameters {
   void WriteTextWithoutCopy(const std::string& name, const std::string& text);
   void Close();
 
-  // A whole configuration, as a profile applies it; false when the driver key cannot be opened.
+  // A whole configuration, as a profile applies it; false when the driver key cannot be opened
+  // or any value (or its Windows 9x copy) could not be stored.
   bool WriteAll(const DeviceConfig& config, const WepConfig& wep, std::uint8_t radio,
                 std::uint8_t roaming, const std::array<std::string, 4>& keyTexts);
 
@@ -50,6 +51,7 @@ class DriverParameters {
   const Messages& messages_;
   CAdapterLink& link_;
   RegKey key_ = 0;
+  bool writeFailed_ = false;  // a value of the current write sequence was not stored
 };
 
 }  // namespace linkscope

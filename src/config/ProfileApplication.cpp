@@ -109,13 +109,16 @@ bool ProfileApplication::ApplyProfile(const std::string& name) {
   }
 
   state_.currentName = name;
-  store_.WriteLastProfile(name);
+  // The profile in use that the next start reads back; when it cannot be stored the user hears
+  // so, as for the driver's parameters.
+  const bool lastStored = store_.WriteLastProfile(name);
   state_.inSync = true;
 
   WepConfig wep;
   WepConfig::Decode(raw.data() + AllSettings::kOffsetWep, WepConfig::kSize, &wep);
   if (!parameters_.WriteAll(settings.config, wep, settings.radio, settings.intlRoaming,
-                            profile.keys)) {
+                            profile.keys) ||
+      !lastStored) {
     messages_.Show("ErrorNotSavedInRegistry", "Last configuration not saved");
   }
   return true;

@@ -156,22 +156,29 @@ bool ProfileStore::Load(int index, Profile* profile) {
 // would make the path longer than the registry's text functions take.
 bool ProfileStore::LoadValues(RegKey profiles, const std::string& name, Profile* p) {
   RegKey key = 0;
-  const bool open =
-      profiles != 0 && registry_.OpenKey(profiles, name, RegAccess::Read, &key) == kRegOk;
-  // A value that cannot be read is -1 as a number and "ERROR" as a text; missing values do
-  // not fail the load.
+  const long opened =
+      profiles != 0 ? registry_.OpenKey(profiles, name, RegAccess::Read, &key) : kRegNotFound;
+  const bool open = opened == kRegOk;
+  // A value that is missing (or too long to read) is -1 as a number and "ERROR" as a text, and
+  // does not fail the load. A value that is there but the registry would not hand over fails
+  // it: a profile half read must not be applied or compared as if it were stored so.
+  bool unreadable = opened != kRegOk && opened != kRegNotFound;
+  auto readable = [&](long result) {
+    if (result != kRegOk && result != kRegNotFound && result != kRegMoreData) unreadable = true;
+    return result == kRegOk;
+  };
   auto number = [&](const char* value) -> std::int32_t {
     if (!open) return -1;
     std::uint8_t data[kBufferSize] = {};
     std::uint32_t type = 0, size = sizeof data;
-    if (registry_.QueryValue(key, value, &type, data, &size) != kRegOk) return -1;
+    if (!readable(registry_.QueryValue(key, value, &type, data, &size))) return -1;
     return RegistryValueNumber(data, size);
   };
   auto text = [&](const char* value) -> std::string {
     if (!open) return "ERROR";
     std::uint8_t data[kBufferSize] = {};
     std::uint32_t type = 0, size = sizeof data;
-    if (registry_.QueryValue(key, value, &type, data, &size) != kRegOk) return "ERROR";
+    if (!readable(registry_.QueryValue(key, value, &type, data, &size))) return "ERROR";
     return RegistryValueText(type, data, size);
   };
   Profile loaded;
@@ -194,20 +201,9 @@ bool ProfileStore::LoadValues(RegKey profiles, const std::string& name, Profile*
   loaded.keys[3] = text("key4");
   loaded.radio = number("radio");
   loaded.roaming = number("roaming");
-  if (open && registry_.CloseKey(key) != kRegOk) {
-    // Values read from a key that could not be closed are not trusted.
-    Profile failed;
-    failed.name = name;
-    failed.ssid = "ERROR";
-    failed.keys = {"ERROR", "ERROR", "ERROR", "ERROR"};
-    for (std::int32_t* n : {&failed.channel, &failed.rate, &failed.power, &failed.mode,
-                            &failed.preamble, &failed.frag, &failed.rts, &failed.enc,
-                            &failed.key, &failed.auth, &failed.wepmode, &failed.radio,
-                            &failed.roaming}) {
-      *n = -1;
-    }
-    loaded = failed;
-  }
+  // Values read from a key that could not be closed are not trusted either.
+  if (open && registry_.CloseKey(key) != kRegOk) unreadable = true;
+  if (unreadable) return false;
   *p = loaded;
   return true;
 }

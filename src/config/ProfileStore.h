@@ -32,6 +32,8 @@ class ProfileStore {
   // All profile names in enumeration order, read in one pass; false when the profiles key
   // cannot be opened or closed.
   bool Names(std::vector<std::string>* names);
+  // A value missing from the profile loads as -1 or "ERROR"; a value the registry refuses to
+  // hand over fails the load (and Find), so that no half-read profile is used.
   bool Load(int index, Profile* profile);
   // The first profile whose name equals `name` ignoring letter case.
   bool Find(const std::string& name, Profile* profile);

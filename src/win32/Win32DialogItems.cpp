@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "win32/Win32ResourceCounts.h"
+
 namespace linkscope {
 
 namespace {
@@ -390,7 +392,9 @@ int Win32DialogItems::TabSelection(int id) const {
 #undef SEND
 
 Win32DialogItems::~Win32DialogItems() {
-  for (std::uintptr_t image : images_) DeleteObject(reinterpret_cast<HBITMAP>(image));
+  for (std::uintptr_t image : images_) {
+    if (DeleteObject(reinterpret_cast<HBITMAP>(image))) resource_counts::BitmapFreed();
+  }
 }
 
 bool Win32DialogItems::SetImageFile(int id, const std::string& path) {
@@ -406,6 +410,7 @@ bool Win32DialogItems::SetImageFile(int id, const std::string& path) {
   for (std::uintptr_t loaded : images_) ours = ours || loaded == reinterpret_cast<std::uintptr_t>(old);
   if (old != nullptr && !ours && old != bitmap) DeleteObject(old);
   if (bitmap == nullptr) return false;
+  resource_counts::BitmapLoaded();
   images_.push_back(reinterpret_cast<std::uintptr_t>(bitmap));
   return true;
 }

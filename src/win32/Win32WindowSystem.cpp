@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "win32/Win32ResourceCounts.h"
+
 namespace linkscope {
 
 namespace {
@@ -49,6 +51,11 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         default:
           // Messages registered by name live in 0xC000 to 0xFFFF.
           if (message >= 0xC000 && message <= 0xFFFF) {
+            static const UINT countsMessage = RegisterWindowMessageA(resource_counts::kMessageName);
+            if (message == countsMessage) {
+              return MAKELRESULT(std::min<std::uint32_t>(resource_counts::Icons(), 0xFFFF),
+                                 std::min<std::uint32_t>(resource_counts::Bitmaps(), 0xFFFF));
+            }
             handler->OnRegisteredMessage(message, wParam, lParam);
             return 0;
           }
@@ -156,6 +163,7 @@ bool Win32WindowSystem::NotifyTrayIcon(TrayAction action, const TrayIconRecord& 
 IconHandle Win32WindowSystem::LoadIconFile(const std::string& path) {
   HANDLE icon = LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0,
                            LR_LOADFROMFILE | LR_DEFAULTSIZE | LR_CREATEDIBSECTION);
+  if (icon != nullptr) resource_counts::IconLoaded();
   return reinterpret_cast<IconHandle>(icon);
 }
 
@@ -163,11 +171,12 @@ IconHandle Win32WindowSystem::LoadBuiltInIcon(std::uint32_t resourceId) {
   HANDLE icon = LoadImageA(static_cast<HINSTANCE>(instance_), MAKEINTRESOURCEA(resourceId),
                            IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                            GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
+  if (icon != nullptr) resource_counts::IconLoaded();
   return reinterpret_cast<IconHandle>(icon);
 }
 
 void Win32WindowSystem::FreeIcon(IconHandle icon) {
-  if (icon != 0) DestroyIcon(reinterpret_cast<HICON>(icon));
+  if (icon != 0 && DestroyIcon(reinterpret_cast<HICON>(icon))) resource_counts::IconFreed();
 }
 
 namespace {

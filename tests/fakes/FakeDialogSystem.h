@@ -45,6 +45,8 @@ class FakeDialogSystem : public IDialogSystem {
   void DestroyNow(WindowHandle dialog) { Destroy(dialog); }
 
   bool Exists(WindowHandle dialog) const { return dialogs_.count(dialog) != 0; }
+  // Dialogs and pages that exist.
+  std::size_t DialogCount() const { return dialogs_.size(); }
   // The controls of an existing dialog or page; null when it does not exist.
   FakeDialogItems* Items(WindowHandle dialog);
   int ResourceOf(WindowHandle dialog) const;

@@ -97,12 +97,16 @@ bool FakeWindowSystem::NotifyTrayIcon(TrayAction action, const TrayIconRecord& r
 
 IconHandle FakeWindowSystem::LoadIconFile(const std::string& path) {
   auto it = iconFiles.find(path);
-  return it == iconFiles.end() ? 0 : it->second;
+  if (it == iconFiles.end()) return 0;
+  ++iconsLoaded;
+  return it->second;
 }
 
 IconHandle FakeWindowSystem::LoadBuiltInIcon(std::uint32_t resourceId) {
   auto it = builtInIcons.find(resourceId);
-  return it == builtInIcons.end() ? 0 : it->second;
+  if (it == builtInIcons.end()) return 0;
+  ++iconsLoaded;
+  return it->second;
 }
 
 int FakeWindowSystem::RunMessageLoop() { return quitPosted ? quitCode : 0; }

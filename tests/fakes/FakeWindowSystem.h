@@ -29,6 +29,7 @@ class FakeWindowSystem : public IWindowSystem {
     if (icon != 0) ++iconsFreed;
   }
   int iconsFreed = 0;
+  int iconsLoaded = 0;  // icons handed out; those not freed are still held
   std::uint32_t TrackPopupMenu(WindowHandle window, const std::vector<MenuItem>& items, int x,
                                int y) override {
     menus.push_back(TrackedMenu{window, items, x, y});
