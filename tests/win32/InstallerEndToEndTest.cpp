@@ -177,9 +177,9 @@ TEST_F(Installer, SilentInstallStartsFromItsFolderAndSilentUninstallLeavesOnlyTh
                                " /S /EVALUATIONADAPTER /D=C:\\Program Files\\Linkscope Test",
                            ProgramFolder(), &output))
       << output;
-  for (const char* file : {"linkscope.exe", "res\\Wlan.ini", "res\\linkscope-logo.bmp",
-                           "W32N50.dll", "W32N50-environment.json", "adapterinstall.exe",
-                           "uninstall.exe"}) {
+  for (const char* file : {"linkscope.exe", "linkscope-cli.exe", "res\\Wlan.ini",
+                           "res\\linkscope-logo.bmp", "W32N50.dll", "W32N50-environment.json",
+                           "adapterinstall.exe", "uninstall.exe"}) {
     EXPECT_TRUE(Exists(folder + file)) << file;
   }
   EXPECT_EQ(LINKSCOPE_VERSION, MachineValue(kUninstallKey, "DisplayVersion"));
