@@ -37,8 +37,10 @@ class CInfoPage : public CLayoutPage {
   static constexpr int kIdApplicationVersion = 1068;
   static constexpr int kIdMacLabel = 1069;
   static constexpr int kIdMacAddress = 1070;
-  // This program's own version.
-  static constexpr std::array<int, 4> kApplicationVersion = {3, 3, 4, 40};
+  // This program's own version, the project's (the build defines it).
+  static constexpr std::array<int, 4> kApplicationVersion = {
+      LINKSCOPE_VERSION_MAJOR, LINKSCOPE_VERSION_MINOR, LINKSCOPE_VERSION_PATCH,
+      LINKSCOPE_VERSION_TWEAK};
 
  protected:
   void OnCreatePage() override;
