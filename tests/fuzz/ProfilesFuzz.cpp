@@ -31,6 +31,7 @@
 #include "sim/SimHost.h"
 #include "sim/SimInstaller.h"
 #include "sim/SimRequestLibrary.h"
+#include "support/StoredProfiles.h"
 #include "text/Messages.h"
 
 namespace linkscope {
@@ -55,19 +56,9 @@ class Reader {
   std::size_t at_ = 0;
 };
 
-using Profiles = std::map<std::string, Profile>;
+using Profiles = StoredProfiles;
 
-Profiles Observed(ProfileStore& store) {
-  Profiles seen;
-  std::vector<std::string> names;
-  if (!store.Names(&names)) return {{"(no list)", Profile()}};
-  for (const std::string& name : names) {
-    Profile p;
-    if (store.Find(name, &p)) seen[name] = p;
-    else seen[name + " (unreadable)"] = Profile();
-  }
-  return seen;
-}
+Profiles Observed(ProfileStore& store) { return ObserveStoredProfiles(store); }
 
 bool SameName(std::string a, std::string b) {
   for (char& c : a) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);

@@ -6,6 +6,7 @@
 #include "config/ProfileStore.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeWindowSystem.h"
+#include "support/StoredProfiles.h"
 
 namespace linkscope {
 
@@ -276,7 +277,7 @@ TEST_F(ProfileStoreTest, NamesTooLongForTheRegistryAreRefusedAndTheListGoesOnPas
 // temporary copy ever shows up as a profile.
 class ProfileStoreFaults : public ProfileStoreTest {
  protected:
-  using Profiles = std::map<std::string, Profile>;
+  using Profiles = StoredProfiles;
 
   static Profile Named(Profile p, const std::string& name) {
     p.name = name;
@@ -304,17 +305,7 @@ class ProfileStoreFaults : public ProfileStoreTest {
   static std::string Buero() { return "b\xFC" "ro"; }
 
   // The profiles as the program sees them, through the store.
-  Profiles Observed() {
-    Profiles seen;
-    std::vector<std::string> names;
-    if (!store.Names(&names)) return {{"(no list)", Profile()}};
-    for (const std::string& name : names) {
-      Profile p;
-      if (store.Find(name, &p)) seen[name] = p;
-      else seen[name + " (unreadable)"] = Profile();
-    }
-    return seen;
-  }
+  Profiles Observed() { return ObserveStoredProfiles(store); }
 
   void FailCalls(int n, int m) {
     int seen = 0;

@@ -10,6 +10,7 @@
 
 #include "config/ProfileStore.h"
 #include "fakes/FakeWindowSystem.h"
+#include "support/StoredProfiles.h"
 #include "win32/Win32Registry.h"
 
 namespace linkscope {
@@ -91,7 +92,7 @@ Profile Named(Profile p, const std::string& name) {
 
 class ProfileStoreUnderWine : public ::testing::Test {
  protected:
-  using Profiles = std::map<std::string, Profile>;
+  using Profiles = StoredProfiles;
 
   ProfileStoreUnderWine() : messages(windows, texts), store(registry, messages) {}
   void SetUp() override { Clear(); }
@@ -101,17 +102,7 @@ class ProfileStoreUnderWine : public ::testing::Test {
     RegDeleteTreeA(HKEY_CURRENT_USER, ProfileStore::kChangeKey);
   }
 
-  Profiles Observed() {
-    Profiles seen;
-    std::vector<std::string> names;
-    if (!store.Names(&names)) return {{"(no list)", Profile()}};
-    for (const std::string& name : names) {
-      Profile p;
-      if (store.Find(name, &p)) seen[name] = p;
-      else seen[name + " (unreadable)"] = Profile();
-    }
-    return seen;
-  }
+  Profiles Observed() { return ObserveStoredProfiles(store); }
 
   FailingRegistry registry;
   FakeWindowSystem windows;
