@@ -141,6 +141,9 @@ void CSiteSurveyPage::OnRescan() {
   CAdapterLink& link = Services().link;
   const Messages& messages = Services().messages;
   surveyFinished_ = false;
+  // Re-Scan was pressed and is about to be disabled: the focus goes to the list rather than to
+  // nowhere, where Escape would close the dialog instead of stopping the survey.
+  if (Items()->FocusedControl() == kIdRescan) Items()->Focus(kIdList);
   Items()->Enable(kIdRescan, false);
 
   std::uint8_t state = 0;

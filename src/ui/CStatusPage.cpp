@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -241,10 +242,13 @@ void CStatusPage::OnChange() {
   CAdapterLink& link = Services().link;
   const bool infrastructure = items->ComboSelection(kIdMode) == 1;
   items->Enable(kIdChannel, !infrastructure);
-  items->Enable(kIdChange, false);
   refreshControls_ = false;
   roamingAtChange_ = link.internationalRoaming;
   for (int id : {kIdSubmit, kIdCancelEdit, kIdMode, kIdSsid, kIdRate}) items->Enable(id, true);
+  // Change was pressed and is about to be disabled: the focus goes to the first setting, not
+  // to nowhere, where Escape would close the dialog instead of ending the editing.
+  if (items->FocusedControl() == kIdChange) items->Focus(kIdMode);
+  items->Enable(kIdChange, false);
   items->Enable(kIdRadio, link.radioSupported == 1);
   items->Enable(kIdRoaming,
                 roamingSupported_ && SupportsInternationalRoaming(cardType_) && infrastructure);
@@ -279,7 +283,10 @@ void CStatusPage::OnSubmit() {
 
   const std::string ssid = items->Text(kIdSsid);
   if (ssid.size() > kSsidMaxLength) {
+    const std::uint32_t window = WindowGeneration();
     messages.Show("InvalidSSIDErrorMessage", "Invalid SSID (maximum 32 characters)");
+    // `items` belongs to the window shown before the box, which may have gone meanwhile.
+    if (!StillShown(window)) return;
     items->EditSetSelection(kIdSsid, 0, -1);
     items->EditScrollCaret(kIdSsid);
     items->Focus(kIdSsid);

@@ -64,7 +64,16 @@ std::string Win32DialogItems::Text(int id) const {
 }
 
 void Win32DialogItems::Enable(int id, bool enable) {
-  EnableWindow(GetDlgItem(ToHwnd(dialog_), id), enable ? TRUE : FALSE);
+  HWND dialog = ToHwnd(dialog_);
+  HWND control = GetDlgItem(dialog, id);
+  if (!enable && control != nullptr && GetFocus() == control) {
+    // A disabled window loses the focus to nobody, and the keys would then go to the frame
+    // rather than to this dialog (Escape closing the frame). The focus moves on to the next
+    // tab stop first, or to the dialog itself when it has no other.
+    SendMessageA(dialog, WM_NEXTDLGCTL, 0, FALSE);
+    if (GetFocus() == control) SetFocus(dialog);
+  }
+  EnableWindow(control, enable ? TRUE : FALSE);
 }
 
 bool Win32DialogItems::IsEnabled(int id) const {

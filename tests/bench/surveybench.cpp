@@ -1,6 +1,7 @@
 // How soon Escape takes effect while the Site Survey page follows a scan: the real program
-// on a simulated card, driven from outside as a person would. Each round starts a scan, waits
-// until it runs, presses Escape and times until Re-Scan is enabled again. Prints the figures;
+// on a simulated card, driven from outside as a person would. Each round clicks Re-Scan with
+// the mouse, waits until the scan runs, presses Escape on the keyboard and times until Re-Scan
+// is enabled again. Prints the figures;
 // not a test. Run it under Wine from build/mingw/bin (it installs and removes the card).
 //   surveybench [ROUNDS]
 
@@ -93,8 +94,13 @@ int main(int argc, char** argv) {
     if (page == nullptr) rc = 6;
   }
   for (int i = 0; rc == 0 && i < rounds; ++i) {
+    // Re-Scan pressed with the mouse (it takes the focus, then disables itself) and Escape
+    // from the keyboard, which goes wherever the focus went: the way a person stops a scan.
     HWND rescan = GetDlgItem(page, 1034);
-    PostMessageA(page, WM_COMMAND, MAKEWPARAM(1034, BN_CLICKED), reinterpret_cast<LPARAM>(rescan));
+    if (!MouseClick(rescan)) {
+      rc = 10;
+      break;
+    }
     if (!WaitFor([&]() { return !IsWindowEnabled(rescan); }, 5.0)) {
       rc = 7;
       break;
@@ -102,8 +108,7 @@ int main(int argc, char** argv) {
     // Somewhere inside the one-second pause between two polls.
     Sleep(100 + 37 * (i % 20));
     const double start = Now();
-    PostMessageA(page, WM_KEYDOWN, VK_ESCAPE, 0);
-    PostMessageA(page, WM_KEYUP, VK_ESCAPE, 0);
+    PressKeyInput(VK_ESCAPE);
     if (!WaitFor([&]() { return IsWindowEnabled(rescan) != FALSE; }, 5.0)) {
       rc = 8;
       break;

@@ -433,6 +433,12 @@ TEST_P(DialogItemsContract, TextsStatesAndTheDialogItself) {
   EXPECT_FALSE(items.IsEnabled(190));
   items.Enable(190, true);
   EXPECT_TRUE(items.IsEnabled(190));
+  // A control that is disabled while it has the focus does not keep it.
+  items.Focus(190);
+  EXPECT_EQ(190, items.FocusedControl());
+  items.Enable(190, false);
+  EXPECT_NE(190, items.FocusedControl());
+  items.Enable(190, true);
   // A control's own visibility, while its page is still hidden.
   items.Show(101, true);
   EXPECT_TRUE(items.IsVisible(101));

@@ -126,6 +126,8 @@ void FakeDialogSystem::Click(WindowHandle dialog, int id) {
   FakeDialogItems* items = Items(dialog);
   if (items == nullptr || !items->IsEnabled(id) || !items->IsVisible(id)) return;
   const FakeDialogItems::Control* c = items->Find(id);
+  // A button pressed with the mouse takes the focus first.
+  if (c->layout.kind == ControlKind::PushButton) items->Focus(id);
   // An automatic check box turns its own mark over before it reports the click.
   if (c->layout.kind == ControlKind::CheckBox &&
       (c->layout.style & kBsTypeMask) == kBsAutoCheckBox) {

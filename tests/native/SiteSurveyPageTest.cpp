@@ -159,6 +159,8 @@ TEST_F(SiteSurveyPage, RescanFollowsTheSurveyUntilTheAdapterReportsItComplete) {
       // double-click only beeps.
       EXPECT_TRUE(world->app.SettingsDialog().SurveyRunning());
       EXPECT_FALSE(items.IsEnabled(CSiteSurveyPage::kIdRescan));
+      // The focus left the disabled Re-Scan for the list, where Escape reaches the page.
+      EXPECT_EQ(CSiteSurveyPage::kIdList, items.FocusedControl());
       world->dialogs.ChooseTab(dialog, kIdTabControl, 0);
       EXPECT_EQ(2, world->dialogs.Items(dialog)->TabSelection(kIdTabControl));
       EXPECT_TRUE(world->dialogs.Exists(page));

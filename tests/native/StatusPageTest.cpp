@@ -170,6 +170,7 @@ TEST_F(StatusPageOnSimMachine, ChangeSubmitMovesTheCardAndEndsInViewing) {
 
     Click(Page::kIdChange);
     EXPECT_FALSE(P().IsEnabled(Page::kIdChange));
+    EXPECT_EQ(Page::kIdMode, P().FocusedControl()) << "the focus leaves the disabled Change";
     for (int id : {Page::kIdMode, Page::kIdSsid, Page::kIdRate, Page::kIdRoaming, Page::kIdRadio,
                    Page::kIdSubmit, Page::kIdCancelEdit}) {
       EXPECT_TRUE(P().IsEnabled(id)) << id;
@@ -190,6 +191,7 @@ TEST_F(StatusPageOnSimMachine, ChangeSubmitMovesTheCardAndEndsInViewing) {
     EXPECT_TRUE(P().IsEnabled(Page::kIdChange));
     EXPECT_FALSE(P().IsEnabled(Page::kIdSubmit));
     EXPECT_FALSE(P().IsEnabled(Page::kIdSsid));
+    EXPECT_EQ(Page::kIdChange, P().FocusedControl()) << "the focus leaves the disabled Submit";
     EXPECT_EQ("Lighthouse", rig->DriverValue("ESSID"));
     EXPECT_EQ("1", rig->DriverValue("Operating_Mode"));
     EXPECT_FALSE(rig->app.CurrentProfile().inSync);
@@ -255,6 +257,13 @@ TEST_F(StatusPageOnSimMachine, RefusedSubmitsStayInEditing) {
     EXPECT_FALSE(P().IsEnabled(Page::kIdSubmit));
     EXPECT_TRUE(P().IsEnabled(Page::kIdChange));
     EXPECT_EQ("Harbour", P().Text(Page::kIdSsid));
+    EXPECT_EQ(Page::kIdChange, P().FocusedControl()) << "the focus leaves the disabled SSID";
+
+    // The Cancel button pressed with the mouse gives the focus back to Change as well.
+    Click(Page::kIdChange);
+    Click(Page::kIdCancelEdit);
+    EXPECT_FALSE(P().IsEnabled(Page::kIdCancelEdit));
+    EXPECT_EQ(Page::kIdChange, P().FocusedControl());
   });
 }
 

@@ -262,6 +262,56 @@ TEST_F(DialogsUnderWine, KeysReachTheDialogAroundTheFocus) {
   EXPECT_EQ(dialog.steps.size(), dialog.next);
 }
 
+// Disabling the control that has the focus hands the focus on inside its page (to the next
+// tab stop, or to the page itself when none is left), so that Escape still reaches the page
+// rather than the frame, which would close.
+TEST_F(DialogsUnderWine, DisablingTheFocusedControlKeepsTheKeysOnItsPage) {
+  struct Case {
+    int resourceId;
+    int focused;
+    std::vector<int> disabledFirst;
+    int focusAfter;  // 0: the page itself
+  };
+  const Case cases[] = {
+      {kStatusPageId, 1018, {}, 1019},           // Change: on to Submit
+      {kSiteSurveyPageId, 1034, {1033}, 0},      // Re-Scan with the list already disabled
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.resourceId);
+    Script dialog;
+    std::vector<std::string> log;
+    PageRecorder recorder(&log);
+    auto press = [](WPARAM key) {
+      HWND target = GetFocus();
+      PostMessageA(target, WM_KEYDOWN, key, 1);
+      PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+    };
+    WindowHandle page = 0;
+    dialog.steps.push_back([&] {
+      page = dialogs_.CreatePage(*PageLayout(c.resourceId), dialog.self, recorder);
+      recorder.items->ShowDialog(true);
+      for (int id : c.disabledFirst) recorder.items->Enable(id, false);
+      recorder.items->Focus(c.focused);
+      ASSERT_EQ(c.focused, recorder.items->FocusedControl());
+      recorder.items->Enable(c.focused, false);
+      EXPECT_EQ(c.focusAfter, recorder.items->FocusedControl());
+      ASSERT_NE(nullptr, GetFocus());
+      if (c.focusAfter == 0) {
+        EXPECT_EQ(H(page), GetFocus());
+      }
+      press(VK_ESCAPE);
+    });
+    dialog.steps.push_back([&] {
+      EXPECT_EQ(std::vector<std::string>{"page cancel"}, log);
+      EXPECT_TRUE(dialog.log.empty());
+      dialogs_.DestroyPage(page);
+      dialogs_.EndDialog(dialog.self, 2);
+    });
+    EXPECT_EQ(2, dialogs_.DoModal(SettingsDialogLayout(), 0, dialog));
+    EXPECT_EQ(dialog.steps.size(), dialog.next);
+  }
+}
+
 // A long operation inside a handler keeps the dialog's timers running by dispatching between
 // its steps; a quit request met there ends it and stays for the main loop.
 TEST_F(DialogsUnderWine, DispatchingBetweenStepsDeliversTicksAndKeepsAQuit) {

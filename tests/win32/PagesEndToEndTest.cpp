@@ -122,6 +122,18 @@ TEST_F(PagesUnderWine, ChangeTheNetworkThenTheFragmentationThreshold) {
             WaitForValue([&] { return TextOf(line); }, "Associated - BSSID: 00-40-96-A1-00-01",
                          30000));
 
+  // Change pressed with the mouse disables itself; Escape from the keyboard then still ends
+  // the editing, and closes nothing.
+  HWND change = GetDlgItem(status, 1018);
+  HWND submit = GetDlgItem(status, 1019);
+  ASSERT_TRUE(MouseClick(change));
+  ASSERT_TRUE(WaitForEnabled(submit, 10000));
+  EXPECT_FALSE(IsWindowEnabled(change));
+  PressKeyInput(VK_ESCAPE);
+  EXPECT_TRUE(WaitForEnabled(change, 10000)) << VisibleWindows();
+  EXPECT_FALSE(IsWindowEnabled(submit));
+  ASSERT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog)) << "Escape closed the dialog";
+
   // Change, a new SSID, Submit.
   PostMessageA(GetDlgItem(status, 1018), BM_CLICK, 0, 0);
   HWND ssid = GetDlgItem(status, 1009);

@@ -25,6 +25,28 @@ bool MoveCursor(int x, int y) {
   return at.x == x && at.y == y;
 }
 
+bool MouseClick(HWND control) {
+  RECT rect{};
+  if (!GetWindowRect(control, &rect)) return false;
+  if (!MoveCursor((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2)) return false;
+  INPUT input[2] = {};
+  input[0].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].type = INPUT_MOUSE;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  return SendInput(2, input, sizeof input[0]) == 2;
+}
+
+void PressKeyInput(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = key;
+  input[1].type = INPUT_KEYBOARD;
+  input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof input[0]);
+}
+
 namespace {
 BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM param) {
   char cls[16] = {};

@@ -14,6 +14,13 @@ void SendTrayMouse(HWND main, UINT mouseMessage);
 // Moves the cursor as the mouse does, through input. While a menu tracks the mouse, Wine's X11
 // driver can drop a SetCursorPos warp and take the pointer's old place back from the X server.
 bool MoveCursor(int x, int y);
+// A left click in the middle of a control, as the mouse delivers it (input, not messages):
+// the window under the cursor is activated and a button takes the focus, as under a hand.
+// False when the cursor never got there.
+bool MouseClick(HWND control);
+// A key pressed and released on the keyboard: it goes wherever the keyboard focus is, and a
+// window without the focus hears nothing of it.
+void PressKeyInput(WORD key);
 // The visible popup menu window, once it is there; nullptr after `ms`.
 HWND WaitForPopupMenu(DWORD ms);
 // Keys posted in turn to a window (a menu, a dialog), with a short pause after each. The keys
