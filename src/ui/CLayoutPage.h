@@ -4,6 +4,8 @@
 // members keep their values between two showings. What each page shows and does is its own
 // class's business; this one holds what every page has.
 
+#include <cstdint>
+
 #include "platform/DialogSystem.h"
 #include "ui/PageHost.h"
 #include "ui/SettingsDialogServices.h"
@@ -24,11 +26,13 @@ class CLayoutPage : public IDialogHandler {
   void OnInitDialog(WindowHandle dialog, IDialogItems& items) override {
     window_ = dialog;
     items_ = &items;
+    ++windowGeneration_;
     stayHidden_ = false;
+    const std::uint32_t generation = windowGeneration_;
     OnCreatePage();
     // A message box shown while the page was built runs messages, and among them the page's
     // window may have gone (the dialog closed by the tick): nothing of it may be touched then.
-    if (items_ != &items) return;
+    if (!StillShown(generation)) return;
     if (!stayHidden_) items.ShowDialog(true);
   }
   // Enter: nothing, unless the page has a default action.
@@ -39,6 +43,7 @@ class CLayoutPage : public IDialogHandler {
 
   void OnDestroy() override {
     OnDestroyPage();
+    ++windowGeneration_;
     window_ = 0;
     items_ = nullptr;
   }
@@ -62,6 +67,14 @@ class CLayoutPage : public IDialogHandler {
   // The page's window is going; its controls can still be read here.
   virtual void OnDestroyPage() {}
 
+  // A message box runs messages, and among them the tick or the tray may close the page or
+  // build it again. A handler notes this before the box and asks after it whether the window
+  // it started on is still the one shown; a new window at the old address does not count.
+  std::uint32_t WindowGeneration() const { return windowGeneration_; }
+  bool StillShown(std::uint32_t generation) const {
+    return IsShown() && generation == windowGeneration_;
+  }
+
   // Called from OnCreatePage: the page could not read what it shows and stays hidden.
   void StayHidden() { stayHidden_ = true; }
 
@@ -75,6 +88,7 @@ class CLayoutPage : public IDialogHandler {
   WindowHandle window_ = 0;
   IDialogItems* items_ = nullptr;
   bool stayHidden_ = false;
+  std::uint32_t windowGeneration_ = 0;
 };
 
 }  // namespace linkscope

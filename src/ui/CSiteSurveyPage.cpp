@@ -186,7 +186,10 @@ void CSiteSurveyPage::CancelSurvey(bool showFailure) {
 }
 
 void CSiteSurveyPage::OnCancel() {
+  const std::uint32_t window = WindowGeneration();
   CancelSurvey(true);
+  // A failed cancel showed a box, under which this window may have gone.
+  if (!StillShown(window)) return;
   EnableRescan();
   surveyFinished_ = true;
 }

@@ -83,10 +83,12 @@ bool CStatisticsPage::Refresh() {
 
 void CStatisticsPage::OnReset() {
   CAdapterLink& link = Services().link;
+  const std::uint32_t window = WindowGeneration();
   if (!ResetStatistics(link, link.CurrentAdapter())) {
     Services().messages.Show("FailedToResetStatisticsErrorMessage", "Failed to reset statistics");
   }
-  // The message box lets other messages run: the page may be gone by now, which Refresh minds.
+  // The message box lets other messages run: the page may be gone, or built again, by now.
+  if (!StillShown(window)) return;
   Refresh();
 }
 

@@ -357,10 +357,16 @@ void CStatusPage::EndEditing() {
   IDialogItems& items = *Items();
   refreshControls_ = true;
   items.Enable(kIdChange, !ConfiguredByWindows());
-  for (int id : {kIdSubmit, kIdCancelEdit, kIdMode, kIdChannel, kIdRate, kIdRoaming, kIdRadio,
-                 kIdSsid}) {
-    items.Enable(id, false);
+  constexpr int kLocked[] = {kIdSubmit, kIdCancelEdit, kIdMode, kIdChannel,
+                             kIdRate,   kIdRoaming,    kIdRadio, kIdSsid};
+  // The focus is on one of the controls about to be locked (Submit or Cancel just pressed,
+  // Escape in a list): it goes back to Change before they are.
+  const int focused = items.FocusedControl();
+  if (std::find(std::begin(kLocked), std::end(kLocked), focused) != std::end(kLocked) &&
+      items.IsEnabled(kIdChange)) {
+    items.Focus(kIdChange);
   }
+  for (int id : kLocked) items.Enable(id, false);
 }
 
 void CStatusPage::OnCancel() {

@@ -267,6 +267,44 @@ TEST_F(StatusPageOnSimMachine, RefusedSubmitsStayInEditing) {
   });
 }
 
+// The Invalid SSID box runs messages: meanwhile a language change builds the page again, or
+// the tick closes the dialog. The page then touches nothing of the window it started on.
+TEST_F(StatusPageOnSimMachine, APageGoneUnderTheInvalidSsidBoxIsLeftAlone) {
+  for (bool close : {false, true}) {
+    SCOPED_TRACE(close ? "dialog closed" : "page rebuilt");
+    Boot();
+    rig->InDialog([&](WindowHandle dialog) {
+      Click(Page::kIdChange);
+      P().EditSetSelection(Page::kIdSsid, 0, -1);
+      P().Type(Page::kIdSsid, std::string(33, 'x'));
+      const WindowHandle before = rig->PageWindow();
+      rig->windows.answer = [&](const FakeWindowSystem::Message&) {
+        if (close) {
+          rig->dialogs.DestroyNow(dialog);
+        } else {
+          rig->app.SettingsDialog().Relabel();
+        }
+        return 1;
+      };
+      Click(Page::kIdSubmit);
+      rig->windows.answer = nullptr;
+      EXPECT_EQ(std::vector<std::string>{"Invalid SSID (maximum 32 characters)"},
+                rig->MessageTexts());
+      if (close) {
+        EXPECT_FALSE(rig->dialogs.Exists(dialog));
+        return;
+      }
+      ASSERT_NE(before, rig->PageWindow());
+      // The new page is in Viewing, and nothing meant for the old one reached it.
+      EXPECT_TRUE(P().IsEnabled(Page::kIdChange));
+      EXPECT_NE(Page::kIdSsid, P().FocusedControl());
+      int start = 0, end = 0;
+      P().EditSelection(Page::kIdSsid, &start, &end);
+      EXPECT_EQ(0, end);
+    });
+  }
+}
+
 TEST_F(StatusPageOnSimMachine, AChannelOutsideTheListIsKeptNotGuessed) {
   // Channel 1 under a domain of channels 10 and 11: no entry starts the list at "10", and
   // Submit neither moves the card to 10 nor sends channel 0.
