@@ -60,6 +60,8 @@ bool CAdvancedPage::Refresh() {
   DeviceConfig config;
   if (!QueryDeviceConfig(link, link.CurrentAdapter(), &config)) {
     configRead_ = false;
+    // While the page is being built this also keeps the frame from showing it in between.
+    StayHidden();
     items->ShowDialog(false);
     return false;
   }

@@ -144,6 +144,7 @@ bool CEncryptionPage::Refresh() {
   WepConfig read;
   if (!QueryWepConfig(link, link.CurrentAdapter(), &read) || read.encryptionLevel > kLevel128) {
     readFailed_ = true;
+    StayHidden();  // while the page is being built: the frame must not show it in between
     items.ShowDialog(false);
     // While the page is being created its creation says it, once the page is done with.
     if (!creating_) ReportReadFailure();

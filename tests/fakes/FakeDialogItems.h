@@ -51,13 +51,19 @@ class FakeDialogItems : public IDialogItems {
   // Calls that change a control (texts, states, entries, selections, positions), counted
   // whether or not the value differs: what a window would repaint.
   int writes = 0;
+  // How often the dialog was told to show: a page that must stay hidden never is, not even
+  // for a moment.
+  int timesShown = 0;
   std::vector<int> written;  // the ids of those calls, in turn
   // Where the controls' own commands go (an edit box reporting a new text).
   std::function<void(int id, int code)> commandSink;
 
   bool SetTitle(const std::string& text) override;
   std::string Title() const override { return title_; }
-  void ShowDialog(bool show) override { dialogVisible_ = show; }
+  void ShowDialog(bool show) override {
+    timesShown += show ? 1 : 0;
+    dialogVisible_ = show;
+  }
   bool DialogVisible() const override { return dialogVisible_; }
 
   WindowHandle Window(int id) const override;

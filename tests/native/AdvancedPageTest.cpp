@@ -121,6 +121,7 @@ TEST_F(AdvancedPageOnSimMachine, RefusedOrUnreadRecordsChangeNothing) {
     rig->dialogs.ChooseTab(dialog, kIdTabControl, 0);
     ToAdvanced(dialog);
     EXPECT_FALSE(P().DialogVisible());
+    EXPECT_EQ(0, P().timesShown) << "the page flashed up before it hid";
     EXPECT_EQ("Failed to get configuration", rig->MessageTexts().back());
     rig->oids.clear();
     rig->dialogs.PressEnter(rig->PageWindow());
