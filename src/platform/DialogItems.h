@@ -23,6 +23,10 @@ class IDialogItems {
   virtual std::string Title() const = 0;
   virtual void ShowDialog(bool show) = 0;
   virtual bool DialogVisible() const = 0;
+  // A disabled dialog takes no input at all, and the focus leaves it; its controls keep their
+  // own states and look.
+  virtual void EnableDialog(bool enable) = 0;
+  virtual bool DialogEnabled() const = 0;
 
   // Any control. The window of a control is what a page uses as its parent when it lives
   // inside one (a tab control); 0 when there is no such control.

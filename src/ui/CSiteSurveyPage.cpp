@@ -66,6 +66,9 @@ void CSiteSurveyPage::ApplyWindowsConfiguration(bool configuredByWindows) {
   items->Enable(kIdRescan, !configuredByWindows && !SurveyRunning());
   items->Enable(kIdCancel, !configuredByWindows);
   items->Enable(kIdList, !configuredByWindows);
+  // The page itself as well: nothing on it answers the mouse or the keyboard then, while the
+  // list stays in sight as it was.
+  items->EnableDialog(!configuredByWindows);
 }
 
 void CSiteSurveyPage::EnableRescan() {

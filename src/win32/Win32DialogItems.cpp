@@ -49,6 +49,16 @@ bool Win32DialogItems::DialogVisible() const {
   return (GetWindowLongPtrA(ToHwnd(dialog_), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+void Win32DialogItems::EnableDialog(bool enable) {
+  HWND dialog = ToHwnd(dialog_);
+  EnableWindow(dialog, enable ? TRUE : FALSE);
+  // The system takes the focus from a disabled window itself, but not from its controls.
+  HWND focus = GetFocus();
+  if (!enable && focus != nullptr && (focus == dialog || IsChild(dialog, focus))) SetFocus(nullptr);
+}
+
+bool Win32DialogItems::DialogEnabled() const { return IsWindowEnabled(ToHwnd(dialog_)) != FALSE; }
+
 WindowHandle Win32DialogItems::Window(int id) const {
   return reinterpret_cast<WindowHandle>(GetDlgItem(ToHwnd(dialog_), id));
 }

@@ -22,6 +22,8 @@ class Win32DialogItems : public IDialogItems {
   std::string Title() const override;
   void ShowDialog(bool show) override;
   bool DialogVisible() const override;
+  void EnableDialog(bool enable) override;
+  bool DialogEnabled() const override;
 
   WindowHandle Window(int id) const override;
   bool SetText(int id, const std::string& text) override;

@@ -446,6 +446,15 @@ TEST_P(DialogItemsContract, TextsStatesAndTheDialogItself) {
   EXPECT_FALSE(items.IsVisible(100));
   items.ShowDialog(true);
   EXPECT_TRUE(items.DialogVisible());
+  // A disabled dialog lets go of the focus and keeps its controls' own states.
+  EXPECT_TRUE(items.DialogEnabled());
+  items.Focus(190);
+  items.EnableDialog(false);
+  EXPECT_FALSE(items.DialogEnabled());
+  EXPECT_EQ(0, items.FocusedControl());
+  EXPECT_TRUE(items.IsEnabled(190));
+  items.EnableDialog(true);
+  EXPECT_TRUE(items.DialogEnabled());
   items.ShowDialog(false);
   EXPECT_FALSE(items.DialogVisible());
   EXPECT_TRUE(items.SetTitle("Page title"));

@@ -128,10 +128,19 @@ std::string FakeDialogItems::Text(int id) const {
   return c->text;
 }
 
+void FakeDialogItems::EnableDialog(bool enable) {
+  ++writes;
+  dialogEnabled_ = enable;
+  // As a window does: the focus inside a disabled dialog goes, to nobody.
+  if (!enable) focus_ = 0;
+}
+
 void FakeDialogItems::Enable(int id, bool enable) {
   ++writes;
   written.push_back(id);
   if (Control* c = Find(id)) c->enabled = enable;
+  // As a window does: a disabled control gives up the focus, to nobody.
+  if (!enable && focus_ == id) focus_ = 0;
 }
 
 bool FakeDialogItems::IsEnabled(int id) const {

@@ -65,6 +65,8 @@ class FakeDialogItems : public IDialogItems {
     dialogVisible_ = show;
   }
   bool DialogVisible() const override { return dialogVisible_; }
+  void EnableDialog(bool enable) override;
+  bool DialogEnabled() const override { return dialogEnabled_; }
 
   WindowHandle Window(int id) const override;
   bool SetText(int id, const std::string& text) override;
@@ -156,6 +158,7 @@ class FakeDialogItems : public IDialogItems {
   std::vector<Control> controls_;
   std::string title_;
   bool dialogVisible_;
+  bool dialogEnabled_ = true;
   int focus_ = 0;
 };
 

@@ -223,6 +223,94 @@ TEST_F(SiteSurveyPage, RescanOnASurveyAlreadyRunningClearsTheListAndPollsNothing
   });
 }
 
+// While Windows configures the card the page takes no input at all, and it still shows its
+// list; a page opened meanwhile starts that way and gets everything back when Windows lets go.
+TEST_F(SiteSurveyPage, WindowsConfigurationLocksThePageButLeavesTheList) {
+  Boot();
+  OnSurveyPage([&](WindowHandle dialog, WindowHandle page) {
+    world->dialogs.Click(page, CSiteSurveyPage::kIdRescan);
+    ASSERT_EQ(3u, Column(page, 1).size());
+    CAdapterLink& link = world->app.Link();
+    for (int configured : {1, 0}) {
+      SCOPED_TRACE(configured);
+      link.configuredByWindows = configured;
+      world->app.SettingsDialog().ApplyWindowsConfigurationState();
+      FakeDialogItems& items = *world->dialogs.Items(world->dialogs.Pages().back());
+      EXPECT_EQ(!configured, items.DialogEnabled());
+      for (int id : {CSiteSurveyPage::kIdRescan, kIdCancel, CSiteSurveyPage::kIdList}) {
+        EXPECT_EQ(!configured, items.IsEnabled(id)) << id;
+      }
+      EXPECT_EQ(3u, Column(world->dialogs.Pages().back(), 1).size());
+      if (configured) {
+        world->dialogs.ChooseTab(dialog, kIdTabControl, 1);
+        world->dialogs.ChooseTab(dialog, kIdTabControl, 2);
+        EXPECT_FALSE(world->dialogs.Items(world->dialogs.Pages().back())->DialogEnabled());
+      }
+    }
+    world->dialogs.PressEscape(dialog);
+  });
+}
+
+// Each request of the page failing in turn: what the user is told, whether the page still
+// counts as surveying, Re-Scan, and for the join, that the network is written into the driver
+// key and the Status tab shown all the same.
+TEST_F(SiteSurveyPage, EachFailedRequestIsToldAndLeavesThePageAsItShould) {
+  enum class Act { Rescan, Escape, Join };
+  struct Case {
+    const char* message;
+    std::uint32_t oid;
+    Act act;
+    bool surveying;
+    bool rescanEnabled;
+  };
+  const Case cases[] = {
+      {"Failed to get Site Survey state", OID_PRIV_SURVEY_STATE, Act::Rescan, true, false},
+      {"Failed to initiate Site Survey", OID_PRIV_SURVEY_START, Act::Rescan, true, false},
+      {"Failed to cancel Site Survey", OID_PRIV_SURVEY_CANCEL, Act::Escape, false, true},
+      {"Failed to select Access Point", OID_PRIV_SELECT_BSS, Act::Join, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    Boot();
+    bool ran = false;
+    OnSurveyPage([&](WindowHandle dialog, WindowHandle page) {
+      ran = true;
+      FakeDialogItems& items = *world->dialogs.Items(page);
+      // A complete survey first, for the cancel and the join to act on.
+      if (c.act != Act::Rescan) world->dialogs.Click(page, CSiteSurveyPage::kIdRescan);
+      ASSERT_FALSE(Page().SurveyRunning());
+      world->machine.env.adapters[0].faults.push_back({c.oid, sim::SimFault::Kind::Fail, 31});
+      world->machine.host->SetEnvironment(world->machine.env);
+      world->windows.messages.clear();
+      switch (c.act) {
+        case Act::Rescan:
+          world->dialogs.Click(page, CSiteSurveyPage::kIdRescan);
+          break;
+        case Act::Escape:
+          world->dialogs.PressEscape(page);
+          break;
+        case Act::Join:
+          items.ListViewSelectRow(CSiteSurveyPage::kIdList, 0, true);
+          world->dialogs.Notify(page, {CSiteSurveyPage::kIdList, kNmDblClk, 0});
+          break;
+      }
+      ASSERT_EQ(1u, world->windows.messages.size());
+      EXPECT_EQ(c.message, world->windows.messages[0].text);
+      EXPECT_EQ(c.surveying, world->app.SettingsDialog().SurveyRunning());
+      EXPECT_TRUE(world->app.SettingsDialog().IsOpen());
+      if (c.act == Act::Join) {
+        EXPECT_EQ("Harbour", DriverText("ESSID"));
+        EXPECT_EQ("1", DriverText("Operating_Mode"));
+        EXPECT_EQ(kStatusPageId, world->dialogs.ResourceOf(world->dialogs.Pages().back()));
+      } else {
+        EXPECT_EQ(c.rescanEnabled, items.IsEnabled(CSiteSurveyPage::kIdRescan));
+      }
+      world->dialogs.PressEscape(dialog);
+    });
+    EXPECT_TRUE(ran);
+  }
+}
+
 // Each way the survey loop can lose its page or its dialog, half-way through a survey.
 TEST_F(SiteSurveyPage, EveryExitDuringARunningSurveyEndsTheLoopCleanly) {
   struct Exit {
