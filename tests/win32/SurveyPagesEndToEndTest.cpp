@@ -167,6 +167,12 @@ TEST_F(SurveyPagesUnderWine, ScanListsTheNetworksAndADoubleClickJoinsOne) {
   DoubleClickRow(list, lighthouse);
   ASSERT_TRUE(WaitUntil([&]() { return CurrentTab(dialog) == 0; }, 10000));
   EXPECT_TRUE(WaitForWindowGone(page, 10000));
+  // The Status page's line names the network joined once the card is on it.
+  HWND status = PageOf(dialog);
+  ASSERT_NE(nullptr, status);
+  EXPECT_TRUE(WaitUntil([&]() {
+    return TextOf(status, 1003).find("00-40-96-B2-00-01") != std::string::npos;
+  }, 30000)) << TextOf(status, 1003);
   // A driver started afresh from the driver key comes up on the network joined.
   std::string output;
   ASSERT_EQ(0u, RunCommand(Quote(folder_ + "profileprobe.exe") + " read state.txt 0 0", folder_,
