@@ -76,14 +76,15 @@ std::string Win32DialogItems::Text(int id) const {
 void Win32DialogItems::Enable(int id, bool enable) {
   HWND dialog = ToHwnd(dialog_);
   HWND control = GetDlgItem(dialog, id);
-  if (!enable && control != nullptr && GetFocus() == control) {
-    // A disabled window loses the focus to nobody, and the keys would then go to the frame
-    // rather than to this dialog (Escape closing the frame). The focus moves on to the next
-    // tab stop first, or to the dialog itself when it has no other.
-    SendMessageA(dialog, WM_NEXTDLGCTL, 0, FALSE);
-    if (GetFocus() == control) SetFocus(dialog);
-  }
+  const bool hadFocus = !enable && control != nullptr && GetFocus() == control;
+  // A disabled window loses the focus to nobody, and the keys would then go to the frame
+  // rather than to this dialog (Escape closing the frame). The focus moves on to the next
+  // tab stop first.
+  if (hadFocus) SendMessageA(dialog, WM_NEXTDLGCTL, 0, FALSE);
   EnableWindow(control, enable ? TRUE : FALSE);
+  // With no other tab stop, the dialog itself takes it. Only now: the dialog hands its focus
+  // to the control it last had, which a disabled control can no longer take.
+  if (hadFocus && (GetFocus() == control || GetFocus() == nullptr)) SetFocus(dialog);
 }
 
 bool Win32DialogItems::IsEnabled(int id) const {
