@@ -153,6 +153,13 @@ TEST_F(WindowsConfigurationUnderWine, TheServiceTakesTheCardAndLetsItGo) {
     ASSERT_NE(nullptr, status);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(status, kIdChange))) << "Change is locked";
     Screenshot("windows-configured");
+    // The Site Survey page takes no input at all, and still shows itself.
+    HWND survey = ShowTab(dialog, 2, 1034);
+    ASSERT_NE(nullptr, survey);
+    EXPECT_FALSE(IsWindowEnabled(survey));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(survey, 1034)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(survey, 1033)));
+    Screenshot("windows-configured-survey");
   });
   // Active Profile, into its submenu (Default first), choose Default: refused.
   ASSERT_TRUE(ChooseFromTrayMenu(main, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}));
