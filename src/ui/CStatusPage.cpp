@@ -42,6 +42,21 @@ void CStatusPage::OnCreatePage() {
   if (!Refresh()) Services().messages.Show(kFailedToGetKey, kFailedToGetDefault);
 }
 
+void CStatusPage::OnDestroyPage() {
+  // An edit left by another tab or by closing the dialog ends like Cancel.
+  if (Editing()) ReadAdapterRoaming();
+}
+
+void CStatusPage::ReadAdapterRoaming() {
+  // Choosing Ad-Hoc cleared the link's roaming value for the channel list, and a Submit
+  // refused halfway may have changed the adapter's: the value of every later channel list
+  // is the one the adapter has now.
+  CAdapterLink& link = Services().link;
+  std::uint8_t roaming = 0;
+  if (!QueryByte(link, link.CurrentAdapter(), OID_PRIV_INTL_ROAMING, &roaming)) roaming = 0;
+  link.internationalRoaming = roaming;
+}
+
 void CStatusPage::InitTexts() {
   IDialogItems* items = Items();
   if (items == nullptr) return;
@@ -243,7 +258,6 @@ void CStatusPage::OnChange() {
   items->Enable(kIdChannel, !infrastructure);
   items->Enable(kIdChange, false);
   refreshControls_ = false;
-  roamingAtChange_ = link.internationalRoaming;
   for (int id : {kIdSubmit, kIdCancelEdit, kIdMode, kIdSsid, kIdRate}) items->Enable(id, true);
   items->Enable(kIdRadio, link.radioSupported == 1);
   items->Enable(kIdRoaming,
@@ -257,9 +271,7 @@ void CStatusPage::OnModeChanged() {
   if (items->ComboSelection(kIdMode) == 1) {
     items->Enable(kIdChannel, false);
     items->Enable(kIdRoaming, roamingSupported_ && SupportsInternationalRoaming(cardType_));
-    std::uint8_t roaming = 0;
-    if (!QueryByte(link, link.CurrentAdapter(), OID_PRIV_INTL_ROAMING, &roaming)) roaming = 0;
-    link.internationalRoaming = roaming;
+    ReadAdapterRoaming();
   } else {
     // An ad-hoc cell has no roaming: the channel is the user's, from the domain's channels.
     items->Enable(kIdChannel, true);
@@ -358,7 +370,7 @@ void CStatusPage::EndEditing() {
 
 void CStatusPage::OnCancel() {
   if (Items() == nullptr) return;
-  if (Editing()) Services().link.internationalRoaming = roamingAtChange_;
+  if (Editing()) ReadAdapterRoaming();
   refreshControls_ = true;
   Refresh();
   EndEditing();

@@ -464,6 +464,44 @@ TEST_F(StatusPageOnSimMachine, ModeChangesSwapTheChannelSourceAndCancelPutsBackT
   });
 }
 
+// However an edit ends without a Submit that went through, the channel list follows the
+// roaming value the adapter has.
+TEST_F(StatusPageOnSimMachine, AnEditEndedWithoutSubmitLeavesTheAdaptersRoaming) {
+  Boot(RoamingCardOnChannelOne());
+  using Items = std::vector<std::string>;
+  CAdapterLink& link = rig->app.Link();
+  rig->InDialog([&](WindowHandle dialog) {
+    ASSERT_TRUE(rig->WaitForStatus("Out Of Range..."));
+    // Ad-Hoc chosen, then the user leaves the page by another tab and comes back.
+    Click(Page::kIdChange);
+    rig->dialogs.ChooseComboItem(rig->PageWindow(), Page::kIdMode, 0);
+    ASSERT_EQ((Items{"10", "11"}), ComboItems(P(), Page::kIdChannel));
+    rig->dialogs.ChooseTab(dialog, kIdTabControl, 1);
+    ASSERT_EQ(kStatisticsPageId, rig->PageResource());
+    rig->dialogs.ChooseTab(dialog, kIdTabControl, 0);
+    ASSERT_EQ(kStatusPageId, rig->PageResource());
+    EXPECT_EQ(1, int(link.internationalRoaming));
+    EXPECT_EQ((Items{"1", "6", "11"}), ComboItems(P(), Page::kIdChannel));
+    EXPECT_EQ("Enabled", P().Text(Page::kIdRoaming));
+
+    // Roaming turned off by a Submit whose radio set is refused: the adapter took the roaming
+    // value, and Cancel shows it.
+    Click(Page::kIdChange);
+    rig->dialogs.ChooseComboItem(rig->PageWindow(), Page::kIdRoaming, 0);
+    rig->machine.env.adapters[0].faults = {{OID_PRIV_RADIO, sim::SimFault::Kind::Fail, 31}};
+    rig->machine.host->SetEnvironment(rig->machine.env);
+    Click(Page::kIdSubmit);
+    ASSERT_TRUE(rig->app.SettingsDialog().IsOpen());
+    ASSERT_TRUE(P().IsEnabled(Page::kIdSubmit)) << "still editing";
+    rig->machine.env.adapters[0].faults.clear();
+    rig->machine.host->SetEnvironment(rig->machine.env);
+    rig->dialogs.PressEscape(rig->PageWindow());
+    EXPECT_EQ(0, int(link.internationalRoaming));
+    EXPECT_EQ("Disabled", P().Text(Page::kIdRoaming));
+    EXPECT_EQ((Items{"10", "11"}), ComboItems(P(), Page::kIdChannel));
+  });
+}
+
 TEST_F(StatusPageOnSimMachine, ASteadyTickRewritesNothing) {
   Boot();
   rig->InDialog([&](WindowHandle) {
