@@ -272,6 +272,9 @@ void CStatusPage::OnModeChanged() {
     items->Enable(kIdChannel, false);
     items->Enable(kIdRoaming, roamingSupported_ && SupportsInternationalRoaming(cardType_));
     ReadAdapterRoaming();
+    // Ad-Hoc set the list to "Disabled"; left there, a Submit would turn roaming off although
+    // the user never chose it.
+    if (roamingSupported_) items->ComboSelect(kIdRoaming, IndexOf(link.internationalRoaming, 2));
   } else {
     // An ad-hoc cell has no roaming: the channel is the user's, from the domain's channels.
     items->Enable(kIdChannel, true);

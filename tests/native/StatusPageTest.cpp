@@ -444,6 +444,7 @@ TEST_F(StatusPageOnSimMachine, ModeChangesSwapTheChannelSourceAndCancelPutsBackT
     EXPECT_TRUE(P().IsEnabled(Page::kIdRoaming));
     EXPECT_TRUE(asked(OID_PRIV_INTL_ROAMING));
     EXPECT_EQ(1, int(link.internationalRoaming));
+    EXPECT_EQ("Enabled", P().Text(Page::kIdRoaming)) << "a Submit now would turn roaming off";
 
     // Ad-Hoc again, then Cancel: nothing was sent, and the page shows the adapter's roaming
     // channels and value once more.
