@@ -319,13 +319,13 @@ void CProfilesPage::OnWizardConfirm() {
       messages.Show("ErrorCannotRetrieveSettings", "Cannot retrieve current settings");
     } else {
       profile.name = name;
+      // The lookup above also fails when the registry does: the store then finds the name
+      // taken and asks before saving over it. A save that fails or is refused changes
+      // nothing, so whatever bears the name now is a profile that was there before.
       if (store.Save(profile, true)) {
         state.currentName = name;
         state.inSync = true;
       } else {
-        // A save that failed half-way leaves a profile with some of its values; it was not
-        // there before, so it goes again rather than being listed as if it had been made.
-        if (store.Find(name, &existing)) store.Delete(existing.name);
         messages.Show("ErrorCreateProfile", "Could not create profile");
       }
     }
@@ -384,18 +384,13 @@ void CProfilesPage::OnSave() {
   Profile profile;
   if (Services().profileApplication.CaptureCurrentSettings(&profile)) {
     profile.name = name;
-    Profile previous;
-    const bool hadPrevious = store.Find(name, &previous);
+    // A save that fails changes nothing (the store has said why): the profile keeps its values.
     if (store.Save(profile, false)) {
       // The adapter now equals the profile just saved; that says something about the profile
       // in use only when it is the one saved.
       if (name == state.currentName) state.inSync = true;
       if (IsShown()) ShowPreview(index);
       Host().FillProfileSelector();
-    } else if (hadPrevious) {
-      // A save that failed half-way would leave a mix of old and new values: the profile
-      // gets its old values back.
-      store.Save(previous, false);
     }
   } else {
     Services().messages.Show("ErrorCannotRetrieveSettings", "Cannot retrieve current settings");

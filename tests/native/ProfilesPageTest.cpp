@@ -372,20 +372,28 @@ TEST_F(ProfilesPage, CommandsAreLockedWhileWindowsConfiguresTheCard) {
   });
 }
 
-// The stored profiles as name -> ssid, for comparing before and after.
-std::map<std::string, std::string> Snapshot(ProfileStore& store) {
+// The stored profiles as name -> every value, a value missing from the key told apart from one
+// that reads as -1 or "ERROR", for comparing before and after.
+const char* const kProfileValues[] = {
+    "ssid", "channel", "power", "rate", "mode", "preamble", "frag", "rts", "enc",
+    "auth", "wepmode", "key", "key1", "key2", "key3", "key4", "radio", "roaming"};
+
+std::map<std::string, std::string> Snapshot(PageOnSimMachine& m) {
   std::map<std::string, std::string> all;
   std::vector<std::string> names;
-  store.Names(&names);
+  m.app.Profiles().Names(&names);
   for (const std::string& n : names) {
-    Profile p;
-    if (!store.Find(n, &p)) continue;
-    std::string text = p.name + "|" + p.ssid;
-    for (std::int32_t v : {p.mode, p.channel, p.rate, p.power, p.preamble, p.frag, p.rts, p.enc,
-                           p.wepmode, p.auth, p.key, p.roaming, p.radio}) {
-      text += "|" + std::to_string(v);
+    std::string text;
+    for (const char* value : kProfileValues) {
+      std::vector<std::uint8_t> data;
+      if (!m.machine.registry.ReadValue(kRegCurrentUser,
+                                        std::string(ProfileStore::kProfilesKey) + "\\" + n, value,
+                                        nullptr, &data)) {
+        text += "|-";
+        continue;
+      }
+      text += "|" + std::string(data.begin(), data.end());
     }
-    for (const std::string& k : p.keys) text += "|" + k;
     all[n] = text;
   }
   return all;
@@ -397,6 +405,10 @@ TEST_F(ProfilesPage, ARegistryFailureAnywhereLeavesTheProfilesWhole) {
   struct Command {
     const char* what;
     std::function<void(PageOnSimMachine&, WindowHandle, FakeDialogItems&)> run;
+    // What the stored profiles look like before the command, beyond Home and Office.
+    std::function<void(PageOnSimMachine&)> prepare = nullptr;
+    // The answer to every question (Yes when none).
+    int answer = 0;
   };
   auto wizard = [](int button, int select, const char* name) {
     return [=](PageOnSimMachine& m, WindowHandle page, FakeDialogItems& items) {
@@ -414,10 +426,26 @@ TEST_F(ProfilesPage, ARegistryFailureAnywhereLeavesTheProfilesWhole) {
       m.dialogs.Click(page, button);
     };
   };
+  // Office with some of its values missing, as an older program or a hand edit leaves it.
+  auto officeWithoutSomeValues = [](PageOnSimMachine& m) {
+    RegKey key = 0;
+    ASSERT_EQ(kRegOk, m.machine.registry.OpenKey(
+                          kRegCurrentUser, std::string(ProfileStore::kProfilesKey) + "\\Office",
+                          RegAccess::All, &key));
+    m.machine.registry.DeleteValue(key, "key1");
+    m.machine.registry.DeleteValue(key, "rts");
+    m.machine.registry.CloseKey(key);
+  };
   const Command commands[] = {
       {"new", wizard(Page::kIdNew, 1, "Lab")},
+      // The name is taken: when the lookup fails, the store's own question comes, and No keeps
+      // the profile that bears it.
+      {"new over an existing name, answered No", wizard(Page::kIdNew, 1, "Office"), nullptr,
+       kIdNo},
       {"rename", wizard(Page::kIdRename, 2, "Work")},
       {"save", command(Page::kIdSave, 2)},
+      {"save over a profile with values missing", command(Page::kIdSave, 2),
+       officeWithoutSomeValues},
       {"delete", command(Page::kIdDelete, 2)},
   };
   // Runs the command with the registry call `failAt` failing (0: none); the profiles stored
@@ -430,7 +458,11 @@ TEST_F(ProfilesPage, ARegistryFailureAnywhereLeavesTheProfilesWhole) {
     EXPECT_TRUE(m.app.Profiles().Save(Named("Office", "office-net"), false));
     m.app.CurrentProfile().currentName = "Home";
     m.app.CurrentProfile().inSync = false;
-    *before = Snapshot(m.app.Profiles());
+    if (c.prepare) c.prepare(m);
+    if (c.answer != 0) {
+      m.windows.answer = [&c](const FakeWindowSystem::Message&) { return c.answer; };
+    }
+    *before = Snapshot(m);
     bool failed = false;
     m.OnPage(kProfilesTab, [&](WindowHandle page, FakeDialogItems& items) {
       int calls = 0;
@@ -442,13 +474,18 @@ TEST_F(ProfilesPage, ARegistryFailureAnywhereLeavesTheProfilesWhole) {
       c.run(m, page, items);
       m.machine.registry.failHook = nullptr;
     });
-    *after = Snapshot(m.app.Profiles());
+    *after = Snapshot(m);
     return failed;
   };
   for (const Command& c : commands) {
     std::map<std::string, std::string> before, done;
     ASSERT_FALSE(run(c, 0, &before, &done));
-    ASSERT_NE(before, done) << c.what << " went through without failures";
+    // Refused without failures: nothing may change with them either.
+    if (c.answer == kIdNo) {
+      ASSERT_EQ(before, done) << c.what;
+    } else {
+      ASSERT_NE(before, done) << c.what << " went through without failures";
+    }
     for (int failAt = 1;; ++failAt) {
       SCOPED_TRACE(std::string(c.what) + " failing registry call " + std::to_string(failAt));
       std::map<std::string, std::string> after;
