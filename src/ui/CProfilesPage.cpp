@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "config/ProfileNames.h"
+#include "config/RegistryText.h"
 #include "platform/DialogSystem.h"
 #include "ui/DialogLayouts.h"
 
@@ -13,13 +14,6 @@ namespace {
 
 constexpr const char* kDefaultProfile = "Default";
 constexpr std::size_t kPreviewLabelWidth = 16;
-
-std::string Upper(std::string s) {
-  for (char& c : s) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return s;
-}
 
 bool IsDefaultName(const std::string& name) { return IsDefaultProfileName(name); }
 
@@ -342,7 +336,7 @@ void CProfilesPage::OnWizardConfirm() {
     // stand for the profiles key itself.
     if (!old.empty() && !IsDefaultName(old)) {
       if (store.Rename(old, name)) {
-        if (Upper(old) == Upper(state.currentName)) state.currentName = name;
+        if (RegistryNamesEqual(old, state.currentName)) state.currentName = name;
       } else {
         messages.Show("ErrorProfileRename", "Could not rename profile");
       }
@@ -388,7 +382,7 @@ void CProfilesPage::OnSave() {
     if (store.Save(profile, false)) {
       // The adapter now equals the profile just saved; that says something about the profile
       // in use only when it is the one saved.
-      if (name == state.currentName) state.inSync = true;
+      if (RegistryNamesEqual(name, state.currentName)) state.inSync = true;
       if (IsShown()) ShowPreview(index);
       Host().FillProfileSelector();
     }
@@ -414,7 +408,7 @@ void CProfilesPage::OnDelete() {
   }
   // The profile in use is gone: Default takes its place, on the adapter too. Registry names
   // ignore letter case, so "home" in use is the stored "Home".
-  if (Upper(name) == Upper(state.currentName)) {
+  if (RegistryNamesEqual(name, state.currentName)) {
     state.currentName = kDefaultProfile;
     Services().profileApplication.ApplyProfile(kDefaultProfile);
   }

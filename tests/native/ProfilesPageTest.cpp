@@ -332,6 +332,34 @@ TEST_F(ProfilesPage, RenamingOrSavingTheProfileInUseFollowsIt) {
   });
 }
 
+// One rule: a Save marks the adapter in sync with the profile in use only when that profile is
+// the one saved, its name compared as the registry compares key names.
+TEST_F(ProfilesPage, SavingTheProfileInUseMarksItInSyncWhateverTheLetterCase) {
+  const struct {
+    const char* inUse;
+    int saved;  // list index: 1 Home, 2 Office
+    bool inSync;
+  } cases[] = {{"Home", 1, true}, {"home", 1, true}, {"HOME", 1, true}, {"Home", 2, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.inUse) + " " + std::to_string(c.saved));
+    PageOnSimMachine m(OsKind::Win2000, OneCard());
+    m.Start();
+    ASSERT_TRUE(m.app.Profiles().Save(Named("Home", "home-net"), false));
+    ASSERT_TRUE(m.app.Profiles().Save(Named("Office", "office-net"), false));
+    m.app.CurrentProfile().currentName = c.inUse;
+    m.app.CurrentProfile().inSync = false;
+    m.OnPage(kProfilesTab, [&](WindowHandle page, FakeDialogItems& items) {
+      items.ListSelect(Page::kIdList, c.saved);
+      m.dialogs.Command(page, Page::kIdList, kLbnSelChange);
+      m.dialogs.Click(page, Page::kIdSave);  // answered Yes
+    });
+    EXPECT_EQ(c.inSync, m.app.CurrentProfile().inSync);
+    Profile saved;
+    ASSERT_TRUE(m.app.Profiles().Find(c.saved == 1 ? "Home" : "Office", &saved));
+    EXPECT_EQ("Harbour", saved.ssid);
+  }
+}
+
 TEST_F(ProfilesPage, DeletingTheProfileInUseAppliesDefault) {
   StartWithThreeProfiles();
   requests.clear();
