@@ -1,5 +1,6 @@
 #include "ui/CProfilesPage.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,9 @@ std::string ProfilePreviewText(const Profile& p, const LanguageTable& language) 
   t += cut("FragThresh", "Fragmentation Threshold") + ":\t" + std::to_string(p.frag) + "\r\n";
   t += cut("RTSThresh", "RTS/CTS Threshold") + ":\t" + std::to_string(p.rts) + "\r\n";
   t += label("WEPMode", "WEP Mode") + ":\t" + wepMode + "\r\n";
-  t += label("WEPKeyToUse", "WEP Key to use") + ":\t" + std::to_string(p.key + 1);
+  // Counted from 1; the stored number may be any 32-bit value.
+  t += label("WEPKeyToUse", "WEP Key to use") + ":\t" +
+       std::to_string(static_cast<std::int64_t>(p.key) + 1);
   return t;
 }
 

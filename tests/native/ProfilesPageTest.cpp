@@ -171,6 +171,8 @@ TEST_F(ProfilesPage, PreviewValuesOutsideTheirCodesShowNotAvailable) {
       {[](Profile& p) { p.preamble = 2; }, "Preamble Type:\tAUTO\r\n"},
       {[](Profile& p) { p.wepmode = 9; }, "WEP Mode:\tN/A\r\n"},
       {[](Profile& p) { p.auth = 3; }, "Authentication T:\tN/A\r\n"},
+      // The largest number the registry value holds, counted from 1 without overflowing.
+      {[](Profile& p) { p.key = 0x7FFFFFFF; }, "WEP Key to use:\t2147483648"},
   };
   Start();
   app.CurrentProfile().currentName = "Lab";
