@@ -362,6 +362,40 @@ TEST_F(ProfilesPage, SavingTheProfileInUseMarksItInSyncWhateverTheLetterCase) {
   }
 }
 
+// A profile chosen from the tray menu while this page is shown: once applied, the dialog shows
+// the Status page; a switch that applies nothing leaves this page, its list read again.
+TEST_F(ProfilesPage, ASwitchFromTheTrayMenuIsFollowedByThePage) {
+  StartWithThreeProfiles();
+  auto chooseFromTray = [&](int index, const std::function<void()>& whileOpen) {
+    windows.menuChoice = [&](const std::vector<MenuItem>&) {
+      if (whileOpen) whileOpen();
+      return static_cast<std::uint32_t>(CMainFrame::kCmdFirstProfile + index);
+    };
+    windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1, kMouseRightUp);
+    windows.menuChoice = nullptr;
+  };
+  OnProfilesPage([&](WindowHandle, FakeDialogItems&) {
+    chooseFromTray(2, nullptr);
+    EXPECT_EQ("Office", app.CurrentProfile().currentName);
+    EXPECT_EQ(kStatusPageId, PageResource());
+    dialogs.ChooseTab(dialogWindow, kIdTabControl, kProfilesTab);
+    FakeDialogItems& items = *dialogs.Items(CurrentPage());
+    EXPECT_EQ((std::vector<std::string>{"Default", "Home", "Office (in use)"}), ListTexts(items));
+
+    // Home goes from the registry while the menu is open (by hand, or by another program):
+    // the last item names no profile any more.
+    chooseFromTray(2, [&] {
+      machine.registry.DeleteTree(kRegCurrentUser,
+                                  std::string(ProfileStore::kProfilesKey) + "\\Home");
+    });
+    EXPECT_EQ(std::vector<std::string>{"Failed to find the key"}, TakeMessages());
+    ASSERT_EQ(kProfilesPageId, PageResource());
+    EXPECT_EQ((std::vector<std::string>{"Default", "Office (in use)"}), ListTexts(items));
+    EXPECT_EQ(1, items.ListSelection(Page::kIdList));
+  });
+  EXPECT_EQ("Office", app.CurrentProfile().currentName);
+}
+
 TEST_F(ProfilesPage, DeletingTheProfileInUseAppliesDefault) {
   StartWithThreeProfiles();
   requests.clear();
