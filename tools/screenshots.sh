@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Photographs Linkscope under Wine for the README: the tray menu with its profile submenu, the
-# settings dialog opened from the tray, its Statistics page, and its Site Survey page after a
-# scan. Run scripts/run once before (it prepares the Wine prefix and
-# installs the simulated adapters).
+# settings dialog opened from the tray, its Statistics page, its Site Survey page after a scan,
+# and its Encryption, Advanced and Profiles pages. Run scripts/run once before (it prepares the
+# Wine prefix and installs the simulated adapters).
 #   tools/screenshots.sh OUTFOLDER
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,8 +11,16 @@ mkdir -p "$out"
 cmake --build --preset mingw -j"$(nproc)" --target linkscope W32N50 uidriver >/dev/null
 export WINEPREFIX="$PWD/build/run/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export out
+# The simulated adapters that scripts/run installed, with the environment file beside this DLL.
+cp -u res/simulated-environment.json build/mingw/bin/W32N50-environment.json
 cd build/mingw/bin
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  # The settings dialog, cut out of the desktop, as $out/NAME.png.
+  dialog() {
+    import -window root "$out/$1-full.png"
+    convert "$out/$1-full.png" -crop 440x468+291+140 +repage "$out/$1.png"
+    rm -f "$out/$1-full.png"
+  }
   /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 linkscope.exe &
   sleep 12
   /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe menu
@@ -26,20 +34,24 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   sleep 1
   /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe open
   sleep 3
-  import -window root "$out/settings-full.png"
-  convert "$out/settings-full.png" -crop 440x468+291+140 +repage "$out/settings.png"
-  rm -f "$out/settings-full.png"
+  dialog settings
   /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe tab 1
   sleep 3
-  import -window root "$out/statistics-full.png"
-  convert "$out/statistics-full.png" -crop 440x468+291+140 +repage "$out/statistics-page.png"
-  rm -f "$out/statistics-full.png"
+  dialog statistics-page
   /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe tab 2
   sleep 1
   /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe click 1034
   sleep 6
-  import -window root "$out/survey-full.png"
-  convert "$out/survey-full.png" -crop 440x468+291+140 +repage "$out/site-survey-page.png"
-  rm -f "$out/survey-full.png"
+  dialog site-survey-page
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe tab 3
+  sleep 2
+  dialog encryption-page
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe tab 4
+  sleep 2
+  dialog advanced
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe tab 5
+  sleep 2
+  dialog profiles-page
   /usr/lib/wine/wineserver64 -k'
-echo "Saved $out/tray-menu.png, $out/settings.png, $out/statistics-page.png and $out/site-survey-page.png"
+echo "Saved in $out: tray-menu.png, settings.png, statistics-page.png, site-survey-page.png,"
+echo "  encryption-page.png, advanced.png and profiles-page.png"

@@ -1,9 +1,11 @@
 #include "ui/CProfilesPage.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "config/ProfileNames.h"
+#include "config/RegistryText.h"
 #include "platform/DialogSystem.h"
 #include "ui/DialogLayouts.h"
 
@@ -13,13 +15,6 @@ namespace {
 
 constexpr const char* kDefaultProfile = "Default";
 constexpr std::size_t kPreviewLabelWidth = 16;
-
-std::string Upper(std::string s) {
-  for (char& c : s) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return s;
-}
 
 bool IsDefaultName(const std::string& name) { return IsDefaultProfileName(name); }
 
@@ -79,7 +74,9 @@ std::string ProfilePreviewText(const Profile& p, const LanguageTable& language) 
   t += cut("FragThresh", "Fragmentation Threshold") + ":\t" + std::to_string(p.frag) + "\r\n";
   t += cut("RTSThresh", "RTS/CTS Threshold") + ":\t" + std::to_string(p.rts) + "\r\n";
   t += label("WEPMode", "WEP Mode") + ":\t" + wepMode + "\r\n";
-  t += label("WEPKeyToUse", "WEP Key to use") + ":\t" + std::to_string(p.key + 1);
+  // Counted from 1; the stored number may be any 32-bit value.
+  t += label("WEPKeyToUse", "WEP Key to use") + ":\t" +
+       std::to_string(static_cast<std::int64_t>(p.key) + 1);
   return t;
 }
 
@@ -319,13 +316,13 @@ void CProfilesPage::OnWizardConfirm() {
       messages.Show("ErrorCannotRetrieveSettings", "Cannot retrieve current settings");
     } else {
       profile.name = name;
+      // The lookup above also fails when the registry does: the store then finds the name
+      // taken and asks before saving over it. A save that fails or is refused changes
+      // nothing, so whatever bears the name now is a profile that was there before.
       if (store.Save(profile, true)) {
         state.currentName = name;
         state.inSync = true;
       } else {
-        // A save that failed half-way leaves a profile with some of its values; it was not
-        // there before, so it goes again rather than being listed as if it had been made.
-        if (store.Find(name, &existing)) store.Delete(existing.name);
         messages.Show("ErrorCreateProfile", "Could not create profile");
       }
     }
@@ -342,7 +339,7 @@ void CProfilesPage::OnWizardConfirm() {
     // stand for the profiles key itself.
     if (!old.empty() && !IsDefaultName(old)) {
       if (store.Rename(old, name)) {
-        if (Upper(old) == Upper(state.currentName)) state.currentName = name;
+        if (RegistryNamesEqual(old, state.currentName)) state.currentName = name;
       } else {
         messages.Show("ErrorProfileRename", "Could not rename profile");
       }
@@ -384,18 +381,13 @@ void CProfilesPage::OnSave() {
   Profile profile;
   if (Services().profileApplication.CaptureCurrentSettings(&profile)) {
     profile.name = name;
-    Profile previous;
-    const bool hadPrevious = store.Find(name, &previous);
+    // A save that fails changes nothing (the store has said why): the profile keeps its values.
     if (store.Save(profile, false)) {
       // The adapter now equals the profile just saved; that says something about the profile
       // in use only when it is the one saved.
-      if (name == state.currentName) state.inSync = true;
+      if (RegistryNamesEqual(name, state.currentName)) state.inSync = true;
       if (IsShown()) ShowPreview(index);
       Host().FillProfileSelector();
-    } else if (hadPrevious) {
-      // A save that failed half-way would leave a mix of old and new values: the profile
-      // gets its old values back.
-      store.Save(previous, false);
     }
   } else {
     Services().messages.Show("ErrorCannotRetrieveSettings", "Cannot retrieve current settings");
@@ -419,7 +411,7 @@ void CProfilesPage::OnDelete() {
   }
   // The profile in use is gone: Default takes its place, on the adapter too. Registry names
   // ignore letter case, so "home" in use is the stored "Home".
-  if (Upper(name) == Upper(state.currentName)) {
+  if (RegistryNamesEqual(name, state.currentName)) {
     state.currentName = kDefaultProfile;
     Services().profileApplication.ApplyProfile(kDefaultProfile);
   }

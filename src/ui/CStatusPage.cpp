@@ -43,6 +43,21 @@ void CStatusPage::OnCreatePage() {
   if (!Refresh()) Services().messages.Show(kFailedToGetKey, kFailedToGetDefault);
 }
 
+void CStatusPage::OnDestroyPage() {
+  // An edit left by another tab or by closing the dialog ends like Cancel.
+  if (Editing()) ReadAdapterRoaming();
+}
+
+void CStatusPage::ReadAdapterRoaming() {
+  // Choosing Ad-Hoc cleared the link's roaming value for the channel list, and a Submit
+  // refused halfway may have changed the adapter's: the value of every later channel list
+  // is the one the adapter has now.
+  CAdapterLink& link = Services().link;
+  std::uint8_t roaming = 0;
+  if (!QueryByte(link, link.CurrentAdapter(), OID_PRIV_INTL_ROAMING, &roaming)) roaming = 0;
+  link.internationalRoaming = roaming;
+}
+
 void CStatusPage::InitTexts() {
   IDialogItems* items = Items();
   if (items == nullptr) return;
@@ -243,7 +258,6 @@ void CStatusPage::OnChange() {
   const bool infrastructure = items->ComboSelection(kIdMode) == 1;
   items->Enable(kIdChannel, !infrastructure);
   refreshControls_ = false;
-  roamingAtChange_ = link.internationalRoaming;
   for (int id : {kIdSubmit, kIdCancelEdit, kIdMode, kIdSsid, kIdRate}) items->Enable(id, true);
   // Change was pressed and is about to be disabled: the focus goes to the first setting, not
   // to nowhere, where Escape would close the dialog instead of ending the editing.
@@ -261,9 +275,10 @@ void CStatusPage::OnModeChanged() {
   if (items->ComboSelection(kIdMode) == 1) {
     items->Enable(kIdChannel, false);
     items->Enable(kIdRoaming, roamingSupported_ && SupportsInternationalRoaming(cardType_));
-    std::uint8_t roaming = 0;
-    if (!QueryByte(link, link.CurrentAdapter(), OID_PRIV_INTL_ROAMING, &roaming)) roaming = 0;
-    link.internationalRoaming = roaming;
+    ReadAdapterRoaming();
+    // Ad-Hoc set the list to "Disabled"; left there, a Submit would turn roaming off although
+    // the user never chose it.
+    if (roamingSupported_) items->ComboSelect(kIdRoaming, IndexOf(link.internationalRoaming, 2));
   } else {
     // An ad-hoc cell has no roaming: the channel is the user's, from the domain's channels.
     items->Enable(kIdChannel, true);
@@ -371,7 +386,7 @@ void CStatusPage::EndEditing() {
 
 void CStatusPage::OnCancel() {
   if (Items() == nullptr) return;
-  if (Editing()) Services().link.internationalRoaming = roamingAtChange_;
+  if (Editing()) ReadAdapterRoaming();
   refreshControls_ = true;
   Refresh();
   EndEditing();

@@ -57,6 +57,7 @@ class CStatusPage : public CLayoutPage {
 
  protected:
   void OnCreatePage() override;
+  void OnDestroyPage() override;
 
  private:
   void OnChange();
@@ -65,6 +66,7 @@ class CStatusPage : public CLayoutPage {
   void ClearReadings();
   void FillChannels(bool roaming);
   void EndEditing();
+  void ReadAdapterRoaming();
   bool ConfiguredByWindows() const;
 
   DeviceConfig config_;
@@ -78,9 +80,6 @@ class CStatusPage : public CLayoutPage {
   std::uint8_t roaming_ = 0;
   bool roamingSupported_ = false;
   std::uint8_t radio_ = 1;
-  // The adapter's roaming value when Change was pressed: choosing Ad-Hoc clears it for the
-  // channel list, and Cancel puts it back.
-  std::uint8_t roamingAtChange_ = 0;
   std::vector<std::string> roamingTexts_;
 };
 

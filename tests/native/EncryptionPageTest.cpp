@@ -127,20 +127,47 @@ TEST_F(EncryptionPage, KeyValidationReportsTheFirstOffendingPart) {
   }
 }
 
-// One rule per OsKind: a 64-bit key typed in lower case goes to the adapter as the bytes of
-// its digit pairs (the slot's other bytes as read) and to the driver key in upper case.
-TEST(EncryptionPageSubmit, SixtyFourBitKeysReachTheAdapterAndTheDriverKeyOfEachSystem) {
-  for (OsKind kind : {OsKind::NT4, OsKind::Win98Me, OsKind::Win2000, OsKind::WinXP}) {
-    SCOPED_TRACE(static_cast<int>(kind));
-    PageOnSimMachine m(kind, CardWith128BitKeys(12));
+// One rule per OsKind and level: a key typed in lower case goes to the adapter as the bytes of
+// its digit pairs (a 64-bit slot's other bytes as read) and to the driver key in upper case, as
+// many digits as the level has.
+TEST(EncryptionPageSubmit, KeysReachTheAdapterAndTheDriverKeyOfEachSystem) {
+  using Slot = std::array<std::uint8_t, 13>;
+  const Slot typed64 = {0xA1, 0xB2, 0xC3, 0xD4, 0xE5, 0x06, 0x07,
+                        0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D};
+  const Slot typed128 = {0xA1, 0xB2, 0xC3, 0xD4, 0xE5, 0xF6, 0x07,
+                         0x18, 0x29, 0x3A, 0x4B, 0x5C, 0x6D};
+  const struct Case {
+    OsKind kind;
+    int level;
+    const char* typed;
+    const char* key1;  // WEP_KEY_1 and WEP_KEY_4 in the driver key
+    const char* key4;
+    const Slot& slot1;
+  } cases[] = {
+      {OsKind::NT4, 1, "a1b2c3d4e5", "A1B2C3D4E5", "3132333435", typed64},
+      {OsKind::Win98Me, 1, "a1b2c3d4e5", "A1B2C3D4E5", "3132333435", typed64},
+      {OsKind::Win2000, 1, "a1b2c3d4e5", "A1B2C3D4E5", "3132333435", typed64},
+      {OsKind::WinXP, 1, "a1b2c3d4e5", "A1B2C3D4E5", "3132333435", typed64},
+      {OsKind::NT4, 2, "a1b2c3d4e5f60718293a4b5c6d", "A1B2C3D4E5F60718293A4B5C6D", kReadKeys[3],
+       typed128},
+      {OsKind::Win98Me, 2, "a1b2c3d4e5f60718293a4b5c6d", "A1B2C3D4E5F60718293A4B5C6D",
+       kReadKeys[3], typed128},
+      {OsKind::Win2000, 2, "a1b2c3d4e5f60718293a4b5c6d", "A1B2C3D4E5F60718293A4B5C6D",
+       kReadKeys[3], typed128},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(static_cast<int>(c.kind)) + " level " + std::to_string(c.level));
+    PageOnSimMachine m(c.kind, CardWith128BitKeys(12));
     m.Start();
     m.app.CurrentProfile().inSync = true;
     m.OnPage(kEncryptionTab, [&](WindowHandle page, FakeDialogItems& items) {
-      m.dialogs.ChooseComboItem(page, Page::kIdLevel, 1);
-      // The boxes now hold the first ten digits of each key as read.
-      EXPECT_EQ("0102030405", items.Text(Page::kIdKey1));
-      EXPECT_EQ("3132333435", items.Text(Page::kIdKey4));
-      items.SetText(Page::kIdKey1, "a1b2c3d4e5");
+      if (c.level == 1) {
+        m.dialogs.ChooseComboItem(page, Page::kIdLevel, 1);
+        // The boxes now hold the first ten digits of each key as read.
+        EXPECT_EQ("0102030405", items.Text(Page::kIdKey1));
+        EXPECT_EQ("3132333435", items.Text(Page::kIdKey4));
+      }
+      items.SetText(Page::kIdKey1, c.typed);
       m.dialogs.ChooseComboItem(page, Page::kIdDefaultKey, 0);
       m.dialogs.ChooseComboItem(page, Page::kIdMode, 0);
       m.dialogs.ChooseComboItem(page, Page::kIdAuthentication, 2);
@@ -149,39 +176,37 @@ TEST(EncryptionPageSubmit, SixtyFourBitKeysReachTheAdapterAndTheDriverKeyOfEachS
       EXPECT_EQ(kStatusPageId, m.PageResource());
     });
     const WepConfig wep = m.machine.host->Miniport("SKYK1")->Wep();
-    EXPECT_EQ(1, wep.encryptionLevel);
+    EXPECT_EQ(c.level, wep.encryptionLevel);
     EXPECT_EQ(0, wep.defaultKeyIndex);
     EXPECT_EQ(0, wep.wepMode);
     EXPECT_EQ(2, wep.authenticationType);
-    const std::array<std::uint8_t, 13> slot1 = {0xA1, 0xB2, 0xC3, 0xD4, 0xE5, 0x06, 0x07,
-                                                0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D};
-    EXPECT_EQ(slot1, wep.keys[0]);
+    EXPECT_EQ(c.slot1, wep.keys[0]);
     EXPECT_EQ(0x31, wep.keys[3][0]);
     EXPECT_EQ(0x3D, wep.keys[3][12]);
     // Default is the profile in use: its flag keeps its value.
     EXPECT_TRUE(m.app.CurrentProfile().inSync);
 
-    EXPECT_EQ("A1B2C3D4E5", m.DriverText("WEP_KEY_1"));
-    EXPECT_EQ("3132333435", m.DriverText("WEP_KEY_4"));
+    EXPECT_EQ(c.key1, m.DriverText("WEP_KEY_1"));
+    EXPECT_EQ(c.key4, m.DriverText("WEP_KEY_4"));
     std::uint32_t type = 0;
     std::string bytes;
     ASSERT_TRUE(m.DriverValue("EncryptionLevel", &type, &bytes));
-    if (kind == OsKind::NT4) {
+    if (c.kind == OsKind::NT4) {
       EXPECT_EQ(kRegDword, type);
-      EXPECT_EQ(std::string("\x01\0\0\0", 4), bytes);
+      EXPECT_EQ(std::string(1, static_cast<char>(c.level)) + std::string(3, '\0'), bytes);
       ASSERT_TRUE(m.DriverValue("AuthenticationType", &type, &bytes));
       EXPECT_EQ(std::string("\x02\0\0\0", 4), bytes);
     } else {
       EXPECT_EQ(kRegSz, type);
-      EXPECT_EQ("1", bytes);
+      EXPECT_EQ(std::to_string(c.level), bytes);
       EXPECT_EQ("2", m.DriverText("AuthenticationType"));
       EXPECT_EQ("0", m.DriverText("WEP_KEY_INDEX"));
       EXPECT_EQ("0", m.DriverText("WEP_Mode"));
     }
-    if (kind == OsKind::Win98Me) {
+    if (c.kind == OsKind::Win98Me) {
       // The copy Windows 98 keeps beside each value.
       ASSERT_TRUE(m.DriverValue("", &type, &bytes, "\\Ndi\\params\\WEP_KEY_1"));
-      EXPECT_EQ("A1B2C3D4E5", bytes);
+      EXPECT_EQ(c.key1, bytes);
     }
   }
 }

@@ -171,6 +171,8 @@ TEST_F(ProfilesPage, PreviewValuesOutsideTheirCodesShowNotAvailable) {
       {[](Profile& p) { p.preamble = 2; }, "Preamble Type:\tAUTO\r\n"},
       {[](Profile& p) { p.wepmode = 9; }, "WEP Mode:\tN/A\r\n"},
       {[](Profile& p) { p.auth = 3; }, "Authentication T:\tN/A\r\n"},
+      // The largest number the registry value holds, counted from 1 without overflowing.
+      {[](Profile& p) { p.key = 0x7FFFFFFF; }, "WEP Key to use:\t2147483648"},
   };
   Start();
   app.CurrentProfile().currentName = "Lab";
@@ -332,6 +334,68 @@ TEST_F(ProfilesPage, RenamingOrSavingTheProfileInUseFollowsIt) {
   });
 }
 
+// One rule: a Save marks the adapter in sync with the profile in use only when that profile is
+// the one saved, its name compared as the registry compares key names.
+TEST_F(ProfilesPage, SavingTheProfileInUseMarksItInSyncWhateverTheLetterCase) {
+  const struct {
+    const char* inUse;
+    int saved;  // list index: 1 Home, 2 Office
+    bool inSync;
+  } cases[] = {{"Home", 1, true}, {"home", 1, true}, {"HOME", 1, true}, {"Home", 2, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.inUse) + " " + std::to_string(c.saved));
+    PageOnSimMachine m(OsKind::Win2000, OneCard());
+    m.Start();
+    ASSERT_TRUE(m.app.Profiles().Save(Named("Home", "home-net"), false));
+    ASSERT_TRUE(m.app.Profiles().Save(Named("Office", "office-net"), false));
+    m.app.CurrentProfile().currentName = c.inUse;
+    m.app.CurrentProfile().inSync = false;
+    m.OnPage(kProfilesTab, [&](WindowHandle page, FakeDialogItems& items) {
+      items.ListSelect(Page::kIdList, c.saved);
+      m.dialogs.Command(page, Page::kIdList, kLbnSelChange);
+      m.dialogs.Click(page, Page::kIdSave);  // answered Yes
+    });
+    EXPECT_EQ(c.inSync, m.app.CurrentProfile().inSync);
+    Profile saved;
+    ASSERT_TRUE(m.app.Profiles().Find(c.saved == 1 ? "Home" : "Office", &saved));
+    EXPECT_EQ("Harbour", saved.ssid);
+  }
+}
+
+// A profile chosen from the tray menu while this page is shown: once applied, the dialog shows
+// the Status page; a switch that applies nothing leaves this page, its list read again.
+TEST_F(ProfilesPage, ASwitchFromTheTrayMenuIsFollowedByThePage) {
+  StartWithThreeProfiles();
+  auto chooseFromTray = [&](int index, const std::function<void()>& whileOpen) {
+    windows.menuChoice = [&](const std::vector<MenuItem>&) {
+      if (whileOpen) whileOpen();
+      return static_cast<std::uint32_t>(CMainFrame::kCmdFirstProfile + index);
+    };
+    windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1, kMouseRightUp);
+    windows.menuChoice = nullptr;
+  };
+  OnProfilesPage([&](WindowHandle, FakeDialogItems&) {
+    chooseFromTray(2, nullptr);
+    EXPECT_EQ("Office", app.CurrentProfile().currentName);
+    EXPECT_EQ(kStatusPageId, PageResource());
+    dialogs.ChooseTab(dialogWindow, kIdTabControl, kProfilesTab);
+    FakeDialogItems& items = *dialogs.Items(CurrentPage());
+    EXPECT_EQ((std::vector<std::string>{"Default", "Home", "Office (in use)"}), ListTexts(items));
+
+    // Home goes from the registry while the menu is open (by hand, or by another program):
+    // the last item names no profile any more.
+    chooseFromTray(2, [&] {
+      machine.registry.DeleteTree(kRegCurrentUser,
+                                  std::string(ProfileStore::kProfilesKey) + "\\Home");
+    });
+    EXPECT_EQ(std::vector<std::string>{"Failed to find the key"}, TakeMessages());
+    ASSERT_EQ(kProfilesPageId, PageResource());
+    EXPECT_EQ((std::vector<std::string>{"Default", "Office (in use)"}), ListTexts(items));
+    EXPECT_EQ(1, items.ListSelection(Page::kIdList));
+  });
+  EXPECT_EQ("Office", app.CurrentProfile().currentName);
+}
+
 TEST_F(ProfilesPage, DeletingTheProfileInUseAppliesDefault) {
   StartWithThreeProfiles();
   requests.clear();
@@ -372,20 +436,28 @@ TEST_F(ProfilesPage, CommandsAreLockedWhileWindowsConfiguresTheCard) {
   });
 }
 
-// The stored profiles as name -> ssid, for comparing before and after.
-std::map<std::string, std::string> Snapshot(ProfileStore& store) {
+// The stored profiles as name -> every value, a value missing from the key told apart from one
+// that reads as -1 or "ERROR", for comparing before and after.
+const char* const kProfileValues[] = {
+    "ssid", "channel", "power", "rate", "mode", "preamble", "frag", "rts", "enc",
+    "auth", "wepmode", "key", "key1", "key2", "key3", "key4", "radio", "roaming"};
+
+std::map<std::string, std::string> Snapshot(PageOnSimMachine& m) {
   std::map<std::string, std::string> all;
   std::vector<std::string> names;
-  store.Names(&names);
+  m.app.Profiles().Names(&names);
   for (const std::string& n : names) {
-    Profile p;
-    if (!store.Find(n, &p)) continue;
-    std::string text = p.name + "|" + p.ssid;
-    for (std::int32_t v : {p.mode, p.channel, p.rate, p.power, p.preamble, p.frag, p.rts, p.enc,
-                           p.wepmode, p.auth, p.key, p.roaming, p.radio}) {
-      text += "|" + std::to_string(v);
+    std::string text;
+    for (const char* value : kProfileValues) {
+      std::vector<std::uint8_t> data;
+      if (!m.machine.registry.ReadValue(kRegCurrentUser,
+                                        std::string(ProfileStore::kProfilesKey) + "\\" + n, value,
+                                        nullptr, &data)) {
+        text += "|-";
+        continue;
+      }
+      text += "|" + std::string(data.begin(), data.end());
     }
-    for (const std::string& k : p.keys) text += "|" + k;
     all[n] = text;
   }
   return all;
@@ -397,6 +469,10 @@ TEST_F(ProfilesPage, ARegistryFailureAnywhereLeavesTheProfilesWhole) {
   struct Command {
     const char* what;
     std::function<void(PageOnSimMachine&, WindowHandle, FakeDialogItems&)> run;
+    // What the stored profiles look like before the command, beyond Home and Office.
+    std::function<void(PageOnSimMachine&)> prepare = nullptr;
+    // The answer to every question (Yes when none).
+    int answer = 0;
   };
   auto wizard = [](int button, int select, const char* name) {
     return [=](PageOnSimMachine& m, WindowHandle page, FakeDialogItems& items) {
@@ -414,10 +490,26 @@ TEST_F(ProfilesPage, ARegistryFailureAnywhereLeavesTheProfilesWhole) {
       m.dialogs.Click(page, button);
     };
   };
+  // Office with some of its values missing, as an older program or a hand edit leaves it.
+  auto officeWithoutSomeValues = [](PageOnSimMachine& m) {
+    RegKey key = 0;
+    ASSERT_EQ(kRegOk, m.machine.registry.OpenKey(
+                          kRegCurrentUser, std::string(ProfileStore::kProfilesKey) + "\\Office",
+                          RegAccess::All, &key));
+    m.machine.registry.DeleteValue(key, "key1");
+    m.machine.registry.DeleteValue(key, "rts");
+    m.machine.registry.CloseKey(key);
+  };
   const Command commands[] = {
       {"new", wizard(Page::kIdNew, 1, "Lab")},
+      // The name is taken: when the lookup fails, the store's own question comes, and No keeps
+      // the profile that bears it.
+      {"new over an existing name, answered No", wizard(Page::kIdNew, 1, "Office"), nullptr,
+       kIdNo},
       {"rename", wizard(Page::kIdRename, 2, "Work")},
       {"save", command(Page::kIdSave, 2)},
+      {"save over a profile with values missing", command(Page::kIdSave, 2),
+       officeWithoutSomeValues},
       {"delete", command(Page::kIdDelete, 2)},
   };
   // Runs the command with the registry call `failAt` failing (0: none); the profiles stored
@@ -430,7 +522,11 @@ TEST_F(ProfilesPage, ARegistryFailureAnywhereLeavesTheProfilesWhole) {
     EXPECT_TRUE(m.app.Profiles().Save(Named("Office", "office-net"), false));
     m.app.CurrentProfile().currentName = "Home";
     m.app.CurrentProfile().inSync = false;
-    *before = Snapshot(m.app.Profiles());
+    if (c.prepare) c.prepare(m);
+    if (c.answer != 0) {
+      m.windows.answer = [&c](const FakeWindowSystem::Message&) { return c.answer; };
+    }
+    *before = Snapshot(m);
     bool failed = false;
     m.OnPage(kProfilesTab, [&](WindowHandle page, FakeDialogItems& items) {
       int calls = 0;
@@ -442,13 +538,18 @@ TEST_F(ProfilesPage, ARegistryFailureAnywhereLeavesTheProfilesWhole) {
       c.run(m, page, items);
       m.machine.registry.failHook = nullptr;
     });
-    *after = Snapshot(m.app.Profiles());
+    *after = Snapshot(m);
     return failed;
   };
   for (const Command& c : commands) {
     std::map<std::string, std::string> before, done;
     ASSERT_FALSE(run(c, 0, &before, &done));
-    ASSERT_NE(before, done) << c.what << " went through without failures";
+    // Refused without failures: nothing may change with them either.
+    if (c.answer == kIdNo) {
+      ASSERT_EQ(before, done) << c.what;
+    } else {
+      ASSERT_NE(before, done) << c.what << " went through without failures";
+    }
     for (int failAt = 1;; ++failAt) {
       SCOPED_TRACE(std::string(c.what) + " failing registry call " + std::to_string(failAt));
       std::map<std::string, std::string> after;

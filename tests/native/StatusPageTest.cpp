@@ -9,7 +9,11 @@
 #include "device/DeviceCodes.h"
 #include "device/OfferedChannels.h"
 #include "device/Oids.h"
+#include "fakes/FakePrivateProfile.h"
 #include "native/DialogOnSimMachine.h"
+#include "native/ScriptedApp.h"
+#include "text/LanguageTable.h"
+#include "text/OemSettings.h"
 #include "ui/CStatusPage.h"
 #include "ui/LinkBars.h"
 #include "ui/LinkStatusText.h"
@@ -116,6 +120,82 @@ TEST(StatusBars, PositionAndPercentPerCardGroupAndScale) {
     EXPECT_EQ(r.signalShown.text, s.text) << int(r.cardType) << " " << int(r.signal);
     EXPECT_EQ(r.qualityShown.position, q.position) << int(r.cardType) << " " << int(r.quality);
     EXPECT_EQ(r.qualityShown.text, q.text) << int(r.cardType) << " " << int(r.quality);
+  }
+}
+
+// A language file whose one section holds `lines`.
+std::string LanguageFileWith(const std::string& lines) {
+  return "[Languages]\r\nLanguage-1=English\r\n[English]\r\n" + lines;
+}
+
+TEST(StatusBars, ScalesPerCardGroupFromTheCustomisationFile) {
+  // Four different values, so a group that reads another group's key shows it.
+  const std::string four =
+      "MaxRssi=31\r\nMaxRssiRFMD=62\r\nMaxLinkQuality=73\r\nMaxLinkQualityRFMD=94\r\n";
+  struct Row {
+    std::uint8_t cardType;
+    std::string lines;
+    int maxSignal;
+    int maxQuality;
+  };
+  const Row rows[] = {
+      // dBm cards: signal in five fixed steps of 100, whatever the file says.
+      {3, four, 100, 94},
+      {22, four, 100, 94},
+      {18, "", 100, 100},
+      // The RFMD group reads the pair of keys named after it.
+      {12, four, 62, 94},
+      {21, four, 62, 94},
+      {16, "", 100, 100},
+      // Every other type, and 0 for a type not read yet.
+      {2, four, 31, 73},
+      {0, four, 31, 73},
+      {1, "", 40, 40},
+      // Only the low byte counts: signed for the signal, unsigned for the link quality.
+      {2, "MaxRssi=200\r\nMaxLinkQuality=200\r\n", -56, 200},
+      {14, "MaxRssiRFMD=356\r\nMaxLinkQualityRFMD=300\r\n", 100, 44},
+      {13, "MaxLinkQualityRFMD=256\r\n", 100, 0},
+  };
+  FakePrivateProfile profile;
+  LanguageTable table{profile};
+  for (const Row& r : rows) {
+    profile.SetFile(LanguageTable::kShippedFile, LanguageFileWith(r.lines));
+    table.ChooseFile();
+    const BarScales scales = BarScalesOf(r.cardType, OemSettings(table));
+    EXPECT_EQ(r.maxSignal, scales.maxSignal) << int(r.cardType) << " " << r.lines;
+    EXPECT_EQ(r.maxQuality, scales.maxLinkQuality) << int(r.cardType) << " " << r.lines;
+  }
+}
+
+TEST(StatusBars, ThePageSetsTheBarRangesFromTheFile) {
+  struct Row {
+    std::uint8_t cardType;
+    const char* lines;
+    int signalHigh;
+    int qualityHigh;
+  };
+  const Row rows[] = {
+      {12, "MaxRssiRFMD=90\r\nMaxLinkQualityRFMD=60\r\nMaxRssi=20\r\n", 90, 60},
+      // A negative maximum signal leaves its bar without a range and its text empty.
+      {2, "MaxRssi=200\r\nMaxLinkQuality=30\r\n", 0, 30},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(int(r.cardType));
+    DialogOnSimMachine rig(OsKind::Win2000, CardNearTwoNetworks(r.cardType));
+    rig.profile.SetFile(LanguageTable::kShippedFile, LanguageFileWith(r.lines));
+    rig.Start();
+    rig.InDialog([&](WindowHandle) {
+      ASSERT_TRUE(rig.WaitForStatus("Associated - BSSID: 00-40-96-A1-00-01"));
+      const FakeDialogItems::Control& signal = *rig.Page().Find(Page::kIdSignalBar);
+      const FakeDialogItems::Control& quality = *rig.Page().Find(Page::kIdQualityBar);
+      EXPECT_EQ(0, signal.low);
+      EXPECT_EQ(r.signalHigh, signal.high);
+      EXPECT_EQ(0, quality.low);
+      EXPECT_EQ(r.qualityHigh, quality.high);
+      EXPECT_LE(signal.pos, signal.high);
+      EXPECT_LE(quality.pos, quality.high);
+      EXPECT_EQ(r.signalHigh == 0, rig.Page().Text(Page::kIdSignalText).empty());
+    });
   }
 }
 
@@ -231,20 +311,46 @@ TEST_F(StatusPageOnSimMachine, RefusedSubmitsStayInEditing) {
     EXPECT_EQ(0, start);
     EXPECT_EQ(33, end);
 
-    // The driver refuses the record.
-    rig->machine.env.adapters[0].faults.push_back({OID_PRIV_CONFIGURATION, sim::SimFault::Kind::Fail, 31});
-    rig->machine.host->SetEnvironment(rig->machine.env);
-    P().EditSetSelection(Page::kIdSsid, 0, -1);
-    P().Type(Page::kIdSsid, "Lab");
-    Click(Page::kIdSubmit);
-    EXPECT_EQ("Failed to set device configuration", rig->MessageTexts().back());
-    EXPECT_TRUE(P().IsEnabled(Page::kIdSubmit));
-    EXPECT_FALSE(P().IsEnabled(Page::kIdChange));
+    // The driver refuses one of the three sets. What it took before stays on the card, but
+    // the driver key and the profile's in-sync mark are left as they were.
+    auto refuse = [&](std::uint32_t oid) {
+      rig->machine.env.adapters[0].faults = {{oid, sim::SimFault::Kind::Fail, 31}};
+      rig->machine.host->SetEnvironment(rig->machine.env);
+    };
+    struct Refusal {
+      std::uint32_t oid;
+      const char* ssidOnCard;
+    };
+    const Refusal refusals[] = {{OID_PRIV_CONFIGURATION, "Harbour"},
+                                {OID_PRIV_INTL_ROAMING, "Lab"},
+                                {OID_PRIV_RADIO, "Lab"}};
+    rig->app.CurrentProfile().inSync = false;
+    for (const Refusal& r : refusals) {
+      SCOPED_TRACE(r.oid);
+      refuse(r.oid);
+      P().EditSetSelection(Page::kIdSsid, 0, -1);
+      P().Type(Page::kIdSsid, "Lab");
+      const std::size_t shown = rig->MessageTexts().size();
+      Click(Page::kIdSubmit);
+      EXPECT_EQ(shown + 1, rig->MessageTexts().size());
+      EXPECT_EQ("Failed to set device configuration", rig->MessageTexts().back());
+      EXPECT_TRUE(P().IsEnabled(Page::kIdSubmit));
+      EXPECT_TRUE(P().IsEnabled(Page::kIdSsid));
+      EXPECT_FALSE(P().IsEnabled(Page::kIdChange));
+      EXPECT_EQ(r.ssidOnCard, rig->Card().CurrentConfig().SsidBytes());
+      EXPECT_EQ("Harbour", rig->DriverValue("ESSID"));
+      EXPECT_FALSE(rig->app.CurrentProfile().inSync);
+      rig->machine.env.adapters[0].faults.clear();
+      rig->machine.host->SetEnvironment(rig->machine.env);
+    }
+
     // Failed reads meanwhile empty the readings but not what the user typed.
+    refuse(OID_PRIV_CONFIGURATION);
+    P().EditSetSelection(Page::kIdSsid, 0, -1);
+    P().Type(Page::kIdSsid, "Quay");
     rig->After(1000);
-    EXPECT_EQ("Lab", P().Text(Page::kIdSsid));
+    EXPECT_EQ("Quay", P().Text(Page::kIdSsid));
     EXPECT_EQ("", P().Text(Page::kIdStatusLine));
-    EXPECT_EQ("Harbour", rig->Card().CurrentConfig().SsidBytes());
 
     // Cancel, also by Escape, ends editing and closes nothing; Enter does nothing.
     rig->dialogs.PressEnter(rig->PageWindow());
@@ -256,8 +362,8 @@ TEST_F(StatusPageOnSimMachine, RefusedSubmitsStayInEditing) {
     EXPECT_TRUE(rig->app.SettingsDialog().IsOpen());
     EXPECT_FALSE(P().IsEnabled(Page::kIdSubmit));
     EXPECT_TRUE(P().IsEnabled(Page::kIdChange));
-    EXPECT_EQ("Harbour", P().Text(Page::kIdSsid));
-    EXPECT_EQ(Page::kIdChange, P().FocusedControl()) << "the focus leaves the disabled SSID";
+    EXPECT_EQ("Lab", P().Text(Page::kIdSsid)) << "what the adapter has";
+    EXPECT_EQ(Page::kIdChange, P().FocusedControl()) << "the focus leaves the locked controls";
 
     // The Cancel button pressed with the mouse gives the focus back to Change as well.
     Click(Page::kIdChange);
@@ -326,6 +432,121 @@ TEST_F(StatusPageOnSimMachine, AChannelOutsideTheListIsKeptNotGuessed) {
     EXPECT_TRUE(rig->MessageTexts().empty());
     EXPECT_EQ(1, rig->Card().CurrentConfig().channel);
     EXPECT_EQ("1", rig->DriverValue("Channel"));
+  });
+}
+
+// Roaming on, with the channels 1, 6 and 11 of the roaming table; the card's own domain has
+// only 10 and 11, so the configured channel 1 is not among the ad-hoc channels.
+sim::SimEnvironment RoamingCardOnChannelOne() {
+  sim::SimEnvironment env = CardNearTwoNetworks();
+  sim::SimAdapterSetup& card = env.adapters[0];
+  card.regulatoryDomain = 0x31;
+  card.roamingChannels = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0};
+  card.parameters["InternationalRoaming"] = "1";
+  card.parameters["Channel"] = "1";
+  return env;
+}
+
+std::vector<std::string> ComboItems(const FakeDialogItems& items, int id) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < items.ComboCount(id); ++i) texts.push_back(items.ComboItemText(id, i));
+  return texts;
+}
+
+TEST_F(StatusPageOnSimMachine, ModeChangesSwapTheChannelSourceAndCancelPutsBackTheAdapters) {
+  Boot(RoamingCardOnChannelOne());
+  using Items = std::vector<std::string>;
+  auto channels = [&] { return ComboItems(P(), Page::kIdChannel); };
+  auto asked = [&](std::uint32_t oid) {
+    return std::count(rig->oids.begin(), rig->oids.end(), oid) != 0;
+  };
+  CAdapterLink& link = rig->app.Link();
+  rig->InDialog([&](WindowHandle) {
+    ASSERT_TRUE(rig->WaitForStatus("Out Of Range..."));
+    EXPECT_EQ((Items{"1", "6", "11"}), channels());
+    EXPECT_EQ(0, P().ComboSelection(Page::kIdChannel));
+    EXPECT_EQ("Enabled", P().Text(Page::kIdRoaming));
+    Click(Page::kIdChange);
+    EXPECT_TRUE(P().IsEnabled(Page::kIdRoaming));
+
+    // Ad-Hoc: the channel is the user's, from the domain's channels; no roaming.
+    rig->dialogs.ChooseComboItem(rig->PageWindow(), Page::kIdMode, 0);
+    EXPECT_TRUE(P().IsEnabled(Page::kIdChannel));
+    EXPECT_EQ((Items{"10", "11"}), channels());
+    EXPECT_EQ(-1, P().ComboSelection(Page::kIdChannel)) << "no channel merely starting with 1";
+    EXPECT_FALSE(P().IsEnabled(Page::kIdRoaming));
+    EXPECT_EQ("Disabled", P().Text(Page::kIdRoaming));
+    EXPECT_EQ(0, int(link.internationalRoaming));
+    // The tick leaves the choice alone and stops reading the roaming table.
+    rig->oids.clear();
+    rig->After(1000);
+    EXPECT_EQ((Items{"10", "11"}), channels());
+    EXPECT_EQ("Disabled", P().Text(Page::kIdRoaming));
+    EXPECT_FALSE(asked(OID_PRIV_ROAMING_CHANNELS));
+
+    // Back to Infrastructure: the roaming value is the adapter's again.
+    rig->oids.clear();
+    rig->dialogs.ChooseComboItem(rig->PageWindow(), Page::kIdMode, 1);
+    EXPECT_FALSE(P().IsEnabled(Page::kIdChannel));
+    EXPECT_TRUE(P().IsEnabled(Page::kIdRoaming));
+    EXPECT_TRUE(asked(OID_PRIV_INTL_ROAMING));
+    EXPECT_EQ(1, int(link.internationalRoaming));
+    EXPECT_EQ("Enabled", P().Text(Page::kIdRoaming)) << "a Submit now would turn roaming off";
+
+    // Ad-Hoc again, then Cancel: nothing was sent, and the page shows the adapter's roaming
+    // channels and value once more.
+    rig->dialogs.ChooseComboItem(rig->PageWindow(), Page::kIdMode, 0);
+    ASSERT_EQ(0, int(link.internationalRoaming));
+    rig->dialogs.PressEscape(rig->PageWindow());
+    EXPECT_TRUE(rig->app.SettingsDialog().IsOpen());
+    EXPECT_EQ(1, int(link.internationalRoaming));
+    EXPECT_EQ("Infrastructure", P().Text(Page::kIdMode));
+    EXPECT_EQ((Items{"1", "6", "11"}), channels());
+    EXPECT_EQ(0, P().ComboSelection(Page::kIdChannel));
+    EXPECT_EQ("Enabled", P().Text(Page::kIdRoaming));
+    for (int id : {Page::kIdMode, Page::kIdChannel, Page::kIdRoaming, Page::kIdSubmit}) {
+      EXPECT_FALSE(P().IsEnabled(id)) << id;
+    }
+    EXPECT_TRUE(P().IsEnabled(Page::kIdChange));
+    EXPECT_EQ(1, rig->Card().CurrentConfig().operatingMode);
+  });
+}
+
+// However an edit ends without a Submit that went through, the channel list follows the
+// roaming value the adapter has.
+TEST_F(StatusPageOnSimMachine, AnEditEndedWithoutSubmitLeavesTheAdaptersRoaming) {
+  Boot(RoamingCardOnChannelOne());
+  using Items = std::vector<std::string>;
+  CAdapterLink& link = rig->app.Link();
+  rig->InDialog([&](WindowHandle dialog) {
+    ASSERT_TRUE(rig->WaitForStatus("Out Of Range..."));
+    // Ad-Hoc chosen, then the user leaves the page by another tab and comes back.
+    Click(Page::kIdChange);
+    rig->dialogs.ChooseComboItem(rig->PageWindow(), Page::kIdMode, 0);
+    ASSERT_EQ((Items{"10", "11"}), ComboItems(P(), Page::kIdChannel));
+    rig->dialogs.ChooseTab(dialog, kIdTabControl, 1);
+    ASSERT_EQ(kStatisticsPageId, rig->PageResource());
+    rig->dialogs.ChooseTab(dialog, kIdTabControl, 0);
+    ASSERT_EQ(kStatusPageId, rig->PageResource());
+    EXPECT_EQ(1, int(link.internationalRoaming));
+    EXPECT_EQ((Items{"1", "6", "11"}), ComboItems(P(), Page::kIdChannel));
+    EXPECT_EQ("Enabled", P().Text(Page::kIdRoaming));
+
+    // Roaming turned off by a Submit whose radio set is refused: the adapter took the roaming
+    // value, and Cancel shows it.
+    Click(Page::kIdChange);
+    rig->dialogs.ChooseComboItem(rig->PageWindow(), Page::kIdRoaming, 0);
+    rig->machine.env.adapters[0].faults = {{OID_PRIV_RADIO, sim::SimFault::Kind::Fail, 31}};
+    rig->machine.host->SetEnvironment(rig->machine.env);
+    Click(Page::kIdSubmit);
+    ASSERT_TRUE(rig->app.SettingsDialog().IsOpen());
+    ASSERT_TRUE(P().IsEnabled(Page::kIdSubmit)) << "still editing";
+    rig->machine.env.adapters[0].faults.clear();
+    rig->machine.host->SetEnvironment(rig->machine.env);
+    rig->dialogs.PressEscape(rig->PageWindow());
+    EXPECT_EQ(0, int(link.internationalRoaming));
+    EXPECT_EQ("Disabled", P().Text(Page::kIdRoaming));
+    EXPECT_EQ((Items{"10", "11"}), ComboItems(P(), Page::kIdChannel));
   });
 }
 
@@ -427,6 +648,54 @@ TEST(StatusPageStates, TheSimulatedAdapterShowsEachState) {
     rig.Start();
     rig.InDialog([&](WindowHandle) { EXPECT_TRUE(rig.WaitForStatus(r.status)); });
   }
+}
+
+// A driver that calls its medium connected in a passing state (re-authenticating with the
+// access point it is on): the line keeps what it said. The simulated driver reports the medium
+// connected only while associated, so a scripted one plays this.
+class StatusLineOnScriptedAdapter : public ScriptedApp {
+ protected:
+  void Report(std::uint8_t state, std::uint8_t media) {
+    const auto raw = Record(state).Encode();
+    library.Answer(OID_PRIV_CONFIGURATION, {raw.begin(), raw.end()});
+    library.Answer(OID_GEN_MEDIA_CONNECT_STATUS, {media, 0, 0, 0});
+  }
+};
+
+TEST_F(StatusLineOnScriptedAdapter, APassingStateWithTheMediumConnectedKeepsTheLine) {
+  struct Step {
+    std::uint8_t state;
+    std::uint8_t media;  // 0 connected, 1 disconnected
+    const char* line;
+  };
+  const Step steps[] = {
+      {5, 0, "Associated - BSSID: 00-40-96-A1-0B-FF"},
+      {3, 0, "Associated - BSSID: 00-40-96-A1-0B-FF"},
+      {3, 1, "Authenticating..."},
+      {4, 0, "Authenticating..."},
+      {6, 1, "Out Of Range..."},
+      {5, 0, "Associated - BSSID: 00-40-96-A1-0B-FF"},
+  };
+  Report(steps[0].state, steps[0].media);
+  Start();
+  Tick();
+  Tick();
+  ASSERT_EQ(1u, app.Link().AdapterCount());
+  bool ran = false;
+  dialogs.modalLoop = [&](WindowHandle, const DialogLayout&) {
+    ran = true;
+    FakeDialogItems& page = *dialogs.Items(dialogs.Pages().back());
+    ASSERT_EQ(kStatusPageId, dialogs.ResourceOf(dialogs.Pages().back()));
+    for (const Step& s : steps) {
+      Report(s.state, s.media);
+      Tick();
+      EXPECT_EQ(s.line, page.Text(Page::kIdStatusLine)) << int(s.state) << " " << int(s.media);
+    }
+  };
+  windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1,
+                         kMouseLeftDoubleClick);
+  dialogs.modalLoop = nullptr;
+  EXPECT_TRUE(ran);
 }
 
 TEST_F(StatusPageOnSimMachine, WindowsConfigurationLocksChange) {
