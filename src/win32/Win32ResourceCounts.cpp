@@ -1,5 +1,10 @@
 #include "win32/Win32ResourceCounts.h"
 
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
 namespace linkscope::resource_counts {
 
 namespace {
@@ -18,5 +23,25 @@ void BitmapFreed() {
 }
 std::uint32_t Icons() { return icons; }
 std::uint32_t Bitmaps() { return bitmaps; }
+
+std::uint64_t HeapBytesInUse() {
+  std::vector<HANDLE> heaps(16);
+  DWORD count = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+  if (count > heaps.size()) {
+    heaps.resize(count);
+    count = GetProcessHeaps(count, heaps.data());
+  }
+  heaps.resize(std::min<std::size_t>(count, heaps.size()));
+  std::uint64_t bytes = 0;
+  for (HANDLE heap : heaps) {
+    if (!HeapLock(heap)) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heap, &entry)) {
+      if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0) bytes += entry.cbData;
+    }
+    HeapUnlock(heap);
+  }
+  return bytes;
+}
 
 }  // namespace linkscope::resource_counts

@@ -52,6 +52,9 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
           // Messages registered by name live in 0xC000 to 0xFFFF.
           if (message >= 0xC000 && message <= 0xFFFF) {
             static const UINT countsMessage = RegisterWindowMessageA(resource_counts::kMessageName);
+            if (message == countsMessage && wParam == resource_counts::kHeapQuery) {
+              return static_cast<LRESULT>(resource_counts::HeapBytesInUse());
+            }
             if (message == countsMessage) {
               return MAKELRESULT(std::min<std::uint32_t>(resource_counts::Icons(), 0xFFFF),
                                  std::min<std::uint32_t>(resource_counts::Bitmaps(), 0xFFFF));

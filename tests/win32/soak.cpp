@@ -51,6 +51,8 @@ struct Figures {
   int windows = 0;
   long ownIcons = -1, ownBitmaps = -1;
   SIZE_T privateBytes = 0, workingSet = 0;
+  // What the program's heaps hold (it walks them when asked), as against what the process has.
+  unsigned long long heapBytes = 0;
 };
 
 struct WindowCount {
@@ -89,6 +91,11 @@ Figures Measure(const Process& program, HWND main) {
                           SMTO_ABORTIFHUNG, 5000, &own) != 0) {
     f.ownIcons = static_cast<long>(LOWORD(own));
     f.ownBitmaps = static_cast<long>(HIWORD(own));
+  }
+  DWORD_PTR heap = 0;
+  if (SendMessageTimeoutA(main, RegisterWindowMessageA("LinkscopeResourceCounts"), 1, 0,
+                          SMTO_ABORTIFHUNG, 5000, &heap) != 0) {
+    f.heapBytes = heap;
   }
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
@@ -133,12 +140,12 @@ int messagesAnswered = 0;
 
 void Print(const char* when, DWORD seconds, const Figures& f) {
   std::printf("%-6s %6lus  gdi %4lu  user %4lu  windows %4d  own icons %3ld  own bitmaps %3ld  "
-              "handles %4lu  private %6lu KiB  working set %6lu KiB\n",
+              "handles %4lu  private %6lu KiB  working set %6lu KiB  heaps %7llu B\n",
               when, static_cast<unsigned long>(seconds), static_cast<unsigned long>(f.gdi),
               static_cast<unsigned long>(f.user), f.windows, f.ownIcons, f.ownBitmaps,
               static_cast<unsigned long>(f.handles),
               static_cast<unsigned long>(f.privateBytes / 1024),
-              static_cast<unsigned long>(f.workingSet / 1024));
+              static_cast<unsigned long>(f.workingSet / 1024), f.heapBytes);
   std::fflush(stdout);
 }
 
