@@ -240,7 +240,7 @@ ProfileFileResult ParseProfileFile(const std::string& bytes) {
           return Fail(lineNumber, "name: a profile name has at most " +
                                       std::to_string(kProfileNameLimit) + " characters");
         case ProfileNameProblem::IllegalCharacter:
-          return Fail(lineNumber, "name: a profile name cannot hold a backslash");
+          return Fail(lineNumber, "name: a profile name cannot hold a backslash or a zero byte");
         case ProfileNameProblem::None:
           break;
       }

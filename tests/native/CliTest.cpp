@@ -244,8 +244,9 @@ TEST_F(CliTest, ABrokenImportFileIsRefusedWithItsLineAndStoresNothing) {
       {"bad escape", replaced("ssid", "ssid = \"a\\q\""), lineOf("ssid")},
       {"33-byte ssid", replaced("ssid", "ssid = \"" + std::string(33, 's') + "\""), lineOf("ssid")},
       {"zero byte", replaced("ssid", std::string("ssid = \"a\0b\"", 12)), lineOf("ssid")},
-      // The registry's texts end at a zero byte: the profile would join another network.
+      // The registry's texts and key names end at a zero byte: the profile would change.
       {"escaped zero byte", replaced("ssid", "ssid = \"a\\x00b\""), lineOf("ssid")},
+      {"zero byte in the name", replaced("name", "name = \"L\\x00ab\""), lineOf("name")},
       {"other format", replaced("format", "format = 2"), lineOf("format")},
       {"no equals", replaced("radio", "radio 1"), lineOf("radio")},
   };
