@@ -263,6 +263,21 @@ TEST_F(CliTest, ABrokenImportFileIsRefusedWithItsLineAndStoresNothing) {
   EXPECT_EQ(kExitFile, Cli({"import", "absent.txt"}));
 }
 
+// A profile whose name begins with '-' is reached after "--", in every verb that takes a name.
+TEST_F(CliTest, DoubleDashEndsTheOptions) {
+  page.Start();
+  Profile dash = CLinkscopeApp::DefaultProfile();
+  dash.name = "-x";
+  files.files["-x.txt"] = WriteProfileFile(dash);
+  ASSERT_EQ(kExitOk, Cli({"import", "--", "-x.txt"})) << err.text;
+  EXPECT_EQ(kExitUsage, Cli({"export", "-x", "out.txt"}));
+  ASSERT_EQ(kExitOk, Cli({"export", "--", "-x", "--help"})) << err.text;
+  EXPECT_EQ(WriteProfileFile(dash), files.files["--help"]);
+  ASSERT_EQ(kExitOk, Cli({"apply", "--", "-x"})) << err.text;
+  EXPECT_EQ("-x", page.app.Profiles().ReadLastProfile());
+  EXPECT_EQ(kExitOk, Cli({"import", "--as", "-y", "--", "-x.txt"})) << err.text;
+}
+
 TEST_F(CliTest, SurveyListsTheNetworksTheSiteSurveyPageWouldShow) {
   page.Start();
   ASSERT_EQ(kExitOk, Cli({"survey"})) << err.text;
@@ -384,6 +399,7 @@ TEST_F(CliTest, TheCommandLineIsCheckedBeforeAnythingIsAsked) {
   EXPECT_TRUE(page.requests.empty());
   EXPECT_EQ(kExitOk, Cli({"--help"}));
   EXPECT_NE(std::string::npos, out.text.find("Exit codes"));
+  EXPECT_NE(std::string::npos, out.text.find("-- ends the options"));
   EXPECT_EQ(kExitOk, Cli({"import", "--help"}));
   EXPECT_NE(std::string::npos, out.text.find("--replace"));
   EXPECT_EQ(kExitNoAdapter, Cli({"status", "--adapter", "2"}));
