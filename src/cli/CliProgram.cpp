@@ -206,7 +206,8 @@ std::string CliProgram::Usage() {
   text +=
       "\n"
       "Adapters are numbered from 1 in the order 'adapters' lists them; --adapter 1 is the\n"
-      "default. Messages go to standard error. Exit codes:\n"
+      "default. -- ends the options: every word after it is a name or a file, even one that\n"
+      "begins with - (linkscope-cli apply -- -x). Messages go to standard error. Exit codes:\n"
       "  0 success               5 a file cannot be read or written, or an import is refused\n"
       "  1 bad command line      6 interrupted by Ctrl+C (the survey was cancelled)\n"
       "  2 no adapter            7 the switch was refused\n"
@@ -258,15 +259,22 @@ int CliProgram::Run(const std::vector<std::string>& args) {
       {"adapters", 0}, {"status", 0}, {"survey", 0}, {"stats", 0},  {"profiles", 0},
       {"apply", 1},    {"export", 2}, {"import", 1}, {"watch", 0}};
   const auto& allowed = kAllowed.at(o.verb);
+  // After "--" every word is an argument: a profile named "-x" or a file "--help".
+  bool options = true;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--help" || a == "-h" || a == "/?") {
+    if (options && a == "--") {
+      options = false;
+      continue;
+    }
+    if (options && (a == "--help" || a == "-h" || a == "/?")) {
       o.help = true;
       continue;
     }
-    if (a.size() > 1 && a[0] == '-') {
+    if (options && a.size() > 1 && a[0] == '-') {
       if (std::find(allowed.begin(), allowed.end(), a) == allowed.end()) {
-        Fail("\"" + o.verb + "\" takes no option \"" + a + "\"");
+        Fail("\"" + o.verb + "\" takes no option \"" + a +
+             "\" (put -- before a name or file that begins with -)");
         platform_.err.Write(VerbUsage(o.verb));
         return kExitUsage;
       }

@@ -240,13 +240,18 @@ ProfileFileResult ParseProfileFile(const std::string& bytes) {
           return Fail(lineNumber, "name: a profile name has at most " +
                                       std::to_string(kProfileNameLimit) + " characters");
         case ProfileNameProblem::IllegalCharacter:
-          return Fail(lineNumber, "name: a profile name cannot hold a backslash");
+          return Fail(lineNumber, "name: a profile name cannot hold a backslash or a zero byte");
         case ProfileNameProblem::None:
           break;
       }
     } else if (index == 2) {
       if (!Unquote(value, &profile.ssid, &why)) return Fail(lineNumber, "ssid: " + why);
       if (profile.ssid.size() > 32) return Fail(lineNumber, "ssid: at most 32 characters");
+      // The store keeps the SSID as a registry text, which ends at its first zero byte: the
+      // profile would join another network than the file names.
+      if (profile.ssid.find('\0') != std::string::npos) {
+        return Fail(lineNumber, "ssid: an SSID holding a zero byte (\\x00) cannot be stored");
+      }
     } else if (index < 3 + NumberFields().size()) {
       const NumberField& f = NumberFields()[index - 3];
       std::int32_t n = 0;

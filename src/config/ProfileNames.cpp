@@ -7,7 +7,11 @@ namespace linkscope {
 ProfileNameProblem CheckProfileName(const std::string& name) {
   if (name.empty()) return ProfileNameProblem::Empty;
   if (name.size() > kProfileNameLimit) return ProfileNameProblem::TooLong;
-  if (name.find('\\') != std::string::npos) return ProfileNameProblem::IllegalCharacter;
+  // A zero byte ends a registry key name: the key would be made under a shorter name, or not
+  // at all.
+  if (name.find('\\') != std::string::npos || name.find('\0') != std::string::npos) {
+    return ProfileNameProblem::IllegalCharacter;
+  }
   return ProfileNameProblem::None;
 }
 

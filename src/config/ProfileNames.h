@@ -13,7 +13,7 @@ constexpr std::size_t kProfileNameLimit = 15;
 enum class ProfileNameProblem { None, Empty, TooLong, IllegalCharacter };
 
 // Empty, longer than the limit, or holding a backslash (which would make it a path of nested
-// registry keys).
+// registry keys) or a zero byte (which no registry key name can hold).
 ProfileNameProblem CheckProfileName(const std::string& name);
 
 // "Default" in any letter case: registry key names ignore case.

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
-#include <map>
 #include <new>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -77,27 +77,112 @@ class LineIndex {
   std::vector<std::size_t> newlines_;
 };
 
+// The line on which each field of the file stands, by its path ("adapters[1].faults[0]"): the
+// line of its key, or for an element of a list the line where the element begins.
+//
+// A path is kept once, as the part a field adds to its parent's path ("[3]", ".oid", or the key
+// alone at the top), so a long key over a long list costs its length once and not once per
+// element. A path is found again by a hash that continues the parent's over the part added,
+// so one pass over a path's text gives the hash of the path and of every prefix of it; a
+// field whose hash matches is compared with the text before it is taken.
+class FieldLines {
+ public:
+  static constexpr std::size_t kDocument = static_cast<std::size_t>(-1);
+
+  // A field below `parent` (kDocument for the top level). Several fields can have one path (a
+  // key given twice, a key holding a '.'); a key names the line of its path even when an
+  // earlier field had that path, any other field only when none had.
+  std::size_t Add(std::size_t parent, std::string part, std::size_t line, bool isKey) {
+    Field f;
+    f.parent = parent;
+    f.length = PathLength(parent) + part.size();
+    f.hash = parent == kDocument ? kSeed : fields_[parent].hash;
+    for (char c : part) f.hash = Continue(f.hash, c);
+    f.line = line;
+    f.isKey = isKey;
+    f.part = std::move(part);
+    fields_.push_back(std::move(f));
+    byHash_.emplace(fields_.back().hash, fields_.size() - 1);
+    return fields_.size() - 1;
+  }
+
+  std::size_t PathLength(std::size_t field) const {
+    return field == kDocument ? 0 : fields_[field].length;
+  }
+
+  // The line of the field `path` names, or of the nearest enclosing field that has one.
+  bool NearestLine(const std::string& path, std::size_t* line) const {
+    std::vector<std::uint64_t> prefix(path.size() + 1, kSeed);
+    for (std::size_t i = 0; i < path.size(); ++i) prefix[i + 1] = Continue(prefix[i], path[i]);
+    std::size_t length = path.size();
+    for (;;) {
+      if (LineOf(path, length, prefix[length], line)) return true;
+      if (length == 0) return false;
+      const std::size_t cut = path.find_last_of(".[", length - 1);
+      if (cut == std::string::npos) return false;
+      length = cut;
+    }
+  }
+
+ private:
+  struct Field {
+    std::size_t parent;
+    std::size_t length;  // of the whole path
+    std::uint64_t hash;  // of the whole path
+    std::size_t line;
+    bool isKey;
+    std::string part;
+  };
+
+  static constexpr std::uint64_t kSeed = 14695981039346656037ull;
+  static std::uint64_t Continue(std::uint64_t hash, char c) {
+    return hash * 1099511628211ull + static_cast<unsigned char>(c) + 1;
+  }
+
+  // Whether the path of `field` is the first `length` characters of `path`.
+  bool Spells(std::size_t field, const std::string& path, std::size_t length) const {
+    if (PathLength(field) != length) return false;
+    std::size_t end = length;
+    for (std::size_t f = field; f != kDocument; f = fields_[f].parent) {
+      const std::string& part = fields_[f].part;
+      end -= part.size();
+      if (path.compare(end, part.size(), part) != 0) return false;
+    }
+    return true;
+  }
+
+  // The last key of that path, or else the first field of it.
+  bool LineOf(const std::string& path, std::size_t length, std::uint64_t hash,
+              std::size_t* line) const {
+    std::size_t first = kDocument;
+    std::size_t lastKey = kDocument;
+    const auto range = byHash_.equal_range(hash);
+    for (auto it = range.first; it != range.second; ++it) {
+      const std::size_t f = it->second;
+      if (!Spells(f, path, length)) continue;
+      if (first == kDocument || f < first) first = f;
+      if (fields_[f].isKey && (lastKey == kDocument || f > lastKey)) lastKey = f;
+    }
+    const std::size_t chosen = lastKey != kDocument ? lastKey : first;
+    if (chosen == kDocument) return false;
+    *line = fields_[chosen].line;
+    return true;
+  }
+
+  std::vector<Field> fields_;
+  std::unordered_multimap<std::uint64_t, std::size_t> byHash_;
+};
+
 // Checks the parsed document field by field. The first problem wins.
 class Checker {
  public:
-  Checker(const std::map<std::string, std::size_t>& lines, EnvironmentError* error)
-      : lines_(lines), error_(error) {}
+  Checker(const FieldLines& lines, EnvironmentError* error) : lines_(lines), error_(error) {}
 
   bool Fail(const std::string& field, const std::string& message) {
     error_->field = field;
     error_->message = message;
-    // The line of the field itself, or of the nearest enclosing field that has one.
-    std::string probe = field;
-    for (;;) {
-      auto it = lines_.find(probe);
-      if (it != lines_.end()) {
-        error_->line = it->second;
-        break;
-      }
-      const std::size_t cut = probe.find_last_of(".[");
-      if (cut == std::string::npos) break;
-      probe.erase(cut);
-    }
+    std::size_t line = 0;
+    if (lines_.NearestLine(field, &line)) error_->line = line;
     return false;
   }
 
@@ -489,13 +574,13 @@ class Checker {
   }
 
  private:
-  const std::map<std::string, std::size_t>& lines_;
+  const FieldLines& lines_;
   EnvironmentError* error_;
 };
 
 // The deepest nesting a file may have. A good file is four levels deep (a fault of an adapter);
-// the parser keeps a field path per level, so without a limit a file of nothing but '['
-// would cost memory with the square of its length.
+// a file nested much deeper is no environment, and is refused as soon as the parser reaches
+// the level rather than after it has built the whole document.
 constexpr std::size_t kMaxDepth = 32;
 
 // Thrown by the parser's callback to stop at the first level too deep.
@@ -507,19 +592,19 @@ bool Parse(const std::string& text, SimEnvironment* out, EnvironmentError* error
   const LineIndex lines(text);
   std::size_t consumed = 0;
   // Field path -> line of its key, collected while parsing.
-  std::map<std::string, std::size_t> fieldLines;
+  FieldLines fieldLines;
   struct Frame {
     bool array;
-    std::string path;
+    std::size_t field;  // the object or list itself
     long index;
-    std::string key;
+    std::size_t key;    // the key read last in an object
   };
   std::vector<Frame> stack;
-  auto childPath = [&stack]() -> std::string {
-    if (stack.empty()) return std::string();
+  // The field a value stands for: the next element of a list, or the key just read.
+  auto child = [&](std::size_t line) -> std::size_t {
     Frame& top = stack.back();
-    if (top.array) return top.path + "[" + std::to_string(++top.index) + "]";
-    return top.path.empty() ? top.key : top.path + "." + top.key;
+    if (!top.array) return top.key;
+    return fieldLines.Add(top.field, "[" + std::to_string(++top.index) + "]", line, false);
   };
 
   try {
@@ -530,24 +615,23 @@ bool Parse(const std::string& text, SimEnvironment* out, EnvironmentError* error
             case json::parse_event_t::object_start:
             case json::parse_event_t::array_start: {
               if (stack.size() >= kMaxDepth) throw TooDeep{consumed};
-              std::string path = childPath();
               // An object in a list has no key; its opening line stands for it.
-              if (!path.empty()) fieldLines.emplace(path, lines.LineOf(consumed));
-              stack.push_back(Frame{event == json::parse_event_t::array_start, path, -1, ""});
+              const std::size_t field =
+                  stack.empty() ? FieldLines::kDocument : child(lines.LineOf(consumed));
+              stack.push_back(Frame{event == json::parse_event_t::array_start, field, -1,
+                                    FieldLines::kDocument});
               break;
             }
             case json::parse_event_t::key:
               if (!stack.empty() && parsed.is_string()) {
-                stack.back().key = parsed.get<std::string>();
-                const std::string& base = stack.back().path;
-                const std::string& key = stack.back().key;
-                fieldLines[base.empty() ? key : base + "." + key] = lines.LineOf(consumed);
+                Frame& top = stack.back();
+                std::string key = parsed.get<std::string>();
+                if (fieldLines.PathLength(top.field) != 0) key.insert(0, 1, '.');
+                top.key = fieldLines.Add(top.field, std::move(key), lines.LineOf(consumed), true);
               }
               break;
             case json::parse_event_t::value:
-              if (!stack.empty() && stack.back().array) {
-                fieldLines.emplace(childPath(), lines.LineOf(consumed));
-              }
+              if (!stack.empty() && stack.back().array) child(lines.LineOf(consumed));
               break;
             case json::parse_event_t::object_end:
             case json::parse_event_t::array_end:

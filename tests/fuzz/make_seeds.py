@@ -112,5 +112,5 @@ fields = b"".join(b"%s = %d\r\n" % (k.encode(), v) for k, v in [
     ("rts", 2347), ("enc", 1), ("wepmode", 0), ("auth", 0), ("key", 1), ("roaming", 0),
     ("radio", 1)])
 put("import", "lighthouse.txt", header + b"format = 1\r\nname = \"Lighthouse\"\r\n"
-    b"ssid = \"Light\\x00house \\\"A\\\"\"\r\n" + fields +
+    b"ssid = \"Light\\x01house \\\"A\\\"\"\r\n" + fields +
     b"key1 = 0102030405\r\nkey2 = a1b2c3d4e5\r\nkey3 = 7E3D91C0A5\r\nkey4 = 7E3D91C0A5\r\n")

@@ -244,6 +244,9 @@ TEST_F(CliTest, ABrokenImportFileIsRefusedWithItsLineAndStoresNothing) {
       {"bad escape", replaced("ssid", "ssid = \"a\\q\""), lineOf("ssid")},
       {"33-byte ssid", replaced("ssid", "ssid = \"" + std::string(33, 's') + "\""), lineOf("ssid")},
       {"zero byte", replaced("ssid", std::string("ssid = \"a\0b\"", 12)), lineOf("ssid")},
+      // The registry's texts and key names end at a zero byte: the profile would change.
+      {"escaped zero byte", replaced("ssid", "ssid = \"a\\x00b\""), lineOf("ssid")},
+      {"zero byte in the name", replaced("name", "name = \"L\\x00ab\""), lineOf("name")},
       {"other format", replaced("format", "format = 2"), lineOf("format")},
       {"no equals", replaced("radio", "radio 1"), lineOf("radio")},
   };
@@ -258,6 +261,21 @@ TEST_F(CliTest, ABrokenImportFileIsRefusedWithItsLineAndStoresNothing) {
   files.files["big.txt"] = std::string(kMaxProfileFileSize + 1, '#');
   EXPECT_EQ(kExitFile, Cli({"import", "big.txt"}));
   EXPECT_EQ(kExitFile, Cli({"import", "absent.txt"}));
+}
+
+// A profile whose name begins with '-' is reached after "--", in every verb that takes a name.
+TEST_F(CliTest, DoubleDashEndsTheOptions) {
+  page.Start();
+  Profile dash = CLinkscopeApp::DefaultProfile();
+  dash.name = "-x";
+  files.files["-x.txt"] = WriteProfileFile(dash);
+  ASSERT_EQ(kExitOk, Cli({"import", "--", "-x.txt"})) << err.text;
+  EXPECT_EQ(kExitUsage, Cli({"export", "-x", "out.txt"}));
+  ASSERT_EQ(kExitOk, Cli({"export", "--", "-x", "--help"})) << err.text;
+  EXPECT_EQ(WriteProfileFile(dash), files.files["--help"]);
+  ASSERT_EQ(kExitOk, Cli({"apply", "--", "-x"})) << err.text;
+  EXPECT_EQ("-x", page.app.Profiles().ReadLastProfile());
+  EXPECT_EQ(kExitOk, Cli({"import", "--as", "-y", "--", "-x.txt"})) << err.text;
 }
 
 TEST_F(CliTest, SurveyListsTheNetworksTheSiteSurveyPageWouldShow) {
@@ -381,6 +399,7 @@ TEST_F(CliTest, TheCommandLineIsCheckedBeforeAnythingIsAsked) {
   EXPECT_TRUE(page.requests.empty());
   EXPECT_EQ(kExitOk, Cli({"--help"}));
   EXPECT_NE(std::string::npos, out.text.find("Exit codes"));
+  EXPECT_NE(std::string::npos, out.text.find("-- ends the options"));
   EXPECT_EQ(kExitOk, Cli({"import", "--help"}));
   EXPECT_NE(std::string::npos, out.text.find("--replace"));
   EXPECT_EQ(kExitNoAdapter, Cli({"status", "--adapter", "2"}));
