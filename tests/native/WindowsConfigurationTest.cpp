@@ -7,6 +7,7 @@
 #include "device/WindowsConfiguration.h"
 #include "fakes/FakeServiceManager.h"
 #include "native/ScriptedApp.h"
+#include "ui/CStatusPage.h"
 #include "ui/DialogLayouts.h"
 
 namespace linkscope::testing {
@@ -310,6 +311,44 @@ TEST_F(WindowsConfigurationApp, ADriverThatRefusesTheChangeIsReportedOnceAndTheD
   };
   windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1, kMouseLeftDoubleClick);
   EXPECT_TRUE(ran);
+}
+
+// Windows takes and lets go of the card while the driver refuses some sets of the flag: the
+// dialog shows the live flag after every tick, and the refusal is said once per pending value.
+TEST_F(WindowsConfigurationApp, TheDialogFollowsTheLiveFlagWhateverTheDriverRefuses) {
+  struct Step {
+    bool windows;  // Windows has the card
+    bool refuse;   // the driver refuses the set
+  };
+  const std::vector<Step> rows[] = {
+      {{true, false}, {false, true}, {true, true}, {false, true}},  // refusing from the release
+      {{true, true}, {false, true}, {true, true}},                  // refusing from the take
+  };
+  system.version = OsVersion{5, 1, 2600, kPlatformNt, ""};
+  Start();
+  for (const auto& steps : rows) {
+    Release();
+    library.answers.erase(OID_PRIV_WINDOWS_CONFIG);
+    Tick();
+    Tick();
+    dialogs.modalLoop = [&](WindowHandle dialog, const DialogLayout&) {
+      const std::size_t before = MessagesSaying("Failed to set parameters");
+      for (std::size_t i = 0; i < steps.size(); ++i) {
+        SCOPED_TRACE(i);
+        library.answers.erase(OID_PRIV_WINDOWS_CONFIG);
+        if (steps[i].refuse) library.Fail(OID_PRIV_WINDOWS_CONFIG);
+        machine.SetService(steps[i].windows ? kServiceRunning : kServiceStopped);
+        machine.SetControlFlags(steps[i].windows ? 0x8000 : 0);
+        Tick();
+        EXPECT_EQ(!steps[i].windows, dialogs.Items(dialog)->IsEnabled(kIdProfileSelector));
+        EXPECT_EQ(!steps[i].windows,
+                  dialogs.Items(dialogs.Pages().back())->IsEnabled(CStatusPage::kIdChange));
+      }
+      EXPECT_EQ(before + 1, MessagesSaying("Failed to set parameters"));
+      dialogs.PressEscape(dialog);
+    };
+    windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1, kMouseLeftDoubleClick);
+  }
 }
 
 }  // namespace
