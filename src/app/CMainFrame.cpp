@@ -283,19 +283,25 @@ bool CMainFrame::FollowWindowsConfiguration() {
   std::uint8_t live = 0;
   std::uint32_t written = 0;
   if (!link.Query(Adapter(), OID_PRIV_WINDOWS_CONFIG, &live, 1, &written)) return true;
+  // The dialog shows the flag the link holds; it follows every change of the live value at
+  // once, whether the driver has taken the change or not, since the profile switch already
+  // does: its controls must not stay open while Windows drives the card, nor locked after
+  // Windows let go before a refusing driver ever heard of the change.
+  const bool shownChanged = live != link.configuredByWindows;
   link.configuredByWindows = live;
-  if (static_cast<std::int32_t>(live) == link.previousConfiguredByWindows) return true;
+  if (static_cast<std::int32_t>(live) == link.previousConfiguredByWindows) {
+    if (shownChanged && DialogOpen()) dialog_->ApplyWindowsConfigurationState();
+    return true;
+  }
 
   if (windowsConfigSeen_ || live == 0) {
     if (!link.Set(Adapter(), OID_PRIV_WINDOWS_CONFIG, &live, 1)) {
       // The change stays pending: the previous value is kept, so the next tick tries again.
       // A driver that keeps refusing would otherwise bring a message every polling period:
-      // it is said once for each change. The dialog follows the flag at once all the same,
-      // since the profile switch already does; its controls must not stay open to changes
-      // while Windows drives the card.
+      // it is said once for each change.
+      if (shownChanged && DialogOpen()) dialog_->ApplyWindowsConfigurationState();
       if (static_cast<std::int32_t>(live) != windowsConfigFailureShown_) {
         windowsConfigFailureShown_ = live;
-        if (DialogOpen()) dialog_->ApplyWindowsConfigurationState();
         services_.messages.Show("FailedToSetErrorMessage", "Failed to set parameters");
       }
       return false;

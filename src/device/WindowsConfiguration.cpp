@@ -4,20 +4,27 @@
 
 namespace linkscope {
 
-bool WindowsConfiguration::ServiceRunning() {
+WindowsConfiguration::ServiceState WindowsConfiguration::QueryService() {
   const ServiceHandle manager = services_.OpenManager(kScManagerConnect);
-  if (manager == 0) return false;
-  bool running = false;
+  if (manager == 0) return ServiceState::Unknown;
+  ServiceState result = ServiceState::Unknown;
+  std::uint32_t error = 0;
   const ServiceHandle service =
-      services_.OpenNamedService(manager, kWindowsConfigService, kServiceQueryStatus, nullptr);
+      services_.OpenNamedService(manager, kWindowsConfigService, kServiceQueryStatus, &error);
   if (service != 0) {
     std::uint32_t state = 0;
-    running = services_.QueryState(service, &state) && state == kServiceRunning;
+    if (services_.QueryState(service, &state)) {
+      result = state == kServiceRunning ? ServiceState::Running : ServiceState::NotRunning;
+    }
     services_.CloseHandle(service);
+  } else if (error == kServiceDoesNotExist) {
+    result = ServiceState::NotRunning;
   }
   services_.CloseHandle(manager);
-  return running;
+  return result;
 }
+
+bool WindowsConfiguration::ServiceRunning() { return QueryService() == ServiceState::Running; }
 
 void WindowsConfiguration::Report(const std::string& text) {
   if (reported_ && reportedSelection_ == link_.SelectionCount()) return;
@@ -58,7 +65,12 @@ bool WindowsConfiguration::ReadInterfaceId(std::string* id) {
 }
 
 bool WindowsConfiguration::IsConfiguredByWindows() {
-  const bool running = ServiceRunning();
+  const ServiceState service = QueryService();
+  // A service that is not installed, or installed and not running, configures nothing: the
+  // card is the program's whatever the registry still holds. Nothing is read either, so a
+  // machine without the service is shown no message about keys only the service writes.
+  if (service == ServiceState::NotRunning) return false;
+  const bool running = service == ServiceState::Running;
 
   std::string id;
   if (!ReadInterfaceId(&id)) return true;

@@ -1,8 +1,10 @@
 #pragma once
 // Whether the Windows XP wireless configuration service drives the current adapter: the
 // service "WZCSVC" runs and its per-interface key for the adapter has bit 0x8000 of
-// "ControlFlags" set. Every registry failure counts as configured by Windows, so that the
-// program never fights the service over a card it cannot tell about.
+// "ControlFlags" set. A service the service manager reports as not installed or not running
+// drives nothing, whatever the registry holds. Otherwise (it runs, or its state cannot be
+// learned) every registry failure counts as configured by Windows, so that the program never
+// fights the service over a card it cannot tell about.
 
 #include <cstdint>
 #include <string>
@@ -34,6 +36,10 @@ class WindowsConfiguration {
   bool ServiceRunning();
 
  private:
+  // Unknown: no service manager, or a service that cannot be opened or asked for another
+  // reason than its absence.
+  enum class ServiceState { Running, NotRunning, Unknown };
+  ServiceState QueryService();
   // The current adapter's interface identifier; false (after a message, once per adapter
   // selection) when it cannot be read.
   bool ReadInterfaceId(std::string* id);

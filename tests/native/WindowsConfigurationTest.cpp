@@ -7,6 +7,7 @@
 #include "device/WindowsConfiguration.h"
 #include "fakes/FakeServiceManager.h"
 #include "native/ScriptedApp.h"
+#include "ui/CStatusPage.h"
 #include "ui/DialogLayouts.h"
 
 namespace linkscope::testing {
@@ -42,14 +43,19 @@ struct WzcMachine {
                          {std::uint8_t(f), std::uint8_t(f >> 8), std::uint8_t(f >> 16),
                           std::uint8_t(f >> 24)});
   }
-  void SetService(int state) {  // 0: not installed
+  // 0: not installed; kStateUnknown: installed, its status query fails.
+  void SetService(int state) {
+    services.failStatusQuery = state == kStateUnknown;
     if (state == 0) {
       services.Remove(kWindowsConfigService);
+    } else if (state == kStateUnknown) {
+      services.SetState(kWindowsConfigService, kServiceRunning);
     } else {
       services.SetState(kWindowsConfigService, static_cast<std::uint32_t>(state));
     }
   }
   static std::vector<std::uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+  static constexpr int kStateUnknown = -1;
 
   FakeRegistry& registry_;
   FakeServiceManager services;
@@ -78,10 +84,10 @@ class Detection : public ::testing::Test {
   WindowsConfiguration detection{machine.services, registry, library, link, messages};
 };
 
-TEST_F(Detection, ServiceAndControlFlagsDecideAndEveryRegistryFailureCountsAsWindows) {
+TEST_F(Detection, ServiceAndControlFlagsDecideAndARegistryFailureCountsAsWindowsUnlessServiceDown) {
   struct Row {
     const char* name;
-    int service;  // 0 not installed, else its state
+    int service;  // 0 not installed, kStateUnknown, else its state
     bool interfaceId;
     long flags;   // -1: no interface key
     bool failClose;
@@ -91,9 +97,13 @@ TEST_F(Detection, ServiceAndControlFlagsDecideAndEveryRegistryFailureCountsAsWin
       {"running, bit set", kServiceRunning, true, 0x8000, false, true},
       {"running, bit set among others", kServiceRunning, true, 0x800F, false, true},
       {"running, interface key missing", kServiceRunning, true, -1, false, true},
-      {"stopped, interface key missing", kServiceStopped, true, -1, false, true},
+      {"state unknown, interface key missing", WzcMachine::kStateUnknown, true, -1, false, true},
       {"identifier missing", kServiceRunning, false, 0x8000, false, true},
-      {"key cannot be closed", kServiceStopped, true, 0, true, true},
+      {"key cannot be closed", kServiceRunning, true, 0, true, true},
+      // A service that does not run configures nothing, whatever the registry holds.
+      {"stopped, interface key missing", kServiceStopped, true, -1, false, false},
+      {"not installed, interface key missing", 0, true, -1, false, false},
+      {"not installed, identifier missing", 0, false, -1, false, false},
       {"running, bit clear", kServiceRunning, true, 0x7FFF, false, false},
       {"stopped, bit clear", kServiceStopped, true, 0, false, false},
       {"stopped, bit set", kServiceStopped, true, 0x8000, false, false},
@@ -102,6 +112,8 @@ TEST_F(Detection, ServiceAndControlFlagsDecideAndEveryRegistryFailureCountsAsWin
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
+    link.SelectAdapter(0);  // a failure of each row is said anew
+    const std::size_t shown = windows.messages.size();
     machine.SetService(row.service);
     machine.SetInterfaceId(row.interfaceId);
     machine.SetControlFlags(row.flags);
@@ -124,6 +136,9 @@ TEST_F(Detection, ServiceAndControlFlagsDecideAndEveryRegistryFailureCountsAsWin
     }
     EXPECT_TRUE(library.opens.empty());
     EXPECT_EQ(0u, machine.services.OpenHandles());
+    if (row.service == 0 || row.service == kServiceStopped) {
+      EXPECT_EQ(shown, windows.messages.size()) << "no registry message for a service not there";
+    }
   }
 }
 
@@ -260,7 +275,8 @@ TEST_P(TheFlag, LocksAndFreesTheDialogTheSwitchAndTheDriverKey) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, TheFlag,
     ::testing::Values(FlagRow{"XpRunningBitSet", true, kServiceRunning, 0x8000, true},
-                      FlagRow{"XpInterfaceKeyMissing", true, kServiceStopped, -1, true},
+                      FlagRow{"XpInterfaceKeyMissing", true, kServiceRunning, -1, true},
+                      FlagRow{"XpNoServiceNoInterfaceKey", true, 0, -1, false},
                       FlagRow{"XpBitClearServiceRunning", true, kServiceRunning, 0x0001, false},
                       FlagRow{"XpBitSetServiceStopped", true, kServiceStopped, 0x8000, false},
                       FlagRow{"Win2000RunningBitSet", false, kServiceRunning, 0x8000, false}),
@@ -295,6 +311,44 @@ TEST_F(WindowsConfigurationApp, ADriverThatRefusesTheChangeIsReportedOnceAndTheD
   };
   windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1, kMouseLeftDoubleClick);
   EXPECT_TRUE(ran);
+}
+
+// Windows takes and lets go of the card while the driver refuses some sets of the flag: the
+// dialog shows the live flag after every tick, and the refusal is said once per pending value.
+TEST_F(WindowsConfigurationApp, TheDialogFollowsTheLiveFlagWhateverTheDriverRefuses) {
+  struct Step {
+    bool windows;  // Windows has the card
+    bool refuse;   // the driver refuses the set
+  };
+  const std::vector<Step> rows[] = {
+      {{true, false}, {false, true}, {true, true}, {false, true}},  // refusing from the release
+      {{true, true}, {false, true}, {true, true}},                  // refusing from the take
+  };
+  system.version = OsVersion{5, 1, 2600, kPlatformNt, ""};
+  Start();
+  for (const auto& steps : rows) {
+    Release();
+    library.answers.erase(OID_PRIV_WINDOWS_CONFIG);
+    Tick();
+    Tick();
+    dialogs.modalLoop = [&](WindowHandle dialog, const DialogLayout&) {
+      const std::size_t before = MessagesSaying("Failed to set parameters");
+      for (std::size_t i = 0; i < steps.size(); ++i) {
+        SCOPED_TRACE(i);
+        library.answers.erase(OID_PRIV_WINDOWS_CONFIG);
+        if (steps[i].refuse) library.Fail(OID_PRIV_WINDOWS_CONFIG);
+        machine.SetService(steps[i].windows ? kServiceRunning : kServiceStopped);
+        machine.SetControlFlags(steps[i].windows ? 0x8000 : 0);
+        Tick();
+        EXPECT_EQ(!steps[i].windows, dialogs.Items(dialog)->IsEnabled(kIdProfileSelector));
+        EXPECT_EQ(!steps[i].windows,
+                  dialogs.Items(dialogs.Pages().back())->IsEnabled(CStatusPage::kIdChange));
+      }
+      EXPECT_EQ(before + 1, MessagesSaying("Failed to set parameters"));
+      dialogs.PressEscape(dialog);
+    };
+    windows.SendRegistered(frame, app.MainFrame()->TrayCallbackMessage(), 1, kMouseLeftDoubleClick);
+  }
 }
 
 }  // namespace

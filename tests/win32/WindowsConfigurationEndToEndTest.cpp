@@ -194,6 +194,38 @@ TEST_F(WindowsConfigurationUnderWine, TheServiceTakesTheCardAndLetsItGo) {
   Close(&program);
 }
 
+TEST_F(WindowsConfigurationUnderWine, WithoutTheServiceTheCardIsTheUsers) {
+  // An XP machine whose wireless service was never installed: nothing ever wrote the
+  // interface's key either.
+  RemoveTestService("WZCSVC");
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\WZCSVC");
+  Process program;
+  HWND main = StartProgram(&program);
+  ASSERT_NE(nullptr, main);
+  ASSERT_TRUE(UseWzcsBecomes("0"));
+  InDialog(main, [&](HWND dialog, HWND selector) {
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(selector) != FALSE; }));
+    HWND status = ShowTab(dialog, 0, kIdChange);
+    ASSERT_NE(nullptr, status);
+    HWND submit = GetDlgItem(status, 1019);
+    Click(status, kIdChange);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(submit) != FALSE; })) << "Change locked";
+    Type(status, 1009, "Lighthouse");
+    Click(status, 1019);
+    EXPECT_TRUE(WaitUntil([&] { return MachineText(driverKey_, "ESSID") == "Lighthouse"; }));
+    // Re-Scan runs: the button waits out the survey and comes back.
+    HWND survey = ShowTab(dialog, 2, 1034);
+    ASSERT_NE(nullptr, survey);
+    HWND rescan = GetDlgItem(survey, 1034);
+    ASSERT_TRUE(IsWindowEnabled(rescan));
+    Click(survey, 1034);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(rescan); }));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(rescan) != FALSE; }));
+  });
+  EXPECT_EQ(nullptr, WaitForWindow("Linkscope", 0)) << "no message";
+  Close(&program);
+}
+
 TEST_F(WindowsConfigurationUnderWine, OnWindows2000TheServiceChangesNothing) {
   ASSERT_TRUE(SetWineVersion("linkscope.exe", "win2k"));
   ASSERT_TRUE(StartTestService("WZCSVC"));
