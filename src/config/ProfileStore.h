@@ -66,6 +66,8 @@ class ProfileStore {
   bool Change(const std::string& target, const std::string& removed,
               const std::function<bool(RegKey copy)>& fill);
   bool PutInPlace(const std::string& target, const std::string& removed);
+  // Ends a change: its commit goes, then the rest of the change key when it can.
+  bool Finish();
 
   IRegistry& registry_;
   const Messages& messages_;
