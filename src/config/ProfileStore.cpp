@@ -238,14 +238,18 @@ bool ProfileStore::Settle() {
     registry_.DeleteTree(kRegCurrentUser, kChangeKey);
     return true;
   }
+  // A commit longer than any this program writes, or naming a key the registry refuses (the
+  // change key was edited by hand or corrupted), can never be finished: it is dropped, never
+  // followed into another key, so that it does not stop every later operation of the store.
+  if (queried == kRegMoreData) return Finish();
   if (queried != kRegOk) return false;
   const std::string pending(reinterpret_cast<const char*>(data.data()), size);
   const std::size_t nul = pending.find('\0');
   const std::string target = pending.substr(0, nul);
   const std::string removed = nul == std::string::npos ? std::string() : pending.substr(nul + 1);
-  if ((!target.empty() && !IsKeyName(target)) || (!removed.empty() && !IsKeyName(removed))) {
-    // Not a change this program wrote: dropped, never followed into another key.
-    return registry_.DeleteTree(kRegCurrentUser, kChangeKey) == kRegOk;
+  if ((!target.empty() && !IsStorableName(target)) ||
+      (!removed.empty() && !IsStorableName(removed))) {
+    return Finish();
   }
   return PutInPlace(target, removed);
 }

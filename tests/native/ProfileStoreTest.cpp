@@ -273,6 +273,33 @@ TEST_F(ProfileStoreTest, NamesTooLongForTheRegistryAreRefusedAndTheListGoesOnPas
   EXPECT_EQ((std::vector<std::string>{std::string(255, 'n')}), Subkeys());
 }
 
+// A change key made by hand, or left corrupted, that no operation could ever finish: it goes,
+// and every operation works on the profiles as they were.
+TEST_F(ProfileStoreTest, AChangeTheStoreCannotFinishIsDroppedAndTheProfilesStayUsable) {
+  const std::string change = ProfileStore::kChangeKey;
+  auto text = [](const std::string& s) { return std::vector<std::uint8_t>(s.begin(), s.end()); };
+  const std::vector<std::uint8_t> pendings[] = {
+      std::vector<std::uint8_t>(3000, 'x'),
+      text(std::string(256, 'n') + '\0'),
+      text(std::string("Home") + '\0' + std::string(300, 'x')),
+  };
+  for (const auto& pending : pendings) {
+    registry = FakeRegistry();
+    ASSERT_TRUE(store.Save(Sample("Home"), false));
+    registry.WriteValue(kRegCurrentUser, change + "\\Copy", "ssid", kRegSz, text("hand-made"));
+    registry.WriteValue(kRegCurrentUser, change, "Pending", kRegBinary, pending);
+    const std::string what = std::to_string(pending.size()) + " bytes";
+    Profile p;
+    ASSERT_TRUE(store.Find("Home", &p)) << what;
+    EXPECT_EQ(Sample("Home"), p) << what;
+    EXPECT_FALSE(registry.HasKey(kRegCurrentUser, change)) << what;
+    EXPECT_TRUE(store.Save(Sample("Office"), false)) << what;
+    EXPECT_TRUE(store.Rename("Office", "Work")) << what;
+    EXPECT_TRUE(store.Delete("Work")) << what;
+    EXPECT_EQ((std::vector<std::string>{"Home"}), Subkeys()) << what;
+  }
+}
+
 // Every pair of failing registry calls (N, M) over each change of the store: the change either
 // happens completely and says so, or it says it failed and every profile is as it was; and no
 // temporary copy ever shows up as a profile.
