@@ -189,6 +189,9 @@ bool RecordMatches(const Profile& p, int kind, const std::uint8_t* record, std::
           w.defaultKeyIndex != p.key || w.wepMode != p.wepmode) {
         return false;
       }
+      // At level 0 the driver uses no key: whatever the slots hold, and the placeholders a
+      // profile captured at that level stores, say nothing about what the adapter does.
+      if (w.encryptionLevel == 0) return true;
       for (std::size_t k = 0; k < WepConfig::kKeyCount; ++k) {
         const std::size_t bytes = std::min<std::size_t>(p.keys[k].size() / 2,
                                                         WepConfig::kKeySlotSize);

@@ -179,6 +179,10 @@ TEST_F(ProfileApplicationTest, CapturedSettingsRoundTripAndLevelZeroKeysArePlace
   for (const std::string& key : captured.keys) EXPECT_EQ("7E3D91C0A5", key);
   EXPECT_EQ(2346, captured.frag);
   EXPECT_EQ(1, captured.radio);
+  // The adapter's key slots still hold Lab's keys: at level 0 they decide nothing.
+  ASSERT_TRUE(store.Save(captured, false));
+  state.currentName = "Captured";
+  EXPECT_TRUE(logic.MatchesAdapter());
 }
 
 TEST_F(ProfileApplicationTest, MatchingIsExactAndByKind) {
