@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "config/ProfileNames.h"
 #include "device/Oids.h"
 #include "device/RecordQuery.h"
 
@@ -228,7 +229,7 @@ void ProfileApplication::UpdateProfileInSync(int kind, const std::uint8_t* recor
                                              std::size_t length) {
   if (MatchesProfile(state_.currentName, kind, record, length)) {
     state_.inSync = true;
-  } else if (state_.currentName != "Default") {
+  } else if (!IsDefaultProfileName(state_.currentName)) {
     state_.inSync = false;
   }
 }

@@ -209,11 +209,11 @@ TEST_F(ProfileApplicationTest, OnlyDefaultKeepsItsFlagOnAMismatch) {
   DeviceConfig changed = SettingsOfProfile(LabProfile()).config;
   changed.preamble = 0;
   const auto raw = changed.Encode();
-  for (const char* name : {"Default", "Lab"}) {
+  for (const char* name : {"Default", "dEFAULT", "Lab"}) {
     state.currentName = name;
     state.inSync = true;
     logic.UpdateProfileInSync(0, raw.data(), raw.size());
-    EXPECT_EQ(std::string(name) == "Default", state.inSync) << name;
+    EXPECT_EQ(std::string(name) != "Lab", state.inSync) << name;
   }
 }
 
