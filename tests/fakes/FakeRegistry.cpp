@@ -241,7 +241,7 @@ long FakeRegistry::DeleteKey(RegKey parent, const std::string& subKey) {
   return kRegOk;
 }
 
-bool FakeRegistry::RemoveKeys(const std::shared_ptr<Node>& node, bool keepNode, int* budget) {
+bool FakeRegistry::RemoveKeys(std::shared_ptr<Node> node, bool keepNode, int* budget) {
   // As the registry does it: the first subkey again and again until none is left.
   while (!node->children.empty()) {
     if (!RemoveKeys(node->children.front(), false, budget)) return false;

@@ -78,8 +78,9 @@ class FakeRegistry : public IRegistry {
   RegKey NewHandle(std::shared_ptr<Node> node);
   static void MarkDeleted(Node& node);
   // Removes the node's subkeys, then the node itself unless `keepNode`, one key at a time
-  // while `budget` lasts (a negative budget never runs out); false when it ran out.
-  static bool RemoveKeys(const std::shared_ptr<Node>& node, bool keepNode, int* budget);
+  // while `budget` lasts (a negative budget never runs out); false when it ran out. The node is
+  // held by value: removing it from its parent's list must not free it under the call.
+  static bool RemoveKeys(std::shared_ptr<Node> node, bool keepNode, int* budget);
 
   std::shared_ptr<Node> currentUser_;
   std::shared_ptr<Node> localMachine_;
