@@ -1,8 +1,7 @@
-// Registry failures beyond the profile store: the Nth registry call, every pair of calls, or a
-// recursive delete stopping part-way, fails while the program starts for the first time or
-// applies a profile (which writes the driver's parameters and the profile in use). Whatever
-// fails, nothing is reported saved that was not, and the adapter and the stored profiles never
-// disagree without the user seeing it.
+// Registry failures beyond the profile store: the Nth registry call, and every pair of calls,
+// fails while the program starts for the first time or applies a profile (which writes the
+// driver's parameters and the profile in use). Whatever fails, nothing is reported saved that
+// was not, and the adapter and the stored profiles never disagree without the user seeing it.
 
 #include <algorithm>
 #include <cstdio>
@@ -135,23 +134,11 @@ const UserPath kPaths[] = {
      [](Trial& t) { t.StartAndTick(); StoreHarbour(t); }, ApplyHarbour, true},
 };
 
-// A recursive delete of the path that stops part-way: number t removes k keys and fails.
-struct TreeStop {
-  int t = 0, k = 0;
-  int trees = 0;         // how many tree deletes the path made
-  bool stopped = false;  // whether number t stopped
-};
-
-// Runs the path with calls n and m failing (0: none), or with a tree delete stopping, and
-// checks what it leaves; returns how many registry calls the path made.
-int RunPath(const UserPath& path, int n, int m, const Tree& savedDriverKey,
-            TreeStop* stop = nullptr) {
+// Runs the path with calls n and m failing (0: none) and checks what it leaves; returns how
+// many registry calls the path made.
+int RunPath(const UserPath& path, int n, int m, const Tree& savedDriverKey) {
   std::string where = std::string(path.what) + ", calls " + std::to_string(n) + " and " +
                       std::to_string(m) + " failing:";
-  if (stop != nullptr) {
-    where = std::string(path.what) + ", tree delete " + std::to_string(stop->t) +
-            " stopping after " + std::to_string(stop->k) + ":";
-  }
   Trial t(path.kind, path.allSettings);
   path.prepare(t);
   const auto profilesBefore = t.Profiles();
@@ -165,14 +152,8 @@ int RunPath(const UserPath& path, int n, int m, const Tree& savedDriverKey,
     failedCloses += std::string(operation) == "CloseKey";
     return kRegAccessDenied;
   };
-  if (stop != nullptr) {
-    stop->trees = 0;
-    registry.treeDeleteStop = [stop] { return ++stop->trees == stop->t ? stop->k : -1; };
-  }
   const bool done = path.act(t);
   registry.failHook = nullptr;
-  registry.treeDeleteStop = nullptr;
-  if (stop != nullptr) stop->stopped = registry.treeDeletesStopped > 0;
 
   EXPECT_LE(registry.OpenHandleCount(), failedCloses) << where;
   // In sync means the adapter holds the profile in use, as stored.
@@ -238,18 +219,7 @@ TEST(RegistryFaults, NoPathReportsSavedWhatWasNotUnderAnyOneOrTwoFailingCalls) {
         ++trials;
       }
     }
-    TreeStop stop;
-    for (stop.t = 1; stop.t <= std::max(1, stop.trees); ++stop.t) {
-      for (stop.k = 0;; ++stop.k) {
-        const int trees = stop.trees;
-        RunPath(path, 0, 0, saved, &stop);
-        ++trials;
-        stop.trees = std::max(trees, stop.trees);
-        if (!stop.stopped || result.total_part_count() != failuresBefore) break;
-      }
-    }
-    std::printf("registry faults: %s: %d registry calls, %d runs with one or two failing or a "
-                "tree delete stopping\n",
+    std::printf("registry faults: %s: %d registry calls, %d runs with one or two failing\n",
                 path.what, calls, trials);
   }
 }
