@@ -1,5 +1,7 @@
 #include "app/CLinkscopeApp.h"
 
+#include "config/ProfileNames.h"
+
 namespace linkscope {
 
 CLinkscopeApp::CLinkscopeApp(Platform& platform)
@@ -22,7 +24,7 @@ CLinkscopeApp::CLinkscopeApp(Platform& platform)
 
 Profile CLinkscopeApp::DefaultProfile() {
   Profile p;
-  p.name = "Default";
+  p.name = kDefaultProfileName;
   p.ssid = "";
   p.mode = 1;
   p.channel = 10;
@@ -95,7 +97,7 @@ bool CLinkscopeApp::InitInstance() {
 
   // The built-in profile exists from the first start on; an existing one is left as it is.
   Profile existing;
-  if (!profiles_.Find("Default", &existing)) profiles_.Save(DefaultProfile(), false);
+  if (!profiles_.Find(kDefaultProfileName, &existing)) profiles_.Save(DefaultProfile(), false);
   return true;
 }
 

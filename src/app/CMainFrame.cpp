@@ -2,6 +2,7 @@
 
 #include <tuple>
 
+#include "config/ProfileNames.h"
 #include "device/DeviceCodes.h"
 #include "device/Oids.h"
 #include "device/RecordQuery.h"
@@ -258,7 +259,7 @@ bool CMainFrame::TakeFirstAdapter() {
     ProfileState& state = services_.profileState;
     state.currentName = services_.profiles.ReadLastProfile();
     if (state.currentName.empty()) {
-      state.currentName = "Default";
+      state.currentName = kDefaultProfileName;
       services_.profiles.WriteLastProfile(state.currentName);
     }
     bool compare = true;
@@ -498,7 +499,7 @@ void CMainFrame::Close(bool askToSave) {
   if (closing_) return;
   closing_ = true;
   ProfileState& state = services_.profileState;
-  if (state.currentName.empty()) state.currentName = "Default";
+  if (state.currentName.empty()) state.currentName = kDefaultProfileName;
   services_.profiles.WriteLastProfile(state.currentName);
 
   CAdapterLink& link = services_.link;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "config/ProfileNames.h"
 #include "device/Oids.h"
 #include "device/RecordQuery.h"
 
@@ -189,6 +190,9 @@ bool RecordMatches(const Profile& p, int kind, const std::uint8_t* record, std::
           w.defaultKeyIndex != p.key || w.wepMode != p.wepmode) {
         return false;
       }
+      // At level 0 the driver uses no key: whatever the slots hold, and the placeholders a
+      // profile captured at that level stores, say nothing about what the adapter does.
+      if (w.encryptionLevel == 0) return true;
       for (std::size_t k = 0; k < WepConfig::kKeyCount; ++k) {
         const std::size_t bytes = std::min<std::size_t>(p.keys[k].size() / 2,
                                                         WepConfig::kKeySlotSize);
@@ -225,7 +229,7 @@ void ProfileApplication::UpdateProfileInSync(int kind, const std::uint8_t* recor
                                              std::size_t length) {
   if (MatchesProfile(state_.currentName, kind, record, length)) {
     state_.inSync = true;
-  } else if (state_.currentName != "Default") {
+  } else if (!IsDefaultProfileName(state_.currentName)) {
     state_.inSync = false;
   }
 }

@@ -1,6 +1,6 @@
 #include "config/ProfileNames.h"
 
-#include <cctype>
+#include "config/RegistryText.h"
 
 namespace linkscope {
 
@@ -16,15 +16,7 @@ ProfileNameProblem CheckProfileName(const std::string& name) {
 }
 
 bool IsDefaultProfileName(const std::string& name) {
-  const std::string builtIn = kDefaultProfileName;
-  if (name.size() != builtIn.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(name[i])) !=
-        std::toupper(static_cast<unsigned char>(builtIn[i]))) {
-      return false;
-    }
-  }
-  return true;
+  return RegistryNamesEqual(name, kDefaultProfileName);
 }
 
 }  // namespace linkscope

@@ -16,7 +16,7 @@ enum class ProfileNameProblem { None, Empty, TooLong, IllegalCharacter };
 // registry keys) or a zero byte (which no registry key name can hold).
 ProfileNameProblem CheckProfileName(const std::string& name);
 
-// "Default" in any letter case: registry key names ignore case.
+// "Default" in any letter case, compared as the profile store compares names.
 bool IsDefaultProfileName(const std::string& name);
 
 }  // namespace linkscope

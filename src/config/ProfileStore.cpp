@@ -238,14 +238,18 @@ bool ProfileStore::Settle() {
     registry_.DeleteTree(kRegCurrentUser, kChangeKey);
     return true;
   }
+  // A commit longer than any this program writes, or naming a key the registry refuses (the
+  // change key was edited by hand or corrupted), can never be finished: it is dropped, never
+  // followed into another key, so that it does not stop every later operation of the store.
+  if (queried == kRegMoreData) return Finish();
   if (queried != kRegOk) return false;
   const std::string pending(reinterpret_cast<const char*>(data.data()), size);
   const std::size_t nul = pending.find('\0');
   const std::string target = pending.substr(0, nul);
   const std::string removed = nul == std::string::npos ? std::string() : pending.substr(nul + 1);
-  if ((!target.empty() && !IsKeyName(target)) || (!removed.empty() && !IsKeyName(removed))) {
-    // Not a change this program wrote: dropped, never followed into another key.
-    return registry_.DeleteTree(kRegCurrentUser, kChangeKey) == kRegOk;
+  if ((!target.empty() && !IsStorableName(target)) ||
+      (!removed.empty() && !IsStorableName(removed))) {
+    return Finish();
   }
   return PutInPlace(target, removed);
 }
@@ -253,6 +257,17 @@ bool ProfileStore::Settle() {
 bool ProfileStore::PutInPlace(const std::string& target, const std::string& removed) {
   // Every step can be repeated: a change interrupted anywhere here is finished by running it
   // again from the start.
+  RegKey copy = 0;
+  if (!target.empty()) {
+    // The copy goes only after the commit: a commit without its copy is a change that was
+    // already in place when the change key's deletion stopped part-way (or a key edited by
+    // hand). Its profiles are left alone, and the commit goes.
+    const long opened = registry_.OpenKey(
+        kRegCurrentUser, std::string(kChangeKey) + "\\" + kChangeCopy, RegAccess::Read, &copy);
+    if (opened == kRegNotFound) return Finish();
+    if (opened != kRegOk) return false;
+  }
+  KeyGuard copyGuard(registry_, copy);
   RegKey profiles = 0;
   if (registry_.CreateKey(kRegCurrentUser, kProfilesKey, &profiles) != kRegOk) return false;
   KeyGuard profilesGuard(registry_, profiles);
@@ -260,25 +275,34 @@ bool ProfileStore::PutInPlace(const std::string& target, const std::string& remo
     const long rc = registry_.DeleteTree(profiles, name);
     return rc == kRegOk || rc == kRegNotFound;
   };
-  if (!removed.empty() && !gone(removed)) return false;
+  // A rename to another key removes the old profile once the new one is complete; a change of
+  // letter case only removes it first, since it is the same key.
+  const bool removedFirst = !removed.empty() && RegistryNamesEqual(removed, target);
+  if (removedFirst && !gone(removed)) return false;
   if (!target.empty()) {
     // The profile being replaced, or a copy that an earlier attempt left half-made.
     if (!gone(target)) return false;
-    RegKey copy = 0;
-    const long opened = registry_.OpenKey(
-        kRegCurrentUser, std::string(kChangeKey) + "\\" + kChangeCopy, RegAccess::Read, &copy);
-    // A commit without its copy (the key was edited by hand) can never be finished; it goes,
-    // rather than stopping every later operation of the store.
-    if (opened == kRegNotFound) return registry_.DeleteTree(kRegCurrentUser, kChangeKey) == kRegOk;
-    if (opened != kRegOk) return false;
-    KeyGuard copyGuard(registry_, copy);
     RegKey made = 0;
     if (registry_.CreateKey(profiles, target, &made) != kRegOk) return false;
     KeyGuard madeGuard(registry_, made);
     if (!CopyKey(copy, made)) return false;
   }
-  // The change key goes with its commit in one step.
-  return registry_.DeleteTree(kRegCurrentUser, kChangeKey) == kRegOk;
+  if (!removed.empty() && !removedFirst && !gone(removed)) return false;
+  return Finish();
+}
+
+bool ProfileStore::Finish() {
+  // The commit goes first, in one step: once it is gone, whatever the change key still holds
+  // is leftovers that the next operation clears, never a change to finish again.
+  RegKey change = 0;
+  const long opened = registry_.OpenKey(kRegCurrentUser, kChangeKey, RegAccess::All, &change);
+  if (opened == kRegNotFound) return true;
+  if (opened != kRegOk) return false;
+  const long deleted = registry_.DeleteValue(change, kChangePending);
+  registry_.CloseKey(change);
+  if (deleted != kRegOk && deleted != kRegNotFound) return false;
+  registry_.DeleteTree(kRegCurrentUser, kChangeKey);
+  return true;
 }
 
 bool ProfileStore::Change(const std::string& target, const std::string& removed,

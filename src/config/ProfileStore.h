@@ -8,7 +8,9 @@
 // one value naming the profile it replaces and the one it removes; only then is the profile
 // key replaced. A committed change that could not be finished (the registry failed part-way)
 // is finished by the next operation of the store before it reads or writes anything, so every
-// profile is seen either as it was or complete in its new form.
+// profile is seen either as it was or complete in its new form. A commit that can never be
+// finished (longer than any this program writes, or naming a key the registry refuses) is
+// dropped, and the profiles stay as they are.
 
 #include <functional>
 #include <string>
@@ -66,6 +68,8 @@ class ProfileStore {
   bool Change(const std::string& target, const std::string& removed,
               const std::function<bool(RegKey copy)>& fill);
   bool PutInPlace(const std::string& target, const std::string& removed);
+  // Ends a change: its commit goes, then the rest of the change key when it can.
+  bool Finish();
 
   IRegistry& registry_;
   const Messages& messages_;

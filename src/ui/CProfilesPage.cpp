@@ -13,7 +13,6 @@ namespace linkscope {
 
 namespace {
 
-constexpr const char* kDefaultProfile = "Default";
 constexpr std::size_t kPreviewLabelWidth = 16;
 
 bool IsDefaultName(const std::string& name) { return IsDefaultProfileName(name); }
@@ -149,7 +148,7 @@ void CProfilesPage::ApplyCommandStates(int index) {
   // over, delete or rename.
   const std::string name = index >= 0 ? SelectedName() : std::string();
   const bool none = name.empty();
-  const bool isDefault = name == kDefaultProfile;
+  const bool isDefault = name == kDefaultProfileName;
   const bool locked = ConfiguredByWindows();
   items.Enable(kIdSave, !none && !isDefault && !locked && !Services().profileState.inSync);
   items.Enable(kIdDelete, !none && !isDefault && !locked);
@@ -184,9 +183,9 @@ void CProfilesPage::ClearPreview() {
 
 void CProfilesPage::ShowCurrentProfileInfo() {
   const std::string& current = Services().profileState.currentName;
-  if (current == kDefaultProfile) {
+  if (current == kDefaultProfileName) {
     SetInfoText(Quoted(Text("InfoCurrentProfileIsDefault1", "Your current profile is"),
-                       kDefaultProfile,
+                       kDefaultProfileName,
                        Text("InfoCurrentProfileIsDefault2",
                             "and it is read-only.\r\nUse the 'New' command on the left to "
                             "create a custom profile.")));
@@ -412,8 +411,8 @@ void CProfilesPage::OnDelete() {
   // The profile in use is gone: Default takes its place, on the adapter too. Registry names
   // ignore letter case, so "home" in use is the stored "Home".
   if (RegistryNamesEqual(name, state.currentName)) {
-    state.currentName = kDefaultProfile;
-    Services().profileApplication.ApplyProfile(kDefaultProfile);
+    state.currentName = kDefaultProfileName;
+    Services().profileApplication.ApplyProfile(kDefaultProfileName);
   }
   FillList();
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "config/ProfileNames.h"
 #include "config/SubmitParameters.h"
 #include "device/DeviceCodes.h"
 #include "device/OfferedChannels.h"
@@ -354,7 +355,7 @@ void CStatusPage::OnSubmit() {
   }
   matches = logic.MatchesProfile(state.currentName, 2, &radio_, 1) && matches;
 
-  state.inSync = state.currentName == "Default" || matches;
+  state.inSync = IsDefaultProfileName(state.currentName) || matches;
   Host().FillProfileSelector();
   EndEditing();
 

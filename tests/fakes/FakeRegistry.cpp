@@ -241,22 +241,34 @@ long FakeRegistry::DeleteKey(RegKey parent, const std::string& subKey) {
   return kRegOk;
 }
 
+bool FakeRegistry::RemoveKeys(std::shared_ptr<Node> node, bool keepNode, int* budget) {
+  // As the registry does it: the first subkey again and again until none is left.
+  while (!node->children.empty()) {
+    if (!RemoveKeys(node->children.front(), false, budget)) return false;
+  }
+  if (keepNode) return true;
+  if (*budget == 0) return false;
+  if (*budget > 0) --*budget;
+  auto& siblings = node->parent->children;
+  siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+  MarkDeleted(*node);
+  return true;
+}
+
 long FakeRegistry::DeleteTree(RegKey parent, const std::string& subKey) {
   if (long rc = Begin("DeleteTree")) return rc;
   auto base = Resolve(parent);
   if (!base || base->deleted) return kRegInvalidHandle;
   auto node = Walk(base, subKey, false);
   if (!node) return kRegNotFound;
-  if (node->parent == nullptr || node == base) {
-    // With no subkey named, the key's contents go and the key stays.
-    for (auto& child : node->children) MarkDeleted(*child);
-    node->children.clear();
-    node->values.clear();
-    return kRegOk;
+  int budget = treeDeleteStop ? treeDeleteStop() : -1;
+  // With no subkey named, the key's contents go and the key stays.
+  const bool keepNode = node->parent == nullptr || node == base;
+  if (!RemoveKeys(node, keepNode, &budget)) {
+    ++treeDeletesStopped;
+    return kRegAccessDenied;
   }
-  auto& siblings = node->parent->children;
-  siblings.erase(std::find(siblings.begin(), siblings.end(), node));
-  MarkDeleted(*node);
+  if (keepNode) node->values.clear();
   return kRegOk;
 }
 

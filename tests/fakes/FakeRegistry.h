@@ -37,6 +37,12 @@ class FakeRegistry : public IRegistry {
   int calls = 0;
   // Called with the operation's name before each call; a nonzero answer fails the call with it.
   std::function<long(const char* operation)> failHook;
+  // Makes a recursive delete stop part-way, as when it fails or the process ends during it.
+  // Asked at each DeleteTree that the failure hook lets through: an answer k >= 0 lets it
+  // remove k keys, deepest first as the registry removes them, and then fail with access
+  // denied; a negative answer lets it run whole. Each delete that stopped counts.
+  std::function<int()> treeDeleteStop;
+  int treeDeletesStopped = 0;
 
   // Keys still open (a leak check for tests).
   std::size_t OpenHandleCount() const { return handles_.size(); }
@@ -71,6 +77,10 @@ class FakeRegistry : public IRegistry {
                              bool create) const;
   RegKey NewHandle(std::shared_ptr<Node> node);
   static void MarkDeleted(Node& node);
+  // Removes the node's subkeys, then the node itself unless `keepNode`, one key at a time
+  // while `budget` lasts (a negative budget never runs out); false when it ran out. The node is
+  // held by value: removing it from its parent's list must not free it under the call.
+  static bool RemoveKeys(std::shared_ptr<Node> node, bool keepNode, int* budget);
 
   std::shared_ptr<Node> currentUser_;
   std::shared_ptr<Node> localMachine_;

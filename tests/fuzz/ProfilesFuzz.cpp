@@ -3,7 +3,9 @@
 // adapter's driver key (which the simulated driver reads when it starts). The program lists,
 // loads, finds, applies and compares every profile, starts for the first time (creating
 // "Default"), then saves, renames and deletes with one or two registry calls failing; a change
-// that fails, or succeeds, leaves every profile it does not name as it was.
+// that fails, or succeeds, leaves every profile it does not name as it was, and whatever the
+// input left beside the profiles (a change key of any content), the store answers again once
+// the registry works.
 //
 // Input: byte 0 chooses the Windows layout, bytes 1 and 2 the registry calls that fail (0 for
 // none), then values: where (1 byte), key name and value name (a length byte and the bytes
@@ -227,5 +229,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
          "a delete changes no other profile");
   Change(m, store, failAt, failAlso, {"Default"},
          [&] { return logic.ApplyProfile("Default"); }, "applying a profile changes none");
+  FUZZ_CHECK(store.Names(&names), "the store answers once the registry works");
   return 0;
 }

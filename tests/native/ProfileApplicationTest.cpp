@@ -179,6 +179,10 @@ TEST_F(ProfileApplicationTest, CapturedSettingsRoundTripAndLevelZeroKeysArePlace
   for (const std::string& key : captured.keys) EXPECT_EQ("7E3D91C0A5", key);
   EXPECT_EQ(2346, captured.frag);
   EXPECT_EQ(1, captured.radio);
+  // The adapter's key slots still hold Lab's keys: at level 0 they decide nothing.
+  ASSERT_TRUE(store.Save(captured, false));
+  state.currentName = "Captured";
+  EXPECT_TRUE(logic.MatchesAdapter());
 }
 
 TEST_F(ProfileApplicationTest, MatchingIsExactAndByKind) {
@@ -205,11 +209,11 @@ TEST_F(ProfileApplicationTest, OnlyDefaultKeepsItsFlagOnAMismatch) {
   DeviceConfig changed = SettingsOfProfile(LabProfile()).config;
   changed.preamble = 0;
   const auto raw = changed.Encode();
-  for (const char* name : {"Default", "Lab"}) {
+  for (const char* name : {"Default", "dEFAULT", "Lab"}) {
     state.currentName = name;
     state.inSync = true;
     logic.UpdateProfileInSync(0, raw.data(), raw.size());
-    EXPECT_EQ(std::string(name) == "Default", state.inSync) << name;
+    EXPECT_EQ(std::string(name) != "Lab", state.inSync) << name;
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -272,6 +273,31 @@ TEST_F(ProfileStoreTest, NamesTooLongForTheRegistryAreRefusedAndTheListGoesOnPas
   EXPECT_EQ((std::vector<std::string>{std::string(255, 'n')}), Subkeys());
 }
 
+// A change key made by hand, or left corrupted, that no operation could ever finish: it goes,
+// and every operation works on the profiles as they were.
+TEST_F(ProfileStoreTest, AChangeTheStoreCannotFinishIsDroppedAndTheProfilesStayUsable) {
+  const std::string change = ProfileStore::kChangeKey;
+  auto text = [](const std::string& s) { return std::vector<std::uint8_t>(s.begin(), s.end()); };
+  const std::vector<std::uint8_t> pendings[] = {
+      std::vector<std::uint8_t>(3000, 'x'),
+      text(std::string(256, 'n') + '\0'),
+      text(std::string("Home") + '\0' + std::string(300, 'x')),
+  };
+  for (const auto& pending : pendings) {
+    registry = FakeRegistry();
+    ASSERT_TRUE(store.Save(Sample("Home"), false));
+    registry.WriteValue(kRegCurrentUser, change + "\\Copy", "ssid", kRegSz, text("hand-made"));
+    registry.WriteValue(kRegCurrentUser, change, "Pending", kRegBinary, pending);
+    Profile p;
+    ASSERT_TRUE(store.Find("Home", &p)) << pending.size();
+    EXPECT_EQ(Sample("Home"), p) << pending.size();
+    EXPECT_FALSE(registry.HasKey(kRegCurrentUser, change)) << pending.size();
+    EXPECT_TRUE(store.Save(Sample("Office"), false) && store.Rename("Office", "Work") &&
+                store.Delete("Work") && Subkeys() == std::vector<std::string>{"Home"})
+        << pending.size();
+  }
+}
+
 // Every pair of failing registry calls (N, M) over each change of the store: the change either
 // happens completely and says so, or it says it failed and every profile is as it was; and no
 // temporary copy ever shows up as a profile.
@@ -351,20 +377,40 @@ TEST_F(ProfileStoreFaults, EveryChangeIsWholeOrNoneUnderAnyTwoFailingCalls) {
        with({{accented, Named(Sample("Other"), accented)}}, {"Other"})},
       {"delete", [](ProfileStore& s) { return s.Delete("Home"); }, with({}, {"Home"})},
   };
-  // Fails calls n and m of the change and checks what the store shows afterwards; returns how
-  // many calls the change made.
+  // What the store shows once the registry works again.
+  auto check = [&](const Change& change, bool done, const std::string& how) {
+    registry.failHook = nullptr;
+    registry.treeDeleteStop = nullptr;
+    EXPECT_EQ(done ? change.after : before, Observed())
+        << change.what << ", " << how << (done ? ", done" : ", failed");
+    EXPECT_FALSE(registry.HasKey(kRegCurrentUser, ProfileStore::kChangeKey))
+        << change.what << ", " << how;
+  };
+  // Fails calls n and m of the change; returns how many calls the change made.
   auto trial = [&](const Change& change, int n, int m) {
     Seed();
     FailCalls(n, m);
     const int start = registry.calls;
     const bool done = change.run(store);
     const int made = registry.calls - start;
-    registry.failHook = nullptr;
-    EXPECT_EQ(done ? change.after : before, Observed())
-        << change.what << ", calls " << n << " and " << m << (done ? ", done" : ", failed");
-    EXPECT_FALSE(registry.HasKey(kRegCurrentUser, ProfileStore::kChangeKey))
-        << change.what << ", calls " << n << " and " << m;
+    check(change, done, "calls " + std::to_string(n) + " and " + std::to_string(m));
     return made;
+  };
+  // The change's tree delete number t stops after removing k keys; with `ends` the process
+  // ends there (every later call fails). Returns whether it stopped, and how many tree deletes
+  // the change made.
+  auto stopTrial = [&](const Change& change, int t, int k, bool ends) {
+    Seed();
+    int trees = 0;
+    registry.treeDeleteStop = [&trees, t, k] { return ++trees == t ? k : -1; };
+    registry.failHook = [this, ends](const char*) {
+      return ends && registry.treeDeletesStopped > 0 ? kRegAccessDenied : 0L;
+    };
+    const bool done = change.run(store);
+    const bool stopped = registry.treeDeletesStopped > 0;
+    check(change, done, "tree delete " + std::to_string(t) + " stops after " +
+                            std::to_string(k) + (ends ? ", the process ends" : ""));
+    return std::make_pair(stopped, trees);
   };
   const ::testing::TestResult& result =
       *::testing::UnitTest::GetInstance()->current_test_info()->result();
@@ -376,6 +422,15 @@ TEST_F(ProfileStoreFaults, EveryChangeIsWholeOrNoneUnderAnyTwoFailingCalls) {
       // where the change, failing at n alone, ended.
       const int made = trial(change, n, 0);
       for (int m = n + 1; m <= made; ++m) trial(change, n, m);
+    }
+    for (bool ends : {false, true}) {
+      for (int t = 1, trees = 1; t <= trees && result.total_part_count() == failuresBefore; ++t) {
+        for (int k = 0;; ++k) {
+          const auto run = stopTrial(change, t, k, ends);
+          trees = std::max(trees, run.second);
+          if (!run.first) break;
+        }
+      }
     }
   }
 }

@@ -285,13 +285,17 @@ TEST_F(StatusPageOnSimMachine, ChangeSubmitMovesTheCardAndEndsInViewing) {
 
 TEST_F(StatusPageOnSimMachine, SubmitUnderTheDefaultProfileKeepsItInSync) {
   Boot();
-  rig->app.CurrentProfile().inSync = false;
   rig->InDialog([&](WindowHandle) {
-    Click(Page::kIdChange);
-    P().EditSetSelection(Page::kIdSsid, 0, -1);
-    P().Type(Page::kIdSsid, "Lighthouse");
-    Click(Page::kIdSubmit);
-    EXPECT_TRUE(rig->app.CurrentProfile().inSync);
+    // The profile in use named in any letter case is the stored "Default".
+    for (const char* name : {"Default", "dEFAULT"}) {
+      rig->app.CurrentProfile().currentName = name;
+      rig->app.CurrentProfile().inSync = false;
+      Click(Page::kIdChange);
+      P().EditSetSelection(Page::kIdSsid, 0, -1);
+      P().Type(Page::kIdSsid, "Lighthouse");
+      Click(Page::kIdSubmit);
+      EXPECT_TRUE(rig->app.CurrentProfile().inSync) << name;
+    }
   });
 }
 
