@@ -86,7 +86,15 @@ void CSiteSurveyPage::OnNotify(const DialogNotification& notification) {
 
 void CSiteSurveyPage::FitColumns() {
   IDialogItems& items = *Items();
-  for (int i = 0; i < kSurveyColumnCount; ++i) items.ListViewFitColumn(kIdList, i);
+  SurveyColumnWidthList whole{};
+  SurveyColumnWidthList cells{};
+  for (int i = 0; i < kSurveyColumnCount; ++i) {
+    whole[i] = items.ListViewNeededWidth(kIdList, i, true);
+    cells[i] = items.ListViewNeededWidth(kIdList, i, false);
+  }
+  const SurveyColumnWidthList widths =
+      SurveyColumnWidths(whole, cells, items.ListViewClientWidth(kIdList));
+  for (int i = 0; i < kSurveyColumnCount; ++i) items.ListViewSetColumnWidth(kIdList, i, widths[i]);
 }
 
 void CSiteSurveyPage::ClearList() {

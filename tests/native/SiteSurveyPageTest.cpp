@@ -180,6 +180,12 @@ TEST_F(SiteSurveyPage, RescanFollowsTheSurveyUntilTheAdapterReportsItComplete) {
     EXPECT_EQ((std::vector<std::string>{"1", "3", "7"}), Column(page, 3));
     EXPECT_EQ((std::vector<std::string>{"Infrastructure", "Ad-Hoc", ""}), Column(page, 5));
     EXPECT_EQ(3u, Page().SurveyResult().entries.size());
+    // All six columns fit the list, and the BSSID column shows its text whole.
+    int columns = 0;
+    for (int i = 0; i < 6; ++i) columns += items.ListViewColumnWidth(CSiteSurveyPage::kIdList, i);
+    EXPECT_LE(columns, items.ListViewClientWidth(CSiteSurveyPage::kIdList));
+    EXPECT_EQ(items.ListViewNeededWidth(CSiteSurveyPage::kIdList, 0, false),
+              items.ListViewColumnWidth(CSiteSurveyPage::kIdList, 0));
     // One list read after the start and one after each wait, each followed by a state query,
     // the last of which reported the survey complete.
     EXPECT_EQ(1u, Count(OID_PRIV_SURVEY_START, since));
