@@ -119,6 +119,7 @@ void CMainFrame::ReloadIconsAndTooltip() {
 
 bool CMainFrame::OnCreate(WindowHandle window) {
   window_ = window;
+  life_.Begin();
   if (trayMessage_ == 0) trayMessage_ = platform_.windows.RegisterMessage(kTrayMessageName);
   // A restarted shell announces its new taskbar; the icon must be added to it again.
   taskbarCreatedMessage_ = platform_.windows.RegisterMessage("TaskbarCreated");
@@ -281,6 +282,9 @@ bool CMainFrame::TakeFirstAdapter() {
 
 bool CMainFrame::FollowWindowsConfiguration() {
   CAdapterLink& link = services_.link;
+  // The dialog's pages, built again for the new state, and the profile put back may tell of a
+  // failure in a box, under which the program may be closed: the tick ends then.
+  const WindowLife::Token window = life_.Mark();
   std::uint8_t live = 0;
   std::uint32_t written = 0;
   if (!link.Query(Adapter(), OID_PRIV_WINDOWS_CONFIG, &live, 1, &written)) return true;
@@ -292,7 +296,7 @@ bool CMainFrame::FollowWindowsConfiguration() {
   link.configuredByWindows = live;
   if (static_cast<std::int32_t>(live) == link.previousConfiguredByWindows) {
     if (shownChanged && DialogOpen()) dialog_->ApplyWindowsConfigurationState();
-    return true;
+    return life_.StillAlive(window);
   }
 
   if (windowsConfigSeen_ || live == 0) {
@@ -303,7 +307,9 @@ bool CMainFrame::FollowWindowsConfiguration() {
       if (shownChanged && DialogOpen()) dialog_->ApplyWindowsConfigurationState();
       if (static_cast<std::int32_t>(live) != windowsConfigFailureShown_) {
         windowsConfigFailureShown_ = live;
-        services_.messages.Show("FailedToSetErrorMessage", "Failed to set parameters");
+        if (life_.StillAlive(window)) {
+          services_.messages.Show("FailedToSetErrorMessage", "Failed to set parameters");
+        }
       }
       return false;
     }
@@ -312,6 +318,7 @@ bool CMainFrame::FollowWindowsConfiguration() {
   windowsConfigFailureShown_ = -1;
   windowsConfigSeen_ = true;
   if (DialogOpen()) dialog_->ApplyWindowsConfigurationState();
+  if (!life_.StillAlive(window)) return false;
   if (live == 0 && link.previousConfiguredByWindows != -1) {
     // Windows has let go of the card: after a pause the profile in use goes back on it.
     platform_.system.Sleep(kWindowsReleaseWaitMs);
@@ -319,10 +326,11 @@ bool CMainFrame::FollowWindowsConfiguration() {
       services_.profileState.inSync = true;
       if (DialogOpen()) dialog_->FillProfileSelector();
     }
+    if (!life_.StillAlive(window)) return false;
   }
   link.previousConfiguredByWindows = live;
   if (DialogOpen()) dialog_->RebuildStatusPage();
-  return true;
+  return life_.StillAlive(window);
 }
 
 void CMainFrame::LoseAdapter() {
@@ -441,9 +449,11 @@ void CMainFrame::ShowMenu() {
   int x = 0, y = 0;
   platform_.windows.GetCursorPosition(&x, &y);
   StartMenuWatch(x, y);
+  const WindowLife::Token window = life_.Mark();
   const std::uint32_t command = platform_.windows.TrackPopupMenu(window_, BuildMenu(), x, y);
   menuOpen_ = false;
-  if (command != 0) OnCommand(command);
+  // The session may have ended while the menu was up: a closed program runs no command.
+  if (command != 0 && life_.StillAlive(window)) OnCommand(command);
 }
 
 void CMainFrame::OnCommand(std::uint32_t id) {
@@ -544,6 +554,7 @@ void CMainFrame::OnDestroy() {
   if (window_ != 0) platform_.windows.KillTimer(window_, kPollTimerId);
   if (tray_.Shown()) tray_.Set(0, std::string());
   window_ = 0;
+  life_.End();
   platform_.windows.QuitMessageLoop(0);
 }
 

@@ -15,6 +15,7 @@
 #include "text/LanguageTable.h"
 #include "text/Messages.h"
 #include "ui/SettingsDialogHooks.h"
+#include "ui/WindowLife.h"
 
 namespace linkscope {
 
@@ -162,6 +163,9 @@ class CMainFrame : public IMainWindowHandler {
   FrameServices services_;
   ISettingsDialogHooks* dialog_ = nullptr;
   WindowHandle window_ = 0;
+  // The main window's life, as the dialog and its pages have theirs: the tray menu and the
+  // boxes of a tick run messages, and the program may be closed under them.
+  WindowLife life_;
   TrayIcon tray_;
   std::uint32_t trayMessage_ = 0;
   std::string resourceDirectory_;

@@ -63,7 +63,9 @@ bool CAdapterLink::Query(const AdapterEntry* adapter, std::uint32_t oid, void* b
                          std::uint32_t length, std::uint32_t* bytesWritten) {
   if (osKind_ == OsKind::WinXP && oid == OID_PRIV_WINDOWS_CONFIG) {
     // On XP the flag is Windows' to tell, not the driver's: nothing is sent and no adapter is
-    // needed. Until a detection is wired in, Windows counts as not configuring the card.
+    // needed. The answer is the Windows-configuration detection's (WindowsConfiguration, set
+    // by the program and the command line through SetWindowsConfigCheck); a link given none
+    // counts Windows as not configuring the card.
     if (buffer == nullptr || length < 1) return false;
     const bool byWindows = windowsConfigCheck_ ? windowsConfigCheck_() : false;
     static_cast<std::uint8_t*>(buffer)[0] = byWindows ? 1 : 0;

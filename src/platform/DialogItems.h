@@ -117,9 +117,14 @@ class IDialogItems {
   // The first selected row after `after` (-1: from the start); -1 when there is none.
   virtual int ListViewNextSelected(int id, int after) const = 0;
   virtual void ListViewSelectRow(int id, int row, bool selected) = 0;
-  // Widens or narrows a column to its header and its widest cell; its width in pixels.
-  virtual void ListViewFitColumn(int id, int column) = 0;
+  // Column widths in pixels. The width a column needs to show its widest cell whole, and its
+  // header too when `withHeader`, with the margins the list view draws around a cell's text.
+  virtual int ListViewNeededWidth(int id, int column, bool withHeader) const = 0;
+  virtual void ListViewSetColumnWidth(int id, int column, int width) = 0;
   virtual int ListViewColumnWidth(int id, int column) const = 0;
+  // The width the columns have inside the list's borders (and beside its vertical scroll bar
+  // when the rows need one): columns that add up to more bring a horizontal scroll bar.
+  virtual int ListViewClientWidth(int id) const = 0;
 
   // Tab controls. Selecting a tab from here does not report a selection change.
   virtual void TabDeleteAll(int id) = 0;

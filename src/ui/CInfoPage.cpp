@@ -66,6 +66,8 @@ bool CInfoPage::ReadVersions() {
   CAdapterLink& link = Services().link;
   VersionInfo info;
   if (!QueryVersionInfo(link, link.CurrentAdapter(), &info)) {
+    // While the page is being built this also keeps the frame from showing it afterwards.
+    StayHidden();
     items.ShowDialog(false);
     return false;
   }

@@ -4,11 +4,10 @@
 // members keep their values between two showings. What each page shows and does is its own
 // class's business; this one holds what every page has.
 
-#include <cstdint>
-
 #include "platform/DialogSystem.h"
 #include "ui/PageHost.h"
 #include "ui/SettingsDialogServices.h"
+#include "ui/WindowLife.h"
 
 namespace linkscope {
 
@@ -21,18 +20,22 @@ class CLayoutPage : public IDialogHandler {
   WindowHandle Window() const { return window_; }
   IDialogItems* Items() const { return items_; }
   bool IsShown() const { return items_ != nullptr; }
+  // The page's current window: a handler that shows a message box (or calls anything that
+  // may) notes its token before and asks after whether the window it started on is still the
+  // one shown. The frame asks the same of the page it has just built.
+  const WindowLife& Life() const { return life_; }
 
   // A page window starts hidden, so that it appears once it is filled.
   void OnInitDialog(WindowHandle dialog, IDialogItems& items) override {
     window_ = dialog;
     items_ = &items;
-    ++windowGeneration_;
+    life_.Begin();
     stayHidden_ = false;
-    const std::uint32_t generation = windowGeneration_;
+    const WindowLife::Token window = life_.Mark();
     OnCreatePage();
     // A message box shown while the page was built runs messages, and among them the page's
     // window may have gone (the dialog closed by the tick): nothing of it may be touched then.
-    if (!StillShown(generation)) return;
+    if (!life_.StillAlive(window)) return;
     if (!stayHidden_) items.ShowDialog(true);
   }
   // Enter: nothing, unless the page has a default action.
@@ -43,7 +46,7 @@ class CLayoutPage : public IDialogHandler {
 
   void OnDestroy() override {
     OnDestroyPage();
-    ++windowGeneration_;
+    life_.End();
     window_ = 0;
     items_ = nullptr;
   }
@@ -64,16 +67,9 @@ class CLayoutPage : public IDialogHandler {
  protected:
   // The page's window and controls exist: it sets its texts and reads what it shows.
   virtual void OnCreatePage() {}
-  // The page's window is going; its controls can still be read here.
+  // The page's window is going; its controls can still be read here. A message box shown here
+  // comes last: under it the dialog may go, and the page's window with it.
   virtual void OnDestroyPage() {}
-
-  // A message box runs messages, and among them the tick or the tray may close the page or
-  // build it again. A handler notes this before the box and asks after it whether the window
-  // it started on is still the one shown; a new window at the old address does not count.
-  std::uint32_t WindowGeneration() const { return windowGeneration_; }
-  bool StillShown(std::uint32_t generation) const {
-    return IsShown() && generation == windowGeneration_;
-  }
 
   // Called from OnCreatePage: the page could not read what it shows and stays hidden.
   void StayHidden() { stayHidden_ = true; }
@@ -88,7 +84,7 @@ class CLayoutPage : public IDialogHandler {
   WindowHandle window_ = 0;
   IDialogItems* items_ = nullptr;
   bool stayHidden_ = false;
-  std::uint32_t windowGeneration_ = 0;
+  WindowLife life_;
 };
 
 }  // namespace linkscope

@@ -136,23 +136,32 @@ void CProfilesPage::FillList() {
     items.ListAdd(kIdList, text);
   }
   items.ListSelect(kIdList, selected);
-  ShowPreview(selected);
-  ApplyCommandStates(selected);
-  ShowCurrentProfileInfo();
+  if (ShowPreview(selected) && ApplyCommandStates(selected)) ShowCurrentProfileInfo();
   Host().FillProfileSelector();
 }
 
-void CProfilesPage::ApplyCommandStates(int index) {
-  IDialogItems& items = *Items();
+void CProfilesPage::ShowChange(WindowLife::Token window) {
+  if (Life().StillAlive(window)) {
+    FillList();
+  } else {
+    Host().FillProfileSelector();
+  }
+}
+
+bool CProfilesPage::ApplyCommandStates(int index) {
+  const WindowLife::Token window = Life().Mark();
   // With no profile selected (the profile in use is not stored) there is nothing to save
   // over, delete or rename.
   const std::string name = index >= 0 ? SelectedName() : std::string();
+  if (!Life().StillAlive(window)) return false;
+  IDialogItems& items = *Items();
   const bool none = name.empty();
   const bool isDefault = name == kDefaultProfileName;
   const bool locked = ConfiguredByWindows();
   items.Enable(kIdSave, !none && !isDefault && !locked && !Services().profileState.inSync);
   items.Enable(kIdDelete, !none && !isDefault && !locked);
   items.Enable(kIdRename, !none && !isDefault && !locked);
+  return true;
 }
 
 std::string CProfilesPage::SelectedName() {
@@ -161,17 +170,21 @@ std::string CProfilesPage::SelectedName() {
   return Services().profiles.NameAt(index);
 }
 
-void CProfilesPage::ShowPreview(int index) {
-  IDialogItems& items = *Items();
+bool CProfilesPage::ShowPreview(int index) {
+  const WindowLife::Token window = Life().Mark();
   Profile profile;
+  const bool loaded = index >= 0 && Services().profiles.Load(index, &profile);
+  if (!Life().StillAlive(window)) return false;
+  IDialogItems& items = *Items();
   // No selection previews nothing: an empty preview is not left looking like a profile.
-  if (index < 0 || !Services().profiles.Load(index, &profile)) {
+  if (!loaded) {
     ClearPreview();
-    return;
+    return true;
   }
   items.SetText(kIdPreviewGroup, Text("PreviewCaption", "Preview of:") + " '" + profile.name + "'");
   items.SetText(kIdPreview, ProfilePreviewText(profile, Services().language));
   items.Show(kIdPreview, true);
+  return true;
 }
 
 void CProfilesPage::ClearPreview() {
@@ -212,10 +225,11 @@ void CProfilesPage::ShowWizard(bool show) {
 void CProfilesPage::OnSelChange() {
   IDialogItems& items = *Items();
   const int index = items.ListSelection(kIdList);
-  ShowPreview(index);
-  ApplyCommandStates(index);
+  if (!ShowPreview(index) || !ApplyCommandStates(index)) return;
   if (index >= 0) {
+    const WindowLife::Token window = Life().Mark();
     const std::string name = SelectedName();
+    if (!Life().StillAlive(window)) return;
     const std::string& current = Services().profileState.currentName;
     if (name != current) {
       SetInfoText("'" + name + "' " +
@@ -255,8 +269,9 @@ void CProfilesPage::OnNew() { OpenWizard(WizardMode::Create); }
 
 void CProfilesPage::OnRename() {
   // Only a stored profile other than Default can be renamed.
+  const WindowLife::Token window = Life().Mark();
   const std::string name = SelectedName();
-  if (name.empty() || IsDefaultName(name)) return;
+  if (name.empty() || IsDefaultName(name) || !Life().StillAlive(window)) return;
   OpenWizard(WizardMode::Rename);
 }
 
@@ -285,10 +300,11 @@ void CProfilesPage::OpenWizard(WizardMode mode) {
 void CProfilesPage::OnWizardConfirm() {
   IDialogItems& items = *Items();
   if (!items.IsVisible(kIdName)) return;
+  const WindowLife::Token window = Life().Mark();
   const std::string name = items.Text(kIdName);
   if (!ValidateName(name)) {
     // The message box has run the message loop: the page may be gone meanwhile.
-    if (IsShown()) items.Focus(kIdName);
+    if (Life().StillAlive(window)) items.Focus(kIdName);
     return;
   }
   ProfileStore& store = Services().profiles;
@@ -327,6 +343,7 @@ void CProfilesPage::OnWizardConfirm() {
     }
   } else {
     const std::string old = SelectedName();
+    if (!Life().StillAlive(window)) return;
     if (store.Find(name, &existing)) {
       items.Focus(kIdName);
       messages.Show("ErrorProfileExists",
@@ -343,6 +360,11 @@ void CProfilesPage::OnWizardConfirm() {
         messages.Show("ErrorProfileRename", "Could not rename profile");
       }
     }
+  }
+  // The store may have asked or told in a box, under which the page may have gone.
+  if (!Life().StillAlive(window)) {
+    Host().FillProfileSelector();
+    return;
   }
   CloseWizard();
 }
@@ -366,13 +388,14 @@ bool CProfilesPage::Ask(const std::string& text, const char* captionKey,
 }
 
 void CProfilesPage::OnSave() {
+  const WindowLife::Token window = Life().Mark();
   const int index = Items()->ListSelection(kIdList);
   const std::string name = SelectedName();
-  if (name.empty() || IsDefaultName(name)) return;
+  if (name.empty() || IsDefaultName(name) || !Life().StillAlive(window)) return;
   if (!Ask(Quoted(Text("QuestionConfirmOverwrite1", "Are you sure you want to overwrite "), name,
                   Text("QuestionConfirmOverwrite2", "with current settings?")),
            "QuestionConfirmOverwriteCaption", "Overwrite profile?") ||
-      !IsShown()) {
+      !Life().StillAlive(window)) {
     return;
   }
   ProfileState& state = Services().profileState;
@@ -385,22 +408,22 @@ void CProfilesPage::OnSave() {
       // The adapter now equals the profile just saved; that says something about the profile
       // in use only when it is the one saved.
       if (RegistryNamesEqual(name, state.currentName)) state.inSync = true;
-      if (IsShown()) ShowPreview(index);
-      Host().FillProfileSelector();
+      if (Life().StillAlive(window)) ShowPreview(index);
     }
   } else {
     Services().messages.Show("ErrorCannotRetrieveSettings", "Cannot retrieve current settings");
   }
-  FillList();
+  ShowChange(window);
 }
 
 void CProfilesPage::OnDelete() {
+  const WindowLife::Token window = Life().Mark();
   const std::string name = SelectedName();
-  if (name.empty() || IsDefaultName(name)) return;
+  if (name.empty() || IsDefaultName(name) || !Life().StillAlive(window)) return;
   if (!Ask(Text("QuestionConfirmDelete", "Are you sure you want to delete profile") + " '" + name +
                "'?",
            "QuestionConfirmDeleteCaption", "Delete profile?") ||
-      !IsShown()) {
+      !Life().StillAlive(window)) {
     return;
   }
   ProfileState& state = Services().profileState;
@@ -414,7 +437,7 @@ void CProfilesPage::OnDelete() {
     state.currentName = kDefaultProfileName;
     Services().profileApplication.ApplyProfile(kDefaultProfileName);
   }
-  FillList();
+  ShowChange(window);
 }
 
 void CProfilesPage::OnCommand(int id, int code) {

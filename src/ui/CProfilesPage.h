@@ -62,13 +62,18 @@ class CProfilesPage : public CLayoutPage {
   void OnSave();
   void OnDelete();
 
-  void ShowPreview(int index);
+  // The store tells of a registry failure in a box, under which the page may go: these two and
+  // every caller of SelectedName ask afterwards whether the page's window is still there.
+  bool ShowPreview(int index);
   void ClearPreview();
   void ShowCurrentProfileInfo();
   void SetInfoText(const std::string& text);
   void EnableCommands(bool enable);
   void ShowWizard(bool show);
-  void ApplyCommandStates(int index);
+  bool ApplyCommandStates(int index);
+  // After a change to the store: the page shows it when its window is still the one noted,
+  // and the frame's selector in any case.
+  void ShowChange(WindowLife::Token window);
   bool ValidateName(const std::string& name);
   // The stored name of the list's selection; empty with none.
   std::string SelectedName();

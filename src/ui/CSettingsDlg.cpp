@@ -51,6 +51,8 @@ void CSettingsDlg::Open(bool onInfoPage) {
 void CSettingsDlg::OnInitDialog(WindowHandle dialog, IDialogItems& items) {
   dialog_ = dialog;
   items_ = &items;
+  life_.Begin();
+  const WindowLife::Token window = life_.Mark();
   // The modal loop has disabled the main window: a message shown now must belong to the
   // dialog, or the dialog would stay usable under it and its handlers could run again.
   services_.messages.SetModalOwner(dialog);
@@ -76,9 +78,10 @@ void CSettingsDlg::OnInitDialog(WindowHandle dialog, IDialogItems& items) {
   // with its window.
   const int initialTab = openOnInfo_ ? kInfoTab : kStatusTab;
   SelectPage(initialTab);
-  if (items_ == nullptr) return;  // closed while the page's opening message was up
+  if (!life_.StillAlive(window)) return;  // closed while the page's opening message was up
   open_ = true;
   ApplyWindowsConfigurationState();
+  if (!life_.StillAlive(window)) return;
   RelabelTexts();
   FillAdapterSelector();
   // The page built above stays unless the Windows-configuration step moved away from it:
@@ -88,6 +91,7 @@ void CSettingsDlg::OnInitDialog(WindowHandle dialog, IDialogItems& items) {
   } else {
     items.TabSelect(kIdTabControl, initialTab);
   }
+  if (!life_.StillAlive(window)) return;
 
   // The dialog belongs to the main window and follows its place among the windows.
   const bool topmost = alwaysOnTop_ != nullptr && *alwaysOnTop_;
@@ -115,29 +119,57 @@ void CSettingsDlg::RelabelTexts() {
 
 void CSettingsDlg::SelectPage(int index) {
   if (items_ == nullptr || index < 0 || index >= kPageCount) return;
-  if (pageWindow_ != 0) services_.dialogs.DestroyPage(pageWindow_);
-  pageWindow_ = 0;
-  CLayoutPage& page = *pages_[index];
-  const DialogLayout* layout = PageLayout(page.ResourceId());
-  if (layout != nullptr) {
-    // The Profiles page lives inside the tab control; the others beside it.
-    const WindowHandle parent = page.ResourceId() == kTabHostedPageId
-                                    ? items_->Window(kIdTabControl)
-                                    : dialog_;
-    const WindowHandle created = services_.dialogs.CreatePage(*layout, parent, page);
-    // A message the page showed while it was built runs messages: the tick may have closed
-    // the dialog meanwhile, and with it the page.
-    if (items_ == nullptr) return;
-    pageWindow_ = created;
-  }
-  currentPage_ = &page;
+  requestedTab_ = index;
   currentTab_ = index;
-  items_->TabSelect(kIdTabControl, index);
+  ++pageRequests_;
+  // A request made under a box that the change under way showed: that change builds it.
+  if (changingPage_) return;
+  changingPage_ = true;
+  // When the dialog went meanwhile, its destruction has ended the change (and a later opening
+  // may have one of its own).
+  if (ChangePage(life_.Mark())) changingPage_ = false;
+}
+
+bool CSettingsDlg::ChangePage(WindowLife::Token dialog) {
+  for (;;) {
+    if (pageWindow_ != 0) {
+      // No page is the current one while it goes: the tick refreshes none, and nothing is
+      // applied to a page whose window is being destroyed.
+      currentPage_ = nullptr;
+      services_.dialogs.DestroyPage(pageWindow_);
+      // The page may have told of a failure on its way out (the Site Survey page's cancel),
+      // and the dialog may have gone under the box.
+      if (!life_.StillAlive(dialog)) return false;
+      pageWindow_ = 0;
+    }
+    const std::uint32_t requests = pageRequests_;
+    const int index = requestedTab_;
+    CLayoutPage& page = *pages_[index];
+    const DialogLayout* layout = PageLayout(page.ResourceId());
+    if (layout != nullptr) {
+      // The Profiles page lives inside the tab control; the others beside it.
+      const WindowHandle parent = page.ResourceId() == kTabHostedPageId
+                                      ? items_->Window(kIdTabControl)
+                                      : dialog_;
+      const WindowHandle created = services_.dialogs.CreatePage(*layout, parent, page);
+      // A message the page showed while it was built runs messages: the tick may have closed
+      // the dialog meanwhile, and with it the page, or asked for another page.
+      if (!life_.StillAlive(dialog)) return false;
+      pageWindow_ = created;
+    }
+    if (requests == pageRequests_) {
+      currentPage_ = &page;
+      currentTab_ = index;
+      break;
+    }
+  }
+  items_->TabSelect(kIdTabControl, currentTab_);
   // A page is built with its controls open; while Windows configures the card, each page
   // shown is locked as it appears, not only the one on screen when the state changed.
-  if (services_.link.configuredByWindows != 0 && page.IsShown()) {
-    page.ApplyWindowsConfiguration(true);
+  if (services_.link.configuredByWindows != 0 && currentPage_->IsShown()) {
+    currentPage_->ApplyWindowsConfiguration(true);
   }
+  return true;
 }
 
 void CSettingsDlg::FillAdapterSelector() {
@@ -179,6 +211,7 @@ bool CSettingsDlg::SwitchProfile(int index) {
 
 void CSettingsDlg::ApplyWindowsConfigurationState() {
   if (!open_ || items_ == nullptr) return;
+  const WindowLife::Token window = life_.Mark();
   const bool byWindows = services_.link.configuredByWindows != 0;
   // The "*" of a changed profile is not shown while Windows configures the card: the mark
   // follows the flag at once, not at the next refill.
@@ -187,7 +220,10 @@ void CSettingsDlg::ApplyWindowsConfigurationState() {
     items_->Enable(kIdProfileSelector, !byWindows);
     if (byWindows) SelectPage(kStatusTab);
   }
-  if (currentPage_ != nullptr) currentPage_->ApplyWindowsConfiguration(byWindows);
+  // The Status page may have told of a failed read, and the dialog may have gone under the box;
+  // during a tab change no page is current, and the page built next follows the flag itself.
+  if (!life_.StillAlive(window) || currentPage_ == nullptr || !currentPage_->IsShown()) return;
+  currentPage_->ApplyWindowsConfiguration(services_.link.configuredByWindows != 0);
 }
 
 void CSettingsDlg::SelectStatusPage() {
@@ -242,8 +278,11 @@ void CSettingsDlg::OnAdapterSelected() {
   if (link.Handle() != kNoAdapter) link.ResetChannel();
   link.SelectAdapter(static_cast<std::uint32_t>(index));
   link.RefreshAdapterValues();
-  // The Site Survey and Profiles pages keep what they show; the others read it again.
+  // The Site Survey and Profiles pages keep what they show; the others read it again, and the
+  // Encryption page tells of a failed read in a box, under which the dialog may go.
+  const WindowLife::Token window = life_.Mark();
   if (currentPage_ != nullptr && currentPage_->IsShown()) currentPage_->Reload();
+  if (!life_.StillAlive(window)) return;
   DeviceConfig config;
   if (!QueryDeviceConfig(link, Adapter(), &config)) return;
   const auto raw = config.Encode();
@@ -272,7 +311,10 @@ void CSettingsDlg::OnCancel() {
 }
 
 void CSettingsDlg::OnDestroy() {
-  // The page's window goes with the dialog; no page is on screen until the next opening.
+  // The page's window goes with the dialog; no page is on screen until the next opening, and a
+  // tab change under way ends here.
+  life_.End();
+  changingPage_ = false;
   pageWindow_ = 0;
   currentPage_ = nullptr;
   services_.messages.SetModalOwner(0);

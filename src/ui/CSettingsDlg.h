@@ -13,6 +13,7 @@
 #include "ui/CLayoutPage.h"
 #include "ui/PageHost.h"
 #include "ui/SettingsDialogServices.h"
+#include "ui/WindowLife.h"
 
 namespace linkscope {
 
@@ -28,6 +29,9 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
 
   // Opens the dialog and returns when it is closed.
   int DoModal();
+  // A page's destruction or creation may show a message box, and a request for a page made
+  // under it (the tick following the Windows configuration) is taken over by the change under
+  // way, which builds the page asked for last: one page window exists at a time.
   void SelectPage(int index) override;
   void RelabelTexts();
   bool SwitchProfile(int index) override;
@@ -42,6 +46,9 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
   void SetResourceDirectory(const std::string* directory) { resourceDirectory_ = directory; }
   void CloseDialog() override { OnCancel(); }
   bool OpenOnInfo() const { return openOnInfo_; }
+  // The dialog's window, as the pages have theirs: a handler that runs messages asks after
+  // whether the window it started on is still there.
+  const WindowLife& Life() const { return life_; }
 
   // The dialog's messages.
   void OnInitDialog(WindowHandle dialog, IDialogItems& items) override;
@@ -80,6 +87,9 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
 
  private:
   void OnAdapterSelected();
+  // Destroys the page shown and builds the one asked for last; false when the dialog went
+  // meanwhile.
+  bool ChangePage(WindowLife::Token dialog);
   const AdapterEntry* Adapter() const { return services_.link.CurrentAdapter(); }
 
   SettingsDialogServices services_;
@@ -92,11 +102,16 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
 
   WindowHandle dialog_ = 0;
   IDialogItems* items_ = nullptr;
+  WindowLife life_;
   bool open_ = false;
   bool openOnInfo_ = false;
   int currentTab_ = 0;
   CLayoutPage* currentPage_ = nullptr;
   WindowHandle pageWindow_ = 0;
+  // A tab change under way, the tab last asked for and how many times a page was asked for.
+  bool changingPage_ = false;
+  int requestedTab_ = 0;
+  std::uint32_t pageRequests_ = 0;
 };
 
 }  // namespace linkscope

@@ -32,7 +32,6 @@ CSiteSurveyPage::CSiteSurveyPage(const SettingsDialogServices& services, IPageHo
     : CLayoutPage(kSiteSurveyPageId, services, host) {}
 
 void CSiteSurveyPage::OnCreatePage() {
-  ++generation_;
   surveyStarted_ = false;
   surveyFinished_ = true;
   IDialogItems& items = *Items();
@@ -52,11 +51,11 @@ void CSiteSurveyPage::OnCreatePage() {
 }
 
 void CSiteSurveyPage::OnDestroyPage() {
-  ++generation_;
+  // Re-Scan comes back with the page's next window. The failure of the cancel is told last:
+  // its box runs messages, and the dialog may go under it.
+  surveyFinished_ = true;
   // While the dialog closes (or the program ends) a message box would only get in the way.
   CancelSurvey(Host().IsOpen());
-  EnableRescan();
-  surveyFinished_ = true;
 }
 
 void CSiteSurveyPage::ApplyWindowsConfiguration(bool configuredByWindows) {
@@ -87,7 +86,15 @@ void CSiteSurveyPage::OnNotify(const DialogNotification& notification) {
 
 void CSiteSurveyPage::FitColumns() {
   IDialogItems& items = *Items();
-  for (int i = 0; i < kSurveyColumnCount; ++i) items.ListViewFitColumn(kIdList, i);
+  SurveyColumnWidthList whole{};
+  SurveyColumnWidthList cells{};
+  for (int i = 0; i < kSurveyColumnCount; ++i) {
+    whole[i] = items.ListViewNeededWidth(kIdList, i, true);
+    cells[i] = items.ListViewNeededWidth(kIdList, i, false);
+  }
+  const SurveyColumnWidthList widths =
+      SurveyColumnWidths(whole, cells, items.ListViewClientWidth(kIdList));
+  for (int i = 0; i < kSurveyColumnCount; ++i) items.ListViewSetColumnWidth(kIdList, i, widths[i]);
 }
 
 void CSiteSurveyPage::ClearList() {
@@ -120,18 +127,18 @@ bool CSiteSurveyPage::FillList() {
   return true;
 }
 
-bool CSiteSurveyPage::Following(std::uint32_t generation) const {
-  return generation == generation_ && IsShown() && Host().IsOpen() && !surveyFinished_;
+bool CSiteSurveyPage::Following(WindowLife::Token window) const {
+  return Life().StillAlive(window) && Host().IsOpen() && !surveyFinished_;
 }
 
-bool CSiteSurveyPage::WaitBeforeNextPoll(std::uint32_t generation) {
+bool CSiteSurveyPage::WaitBeforeNextPoll(WindowLife::Token window) {
   ISystem& system = Services().system;
   const std::uint32_t start = system.TickCount();
   for (;;) {
     // Escape, the poll tick, the Exit button, the tray menu and the end of the session all
     // run in here.
     if (!Services().dialogs.DispatchPending()) return false;
-    if (!Following(generation)) return false;
+    if (!Following(window)) return false;
     const std::uint32_t waited = system.TickCount() - start;
     if (waited >= kPollIntervalMs) return true;
     system.Sleep(std::min(kWaitSliceMs, kPollIntervalMs - waited));
@@ -140,7 +147,7 @@ bool CSiteSurveyPage::WaitBeforeNextPoll(std::uint32_t generation) {
 
 void CSiteSurveyPage::OnRescan() {
   if (Items() == nullptr || SurveyRunning()) return;
-  const std::uint32_t generation = generation_;
+  const WindowLife::Token window = Life().Mark();
   CAdapterLink& link = Services().link;
   const Messages& messages = Services().messages;
   surveyFinished_ = false;
@@ -173,7 +180,7 @@ void CSiteSurveyPage::OnRescan() {
       surveyFinished_ = true;
       return;
     }
-    if (!WaitBeforeNextPoll(generation)) return;
+    if (!WaitBeforeNextPoll(window)) return;
     if (!FillList()) return;
   }
 }
@@ -189,10 +196,10 @@ void CSiteSurveyPage::CancelSurvey(bool showFailure) {
 }
 
 void CSiteSurveyPage::OnCancel() {
-  const std::uint32_t window = WindowGeneration();
+  const WindowLife::Token window = Life().Mark();
   CancelSurvey(true);
   // A failed cancel showed a box, under which this window may have gone.
-  if (!StillShown(window)) return;
+  if (!Life().StillAlive(window)) return;
   EnableRescan();
   surveyFinished_ = true;
 }
@@ -214,6 +221,7 @@ void CSiteSurveyPage::OnJoin() {
   const BssEntry entry = result_.entries[static_cast<std::size_t>(row)];
   CAdapterLink& link = Services().link;
   if (entry.bssType == BssType::kAdHoc) link.internationalRoaming = 0;
+  const WindowLife::Token window = Life().Mark();
   if (!SelectBss(link, link.CurrentAdapter(), static_cast<std::uint32_t>(row))) {
     Services().messages.Show("FailedToSelectAccessPointErrorMessage", "Failed to select Access Point");
   }
@@ -225,8 +233,9 @@ void CSiteSurveyPage::OnJoin() {
                                                       raw.data(), raw.size());
     Host().FillProfileSelector();
   }
-  // This page's window goes here; nothing of it is touched afterwards.
-  if (Host().IsOpen()) Host().SelectPage(kStatusTab);
+  // The driver key follows the adapter whatever happened under the box; the dialog goes to the
+  // Status page only from this page's window, which goes here: nothing of it is touched after.
+  if (Life().StillAlive(window) && Host().IsOpen()) Host().SelectPage(kStatusTab);
 }
 
 void CSiteSurveyPage::WriteJoinParameters(const BssEntry& entry) {

@@ -43,8 +43,8 @@ class CSiteSurveyPage : public CLayoutPage {
   void OnRescan();
   // Waits out the pause between two polls; false when the survey is no longer to be followed
   // (finished or cancelled meanwhile, the page or the dialog gone or going, the program ending).
-  bool WaitBeforeNextPoll(std::uint32_t generation);
-  bool Following(std::uint32_t generation) const;
+  bool WaitBeforeNextPoll(WindowLife::Token window);
+  bool Following(WindowLife::Token window) const;
   void CancelSurvey(bool showFailure);
   void OnJoin();
   void WriteJoinParameters(const BssEntry& entry);
@@ -54,9 +54,6 @@ class CSiteSurveyPage : public CLayoutPage {
   std::uint8_t cardType_ = 0;
   bool surveyStarted_ = false;
   bool surveyFinished_ = true;
-  // Counts the page window's creations and destructions: a survey loop started on one window
-  // never touches the next.
-  std::uint32_t generation_ = 0;
 };
 
 }  // namespace linkscope

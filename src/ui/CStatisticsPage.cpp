@@ -83,12 +83,12 @@ bool CStatisticsPage::Refresh() {
 
 void CStatisticsPage::OnReset() {
   CAdapterLink& link = Services().link;
-  const std::uint32_t window = WindowGeneration();
+  const WindowLife::Token window = Life().Mark();
   if (!ResetStatistics(link, link.CurrentAdapter())) {
     Services().messages.Show("FailedToResetStatisticsErrorMessage", "Failed to reset statistics");
   }
   // The message box lets other messages run: the page may be gone, or built again, by now.
-  if (!StillShown(window)) return;
+  if (!Life().StillAlive(window)) return;
   Refresh();
 }
 

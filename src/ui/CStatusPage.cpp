@@ -299,10 +299,10 @@ void CStatusPage::OnSubmit() {
 
   const std::string ssid = items->Text(kIdSsid);
   if (ssid.size() > kSsidMaxLength) {
-    const std::uint32_t window = WindowGeneration();
+    const WindowLife::Token window = Life().Mark();
     messages.Show("InvalidSSIDErrorMessage", "Invalid SSID (maximum 32 characters)");
     // `items` belongs to the window shown before the box, which may have gone meanwhile.
-    if (!StillShown(window)) return;
+    if (!Life().StillAlive(window)) return;
     items->EditSetSelection(kIdSsid, 0, -1);
     items->EditScrollCaret(kIdSsid);
     items->Focus(kIdSsid);

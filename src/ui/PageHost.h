@@ -12,7 +12,9 @@ class IPageHost {
   virtual ~IPageHost() = default;
 
   // Shows the page of tab `index` (0 Status ... 6 Info); the calling page's window is
-  // destroyed, so a page returns at once after asking for another one.
+  // destroyed, so a page returns at once after asking for another one. Asked while a tab
+  // change is under way (under a box it showed), the request is left to that change, which
+  // builds the page asked for last.
   virtual void SelectPage(int index) = 0;
   // Refills the profile selector after a change that may have made the adapter differ from
   // the profile in use (or match it again).

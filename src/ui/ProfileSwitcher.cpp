@@ -15,10 +15,13 @@ bool ProfileSwitcher::SwitchProfile(int index, ISettingsDialogHooks* dialog) {
   }
   const std::string name = profiles_.NameAt(index);
   // NameAt has already said why a name could not be read; there is nothing to apply then.
-  if (name.empty()) return true;
-  if (application_.ApplyProfile(name) && dialogOpen) {
+  const bool applied = !name.empty() && application_.ApplyProfile(name);
+  // Both tell of a failure in a box, under which the dialog may have closed: it is asked again.
+  if (dialog != nullptr && dialog->IsOpen()) {
+    // The selector shows the profile in use: the one applied, or after a failure the one that
+    // was in use before, not the one picked.
     dialog->FillProfileSelector();
-    dialog->SelectStatusPage();
+    if (applied) dialog->SelectStatusPage();
   }
   return true;
 }

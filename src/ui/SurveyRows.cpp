@@ -1,6 +1,8 @@
 #include "ui/SurveyRows.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <numeric>
 
 #include "text/OemSettings.h"
 
@@ -74,6 +76,49 @@ std::array<std::string, kSurveyColumnCount> SurveyRowCells(const BssEntry& entry
     cells[5] = texts.Lookup("Infrastructure", "Infrastructure");
   }
   return cells;
+}
+
+SurveyColumnWidthList SurveyColumnWidths(const SurveyColumnWidthList& whole,
+                                         const SurveyColumnWidthList& cells, int available) {
+  const auto total = [](const SurveyColumnWidthList& w) {
+    return std::accumulate(w.begin(), w.end(), 0);
+  };
+  SurveyColumnWidthList widths = whole;
+  const int excess = total(widths) - available;
+  if (excess <= 0) return widths;
+  // What the headers add: "Channel" and "Encryption" are far wider than "11" and "Yes", and a
+  // header cut short still names its column, while a cell cut short loses what it says.
+  SurveyColumnWidthList headers{};
+  for (int i = 0; i < kSurveyColumnCount; ++i) headers[i] = std::max(0, whole[i] - cells[i]);
+  const int slack = total(headers);
+  if (excess <= slack) {
+    // Rounded up, so that the sum fits; no column loses more than its header adds.
+    for (int i = 0; i < kSurveyColumnCount; ++i) {
+      widths[i] -= (headers[i] * excess + slack - 1) / slack;
+    }
+    return widths;
+  }
+  for (int i = 0; i < kSurveyColumnCount; ++i) widths[i] = std::min(whole[i], cells[i]);
+  // The widest width the other columns may keep so that they fit beside the BSSID.
+  const int room = available - widths[0];
+  const auto beside = [&](int level) {
+    int sum = 0;
+    for (int i = 1; i < kSurveyColumnCount; ++i) sum += std::min(widths[i], level);
+    return sum;
+  };
+  int low = 0;
+  int high = *std::max_element(widths.begin() + 1, widths.end());
+  while (low < high) {
+    const int level = (low + high + 1) / 2;
+    if (beside(level) <= room) {
+      low = level;
+    } else {
+      high = level - 1;
+    }
+  }
+  const int level = std::max(low, kSurveyColumnMinimum);
+  for (int i = 1; i < kSurveyColumnCount; ++i) widths[i] = std::min(widths[i], level);
+  return widths;
 }
 
 }  // namespace linkscope

@@ -36,6 +36,17 @@ std::string BssidText(const std::array<std::uint8_t, 6>& bssid);
 // zero byte, each byte one character.
 std::string SurveySsidText(const BssEntry& entry);
 
+// The widths of the list's columns, in pixels, so that all six fit `available` and no
+// horizontal scroll bar hides the last: from what each column needs for its header and cells
+// (`whole`) and for its cells alone (`cells`). When the whole widths do not fit, the headers
+// give way first, each column in proportion to what its header adds to its cells. When even
+// the cells do not fit, the columns after the BSSID narrow from the widest down to a common
+// width (kSurveyColumnMinimum at least); the BSSID stays whole.
+using SurveyColumnWidthList = std::array<int, kSurveyColumnCount>;
+SurveyColumnWidthList SurveyColumnWidths(const SurveyColumnWidthList& whole,
+                                         const SurveyColumnWidthList& cells, int available);
+constexpr int kSurveyColumnMinimum = 20;
+
 // The six cells of the entry's row, in column order.
 std::array<std::string, kSurveyColumnCount> SurveyRowCells(const BssEntry& entry,
                                                            const SurveySignalScale& scale,

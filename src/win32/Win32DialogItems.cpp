@@ -354,20 +354,30 @@ void Win32DialogItems::ListViewSelectRow(int id, int row, bool selected) {
   SEND(id, LVM_SETITEMSTATE, row, &item);
 }
 
-void Win32DialogItems::ListViewFitColumn(int id, int column) {
+int Win32DialogItems::ListViewNeededWidth(int id, int column, bool withHeader) const {
   // Measured here rather than by LVSCW_AUTOSIZE_USEHEADER, which Wine's list view sizes too
-  // narrow for the header: the widest of the header and the cells in the list's font, with
-  // the margins the list view draws around a cell's text.
+  // narrow for the header: the widest of the texts in the list's font, with the margins the
+  // list view draws around a cell's text.
   auto textWidth = [&](const std::string& text) {
     return static_cast<int>(SEND(id, LVM_GETSTRINGWIDTHA, 0, text.c_str()));
   };
-  int widest = textWidth(ListViewColumnText(id, column));
+  int widest = withHeader ? textWidth(ListViewColumnText(id, column)) : 0;
   const int rows = ListViewRowCount(id);
   for (int row = 0; row < rows; ++row) {
     widest = std::max(widest, textWidth(ListViewCell(id, row, column)));
   }
   const int margins = column == 0 ? 20 : 14;
-  SEND(id, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(widest + margins, 0));
+  return widest + margins;
+}
+
+void Win32DialogItems::ListViewSetColumnWidth(int id, int column, int width) {
+  SEND(id, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(std::max(width, 0), 0));
+}
+
+int Win32DialogItems::ListViewClientWidth(int id) const {
+  RECT client{};
+  if (!GetClientRect(GetDlgItem(ToHwnd(dialog_), id), &client)) return 0;
+  return static_cast<int>(client.right - client.left);
 }
 
 int Win32DialogItems::ListViewColumnWidth(int id, int column) const {

@@ -85,7 +85,9 @@ class Win32DialogItems : public IDialogItems {
   int ListViewRowCount(int id) const override;
   int ListViewNextSelected(int id, int after) const override;
   void ListViewSelectRow(int id, int row, bool selected) override;
-  void ListViewFitColumn(int id, int column) override;
+  int ListViewNeededWidth(int id, int column, bool withHeader) const override;
+  void ListViewSetColumnWidth(int id, int column, int width) override;
+  int ListViewClientWidth(int id) const override;
   int ListViewColumnWidth(int id, int column) const override;
 
   void TabDeleteAll(int id) override;

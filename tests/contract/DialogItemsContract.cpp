@@ -394,13 +394,17 @@ TEST_P(DialogItemsContract, ListViewColumnsFitTheirWidestText) {
   EXPECT_EQ(200, items.ListViewColumnWidth(170, 1));
   items.ListViewInsertRow(170, 0, "x");
   items.ListViewSetCell(170, 0, 1, "6");
-  items.ListViewFitColumn(170, 1);
-  const int narrow = items.ListViewColumnWidth(170, 1);
+  const int narrow = items.ListViewNeededWidth(170, 1, true);
   EXPECT_GT(narrow, 0);
-  EXPECT_LT(narrow, 200) << "a column shrinks to its header and cells";
+  EXPECT_LT(narrow, 200) << "a column needs no more than its header and cells";
+  EXPECT_LT(items.ListViewNeededWidth(170, 1, false), narrow) << "\"Ch\" is wider than \"6\"";
+  items.ListViewSetColumnWidth(170, 1, narrow);
+  EXPECT_EQ(narrow, items.ListViewColumnWidth(170, 1));
   items.ListViewSetCell(170, 0, 1, "A network with a long name");
-  items.ListViewFitColumn(170, 1);
-  EXPECT_GT(items.ListViewColumnWidth(170, 1), narrow);
+  EXPECT_GT(items.ListViewNeededWidth(170, 1, true), narrow);
+  // Inside the borders of a list 200 units wide.
+  EXPECT_GT(items.ListViewClientWidth(170), 200);
+  EXPECT_LT(items.ListViewClientWidth(170), 400);
 }
 
 TEST_P(DialogItemsContract, TabsSelectWithoutReportingIt) {

@@ -490,17 +490,31 @@ void FakeDialogItems::ListViewSelectRow(int id, int row, bool selected) {
   c->rowSelected[static_cast<std::size_t>(row)] = selected;
 }
 
-void FakeDialogItems::ListViewFitColumn(int id, int column) {
-  Control* c = FindKind(id, ControlKind::ListView);
-  if (c == nullptr || column < 0 || column >= Count(c->columns)) return;
+int FakeDialogItems::ListViewNeededWidth(int id, int column, bool withHeader) const {
+  const Control* c = FindKind(id, ControlKind::ListView);
+  if (c == nullptr || column < 0 || column >= Count(c->columns)) return 0;
   // Six pixels a character and some padding: wide enough to tell a long text from a short one.
-  std::size_t longest = c->columns[static_cast<std::size_t>(column)].size();
+  std::size_t longest = withHeader ? c->columns[static_cast<std::size_t>(column)].size() : 0;
   for (const auto& cells : c->rows) {
     if (static_cast<int>(cells.size()) > column) {
       longest = std::max(longest, cells[static_cast<std::size_t>(column)].size());
     }
   }
-  c->columnWidths[static_cast<std::size_t>(column)] = static_cast<int>(longest) * 6 + 12;
+  return static_cast<int>(longest) * 6 + 12;
+}
+
+void FakeDialogItems::ListViewSetColumnWidth(int id, int column, int width) {
+  Control* c = FindKind(id, ControlKind::ListView);
+  if (c == nullptr || column < 0 || column >= Count(c->columns)) return;
+  c->columnWidths[static_cast<std::size_t>(column)] = std::max(width, 0);
+}
+
+int FakeDialogItems::ListViewClientWidth(int id) const {
+  const Control* c = FindKind(id, ControlKind::ListView);
+  if (c == nullptr) return 0;
+  // A dialog unit across is a pixel and a half with the dialog font, less a border each side.
+  const int border = (c->layout.style & kWsBorder) != 0 ? 2 : 0;
+  return c->layout.width * 3 / 2 - 2 * border;
 }
 
 int FakeDialogItems::ListViewColumnWidth(int id, int column) const {

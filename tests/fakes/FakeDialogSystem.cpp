@@ -80,7 +80,11 @@ void FakeDialogSystem::DestroyPage(WindowHandle page) { Destroy(page); }
 
 void FakeDialogSystem::Destroy(WindowHandle dialog) {
   auto it = dialogs_.find(dialog);
-  if (it == dialogs_.end()) return;
+  // A message box shown by a handler's OnDestroy runs messages, and a destruction asked for under
+  // it (of this window, or of a parent that takes it along) finds this one already going: as
+  // with windows, it hears of its destruction once and goes when the first destruction ends.
+  if (it == dialogs_.end() || it->second.destroying) return;
+  it->second.destroying = true;
   // The parent hears of its destruction first, then its children, as windows do.
   it->second.handler->OnDestroy();
   std::vector<WindowHandle> children;
@@ -118,8 +122,9 @@ std::vector<WindowHandle> FakeDialogSystem::Pages() const {
 
 IDialogHandler* FakeDialogSystem::HandlerOf(WindowHandle dialog) {
   auto it = dialogs_.find(dialog);
-  // An ended dialog's loop dispatches nothing more to it.
-  return it == dialogs_.end() || it->second.ended ? nullptr : it->second.handler;
+  // An ended dialog's loop dispatches nothing more to it, nor does a window being destroyed.
+  return it == dialogs_.end() || it->second.ended || it->second.destroying ? nullptr
+                                                                           : it->second.handler;
 }
 
 void FakeDialogSystem::Click(WindowHandle dialog, int id) {

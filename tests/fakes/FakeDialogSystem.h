@@ -77,6 +77,7 @@ class FakeDialogSystem : public IDialogSystem {
     std::unique_ptr<FakeDialogItems> items;
     bool modal = false;
     bool ended = false;
+    bool destroying = false;
     int result = 0;
     int order = 0;
   };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,12 @@ class Closer : public IDialogHandler {
     log.push_back("cancel");
     dialogs_.EndDialog(self, kIdCancel);
   }
-  void OnDestroy() override { log.push_back("destroy"); }
+  void OnDestroy() override {
+    log.push_back("destroy");
+    if (whileDestroyed) whileDestroyed();  // a message box shown there, and what runs under it
+  }
 
+  std::function<void()> whileDestroyed;
   WindowHandle self = 0;
   IDialogItems* items = nullptr;
   std::vector<std::string> log;
@@ -121,6 +126,30 @@ TEST(FakeDialogSystemTest, PagesLiveInTheirParentAndUsersReachOnlyWhatTheySee) {
   EXPECT_EQ("destroy", status.log.back());
   EXPECT_EQ("destroy", profiles.log.back());
   EXPECT_TRUE(dialogs.Pages().empty());
+}
+
+// A box shown by a page's OnDestroy runs messages: the page destroyed again under it, or its
+// dialog, hears nothing more, keeps its controls until its OnDestroy returns, and each goes once.
+TEST(FakeDialogSystemTest, DestructionsUnderADestroyingPagesBoxTakeEachWindowOnce) {
+  FakeDialogSystem dialogs;
+  FakeWindowSystem windows;
+  Closer frame(dialogs, windows);
+  Closer page(dialogs, windows);
+  dialogs.modalLoop = [&](WindowHandle dialog, const DialogLayout&) {
+    const WindowHandle window = dialogs.CreatePage(*PageLayout(kSiteSurveyPageId), dialog, page);
+    page.whileDestroyed = [&] {
+      dialogs.DestroyPage(window);
+      dialogs.DestroyNow(dialog);
+      dialogs.PressEscape(window);
+      EXPECT_NE(nullptr, dialogs.Items(window));
+    };
+    dialogs.DestroyPage(window);
+    EXPECT_FALSE(dialogs.Exists(dialog));
+  };
+  dialogs.DoModal(SettingsDialogLayout(), 0, frame);
+  EXPECT_EQ((std::vector<std::string>{"init", "destroy"}), page.log);
+  EXPECT_EQ((std::vector<std::string>{"init", "destroy"}), frame.log);
+  EXPECT_EQ(0u, dialogs.DialogCount());
 }
 
 TEST(FakeDialogSystemTest, DispatchingBetweenStepsRunsTheTestsTicks) {

@@ -112,12 +112,19 @@ TEST_F(InfoPage, TheLogoComesFromTheResourceFolderAndAnEmptyNameLeavesNone) {
   });
 }
 
+// The versions shown, the page is too; without them it stays hidden, as the other pages do.
 TEST_F(InfoPage, AFailedQueryOnOpeningIsSaidOnceEvenWhenOnlyTheAddressFails) {
   library.Fail(OID_802_3_CURRENT_ADDRESS);
   AboutAnd([&](WindowHandle, FakeDialogItems& page) {
     EXPECT_EQ("1.2.3.4", page.Text(CInfoPage::kIdDriverVersion));
     EXPECT_EQ("", page.Text(CInfoPage::kIdMacAddress));
     EXPECT_EQ(1u, MessagesSaying("Failed to get version information"));
+    EXPECT_TRUE(page.DialogVisible());
+  });
+  library.Fail(OID_PRIV_VERSION);
+  AboutAnd([&](WindowHandle, FakeDialogItems& page) {
+    EXPECT_EQ(2u, MessagesSaying("Failed to get version information"));
+    EXPECT_FALSE(page.DialogVisible());
   });
 }
 

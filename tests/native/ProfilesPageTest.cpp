@@ -396,6 +396,23 @@ TEST_F(ProfilesPage, ASwitchFromTheTrayMenuIsFollowedByThePage) {
   EXPECT_EQ("Office", app.CurrentProfile().currentName);
 }
 
+// The store tells of a profile gone from the registry in a box, under which the dialog closes:
+// the page touches nothing of its window afterwards.
+TEST_F(ProfilesPage, APageClosedUnderTheStoresBoxIsLeftAlone) {
+  StartWithThreeProfiles();
+  windows.answer = [&](const FakeWindowSystem::Message&) {
+    dialogs.DestroyNow(dialogWindow);
+    return kIdOk;
+  };
+  OnProfilesPage([&](WindowHandle page, FakeDialogItems& items) {
+    machine.registry.DeleteTree(kRegCurrentUser,
+                                std::string(ProfileStore::kProfilesKey) + "\\Office");
+    Select(page, items, 2);
+    EXPECT_FALSE(dialogs.Exists(page));
+  });
+  EXPECT_EQ(std::vector<std::string>{"Failed to find the key"}, TakeMessages());
+}
+
 TEST_F(ProfilesPage, DeletingTheProfileInUseAppliesDefault) {
   StartWithThreeProfiles();
   requests.clear();

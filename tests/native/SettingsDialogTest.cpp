@@ -115,6 +115,13 @@ TEST_F(SettingsDialog, ChoosingAProfileInTheSelectorAppliesIt) {
     dialogs.Command(dialog, kIdProfileSelector, kCbnSelChange);
     EXPECT_EQ("Office", app.CurrentProfile().currentName);
     EXPECT_EQ(1, items.ComboSelection(kIdProfileSelector));
+    // A profile the adapter refuses is not in use, and the selector says so.
+    library.Fail(OID_PRIV_ALL_SETTINGS);
+    library.Fail(OID_PRIV_CONFIGURATION);
+    dialogs.ChooseComboItem(dialog, kIdProfileSelector, 0);
+    EXPECT_EQ("Cannot set device configuration", windows.messages.back().text);
+    EXPECT_EQ("Office", app.CurrentProfile().currentName);
+    EXPECT_EQ(1, items.ComboSelection(kIdProfileSelector));
     dialogs.PressEscape(dialog);
   });
 }

@@ -180,6 +180,12 @@ TEST_F(SiteSurveyPage, RescanFollowsTheSurveyUntilTheAdapterReportsItComplete) {
     EXPECT_EQ((std::vector<std::string>{"1", "3", "7"}), Column(page, 3));
     EXPECT_EQ((std::vector<std::string>{"Infrastructure", "Ad-Hoc", ""}), Column(page, 5));
     EXPECT_EQ(3u, Page().SurveyResult().entries.size());
+    // All six columns fit the list, and the BSSID column shows its text whole.
+    int columns = 0;
+    for (int i = 0; i < 6; ++i) columns += items.ListViewColumnWidth(CSiteSurveyPage::kIdList, i);
+    EXPECT_LE(columns, items.ListViewClientWidth(CSiteSurveyPage::kIdList));
+    EXPECT_EQ(items.ListViewNeededWidth(CSiteSurveyPage::kIdList, 0, false),
+              items.ListViewColumnWidth(CSiteSurveyPage::kIdList, 0));
     // One list read after the start and one after each wait, each followed by a state query,
     // the last of which reported the survey complete.
     EXPECT_EQ(1u, Count(OID_PRIV_SURVEY_START, since));
@@ -391,6 +397,63 @@ TEST_F(SiteSurveyPage, EveryExitDuringARunningSurveyEndsTheLoopCleanly) {
     EXPECT_EQ(0, world->dialogs.modalsLeftOpen);
     EXPECT_FALSE(world->app.SettingsDialog().SurveyRunning());
     world->dialogs.pending = nullptr;
+  }
+}
+
+// Leaving the tab after a survey cancels it, and a driver that refuses is told in a box while
+// the tab changes. Under the box the program may end (the tray's Exit), or a tick may find
+// Windows taking the card and ask for the Status page: nothing that went is touched, and one
+// page window exists at the end, the one asked for last.
+TEST_F(SiteSurveyPage, ABoxWhileTheTabChangesMayEndTheProgramOrAskForAnotherPage) {
+  struct Under {
+    const char* name;
+    std::function<void(SiteSurveyPage&, bool& byWindows)> act;
+    int pageAfter;  // 0: the dialog is gone
+  };
+  const Under unders[] = {
+      {"tray menu Exit",
+       [](SiteSurveyPage& t, bool&) {
+         t.world->app.MainFrame()->OnCommand(CMainFrame::kCmdExit);
+         t.world->dialogs.DestroyNow(t.world->app.SettingsDialog().DialogWindow());
+       },
+       0},
+      {"Windows takes the card",
+       [](SiteSurveyPage& t, bool& byWindows) {
+         byWindows = true;
+         t.Tick();
+       },
+       kStatusPageId},
+  };
+  for (const Under& under : unders) {
+    SCOPED_TRACE(under.name);
+    Boot(OsKind::WinXP);
+    bool byWindows = false;
+    world->app.Link().SetWindowsConfigCheck([&byWindows] { return byWindows; });
+    int boxes = 0;
+    world->windows.answer = [&](const FakeWindowSystem::Message& m) {
+      if (m.text == "Failed to cancel Site Survey" && boxes++ == 0) under.act(*this, byWindows);
+      return kIdOk;
+    };
+    OnSurveyPage([&](WindowHandle dialog, WindowHandle page) {
+      world->dialogs.Click(page, CSiteSurveyPage::kIdRescan);
+      world->machine.env.adapters[0].faults.push_back(
+          {OID_PRIV_SURVEY_CANCEL, sim::SimFault::Kind::Fail, 31});
+      world->machine.host->SetEnvironment(world->machine.env);
+      world->dialogs.ChooseTab(dialog, kIdTabControl, 5);
+      EXPECT_EQ(1, boxes);
+      const std::vector<WindowHandle> pages = world->dialogs.Pages();
+      if (under.pageAfter == 0) {
+        EXPECT_FALSE(world->dialogs.Exists(dialog));
+        EXPECT_TRUE(pages.empty());
+        return;
+      }
+      ASSERT_EQ(1u, pages.size());
+      EXPECT_EQ(under.pageAfter, world->dialogs.ResourceOf(pages[0]));
+      EXPECT_EQ(pages[0], world->app.SettingsDialog().CurrentPage()->Window());
+      EXPECT_EQ(0, world->dialogs.Items(dialog)->TabSelection(kIdTabControl));
+      world->dialogs.PressEscape(dialog);
+    });
+    world->windows.answer = nullptr;
   }
 }
 

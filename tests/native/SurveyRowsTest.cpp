@@ -121,5 +121,25 @@ TEST(SurveyRows, TextCellsShowTheEntryAsTheAirGaveIt) {
   EXPECT_EQ("Direkt", cells[5]);
 }
 
+// Widths of the sort Wine gives the scan of the simulated environment, in a list 351 pixels
+// wide: first the headers give way, then the cells, never the BSSID.
+TEST(SurveyRows, AllSixColumnsFitTheListAndTheBssidStaysWhole) {
+  struct Case {
+    int available;
+    SurveyColumnWidthList expected;
+  };
+  const SurveyColumnWidthList whole = {110, 63, 43, 53, 64, 79};
+  const SurveyColumnWidthList cells = {110, 63, 36, 26, 34, 79};
+  const Case cases[] = {
+      {412, whole},                          // room for everything
+      {351, {110, 63, 36, 27, 35, 79}},      // the headers give way
+      {250, {110, 28, 28, 26, 28, 28}},      // the cells too, the widest first
+      {100, {110, 20, 20, 20, 20, 20}},      // never narrower than that
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.expected, SurveyColumnWidths(whole, cells, c.available)) << c.available;
+  }
+}
+
 }  // namespace
 }  // namespace linkscope::testing

@@ -139,6 +139,14 @@ TEST_F(TrayMenu, ChoosingAProfileAppliesIt) {
   EXPECT_EQ("Office", app.Profiles().ReadLastProfile());
   ASSERT_FALSE(library.calls.empty());
   EXPECT_EQ(OID_PRIV_ALL_SETTINGS, library.calls.back().oid);
+  // The session ends while the menu is up: the closed program drops the choice.
+  const std::size_t shown = windows.messages.size();
+  windows.menuChoice = [&](const std::vector<MenuItem>&) {
+    windows.QueryEndSession(frame);
+    return id;
+  };
+  RightClick();
+  EXPECT_EQ(shown, windows.messages.size());
 }
 
 TEST_F(TrayMenu, ExitAsksToSaveAChangedProfileWithNoAsTheDefault) {

@@ -162,6 +162,13 @@ TEST_F(SurveyPagesUnderWine, ScanListsTheNetworksAndADoubleClickJoinsOne) {
   EXPECT_EQ("Ad-Hoc", Cell(list, RowOf(list, "Picnic"), 5));
   EXPECT_EQ("11", Cell(list, RowOf(list, ""), 3));
   EXPECT_NE(std::string::npos, Cell(list, RowOf(list, "Harbour"), 2).find(" %"));
+  // All six columns fit the list: no horizontal scroll bar hides the last.
+  RECT client{};
+  ASSERT_TRUE(GetClientRect(list, &client));
+  LRESULT columns = 0;
+  for (int i = 0; i < 6; ++i) columns += SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0);
+  EXPECT_LE(columns, client.right);
+  EXPECT_EQ(0, GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL);
 
   // A double-click on Lighthouse joins it and shows the Status page.
   DoubleClickRow(list, lighthouse);
