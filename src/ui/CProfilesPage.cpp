@@ -156,7 +156,7 @@ bool CProfilesPage::ApplyCommandStates(int index) {
   if (!Life().StillAlive(window)) return false;
   IDialogItems& items = *Items();
   const bool none = name.empty();
-  const bool isDefault = name == kDefaultProfileName;
+  const bool isDefault = IsDefaultProfileName(name);
   const bool locked = ConfiguredByWindows();
   items.Enable(kIdSave, !none && !isDefault && !locked && !Services().profileState.inSync);
   items.Enable(kIdDelete, !none && !isDefault && !locked);
@@ -196,7 +196,7 @@ void CProfilesPage::ClearPreview() {
 
 void CProfilesPage::ShowCurrentProfileInfo() {
   const std::string& current = Services().profileState.currentName;
-  if (current == kDefaultProfileName) {
+  if (IsDefaultProfileName(current)) {
     SetInfoText(Quoted(Text("InfoCurrentProfileIsDefault1", "Your current profile is"),
                        kDefaultProfileName,
                        Text("InfoCurrentProfileIsDefault2",
