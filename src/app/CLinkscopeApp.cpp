@@ -13,10 +13,12 @@ CLinkscopeApp::CLinkscopeApp(Platform& platform)
       parameters_(platform.registry, messages_, link_),
       profileApplication_(link_, profiles_, parameters_, messages_, platform.system,
                           profileState_),
+      adapterSettings_(link_, profiles_, profileState_, profileApplication_, platform.registry,
+                       messages_),
       settingsDialog_(SettingsDialogServices{platform.dialogs, platform.windows, platform.registry,
                                              platform.pcCards, language_, messages_, link_,
                                              profiles_, profileState_, profileApplication_,
-                                             platform.system}),
+                                             platform.system, adapterSettings_}),
       windowsConfiguration_(services_, platform.registry, platform.requests, link_, messages_) {
   // On Windows XP the link answers the Windows-configuration query from here, not the driver.
   link_.SetWindowsConfigCheck([this] { return windowsConfiguration_.IsConfiguredByWindows(); });
@@ -60,7 +62,7 @@ bool CLinkscopeApp::InitInstance() {
 
   mainFrame_ = std::make_unique<CMainFrame>(
       platform_, language_,
-      FrameServices{link_, profiles_, profileState_, profileApplication_, parameters_, messages_});
+      FrameServices{link_, profiles_, profileState_, profileApplication_, messages_, adapterSettings_});
   if (!mainFrame_->Create()) {
     mainFrame_.reset();
     return false;

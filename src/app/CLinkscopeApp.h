@@ -6,6 +6,7 @@
 
 #include "app/CMainFrame.h"
 #include "device/OsKind.h"
+#include "config/AdapterSettings.h"
 #include "config/DriverParameters.h"
 #include "config/ProfileApplication.h"
 #include "config/ProfileStore.h"
@@ -36,6 +37,7 @@ class CLinkscopeApp {
   ProfileStore& Profiles() { return profiles_; }
   ProfileState& CurrentProfile() { return profileState_; }
   ProfileApplication& ProfileLogic() { return profileApplication_; }
+  AdapterSettings& Settings() { return adapterSettings_; }
   CSettingsDlg& SettingsDialog() { return settingsDialog_; }
   const Messages& AppMessages() const { return messages_; }
 
@@ -80,6 +82,7 @@ class CLinkscopeApp {
   DriverParameters parameters_;
   ProfileState profileState_;
   ProfileApplication profileApplication_;
+  AdapterSettings adapterSettings_;
   CSettingsDlg settingsDialog_;
   WindowsConfiguration windowsConfiguration_;
   OsKind osKind_ = OsKind::OtherNt;

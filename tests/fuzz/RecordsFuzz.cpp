@@ -106,7 +106,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // A stored profile against every record kind the driver can answer.
   const Profile profile = SampleProfile();
-  for (int kind = 0; kind <= 4; ++kind) RecordMatches(profile, kind, data, size);
+  if (DeviceConfig::Decode(data, size, &config)) RecordMatches(profile, config);
+  WepConfig wep;
+  if (WepConfig::Decode(data, size, &wep)) RecordMatches(profile, wep);
+  if (size >= 1) {
+    RecordMatches(profile, RadioSetting{data[0]});
+    RecordMatches(profile, RoamingSetting{data[0]});
+  }
 
   // Key texts from outside decode into one 13-byte slot and no further.
   std::uint8_t slot[WepConfig::kKeySlotSize + 1] = {};

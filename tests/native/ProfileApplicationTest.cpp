@@ -188,19 +188,15 @@ TEST_F(ProfileApplicationTest, CapturedSettingsRoundTripAndLevelZeroKeysArePlace
 TEST_F(ProfileApplicationTest, MatchingIsExactAndByKind) {
   ASSERT_TRUE(store.Save(LabProfile(), false));
   DeviceConfig config = SettingsOfProfile(LabProfile()).config;
-  auto raw = config.Encode();
-  EXPECT_TRUE(logic.MatchesProfile("Lab", 0, raw.data(), raw.size()));
+  EXPECT_TRUE(logic.MatchesProfile("Lab", config));
   config.SetSsid("LAB");
-  raw = config.Encode();
-  EXPECT_FALSE(logic.MatchesProfile("Lab", 0, raw.data(), raw.size()));
+  EXPECT_FALSE(logic.MatchesProfile("Lab", config));
 
-  const AllSettings settings = SettingsOfProfile(LabProfile());
-  EXPECT_TRUE(logic.MatchesProfile("Lab", 1, settings.wep.data(), settings.wep.size()));
-  std::uint8_t radio = 1, roaming = 1;
-  EXPECT_TRUE(logic.MatchesProfile("Lab", 2, &radio, 1));
-  EXPECT_FALSE(logic.MatchesProfile("Lab", 3, &roaming, 1));
-  EXPECT_TRUE(logic.MatchesProfile("Lab", 7, &roaming, 1));
-  EXPECT_FALSE(logic.MatchesProfile("Nowhere", 7, &roaming, 1));
+  const WepConfig wep = WepOfProfile(LabProfile());
+  EXPECT_TRUE(logic.MatchesProfile("Lab", wep));
+  EXPECT_TRUE(logic.MatchesProfile("Lab", RadioSetting{1}));
+  EXPECT_FALSE(logic.MatchesProfile("Lab", RoamingSetting{1}));
+  EXPECT_FALSE(logic.MatchesProfile("Nowhere", RadioSetting{1}));
 }
 
 TEST_F(ProfileApplicationTest, OnlyDefaultKeepsItsFlagOnAMismatch) {
@@ -208,11 +204,10 @@ TEST_F(ProfileApplicationTest, OnlyDefaultKeepsItsFlagOnAMismatch) {
   ASSERT_TRUE(store.Save(LabProfile("Default"), false));
   DeviceConfig changed = SettingsOfProfile(LabProfile()).config;
   changed.preamble = 0;
-  const auto raw = changed.Encode();
   for (const char* name : {"Default", "dEFAULT", "Lab"}) {
     state.currentName = name;
     state.inSync = true;
-    logic.UpdateProfileInSync(0, raw.data(), raw.size());
+    logic.UpdateProfileInSync(changed);
     EXPECT_EQ(std::string(name) != "Lab", state.inSync) << name;
   }
 }
