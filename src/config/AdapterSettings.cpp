@@ -53,7 +53,9 @@ ChangeResult AdapterSettings::ChangeLink(const LinkChange& change) {
     if (IsChannel(config.channel)) parameters_.WriteNumber(driverkey::kChannel, config.channel);
     parameters_.WriteText(driverkey::kEssid, config.SsidBytes());
     parameters_.WriteNumber(driverkey::kRate, config.txRate);
-    if (change.sendRoaming) parameters_.WriteNumber(driverkey::kInternationalRoaming, change.roaming);
+    if (change.sendRoaming) {
+      parameters_.WriteNumber(driverkey::kInternationalRoaming, change.roaming);
+    }
     if (change.sendRadio) parameters_.WriteNumber(driverkey::kRadioOnOff, change.radio);
     parameters_.Close();
   }
