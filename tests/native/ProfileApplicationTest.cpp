@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -234,6 +233,12 @@ TEST_F(ProfileApplicationTest, EachSettingsChangeAndEachRefusedStep) {
     return list.entries.empty() ? ChangeResult::kJoinRefused : settings.Join(list.entries[0], 0);
   };
   auto said = [](bool done) { return done ? ChangeResult::kApplied : ChangeResult::kConfigRefused; };
+  auto wholeLink = [&] { return settings.ChangeLink(linkTo("cell", true, 0, true)); };
+  auto advanced = [&] { return settings.ChangeAdvanced(radioChanged); };
+  auto follow = [&] { return said(settings.FollowAdapter()); };
+  auto byWindows = [&] { return said(settings.SetWindowsConfiguration(1)); };
+  const std::string advancedKey =
+      "PreambleType=0 Frag_Threshold=1000 RTS_Threshold=2347 PowerMgmtMode=1 ";
   constexpr std::uint32_t kConfig = OID_PRIV_CONFIGURATION, kRoaming = OID_PRIV_INTL_ROAMING,
                           kRadio = OID_PRIV_RADIO, kWep = OID_PRIV_WEP;
   const std::string linkKey = "Operating_Mode=1 Channel=6 ESSID=cell Rate=4 ";
@@ -250,32 +255,25 @@ TEST_F(ProfileApplicationTest, EachSettingsChangeAndEachRefusedStep) {
     ChangeResult result;
   };
   const Row rows[] = {
-      {"link", "Lab", 0, [&] { return settings.ChangeLink(linkTo("cell", true, 0, true)); },
-       {kConfig, kRoaming, kRadio}, linkKey + "InternationalRoaming=1 RadioOnOff=0 ", false,
-       ChangeResult::kApplied},
-      {"link, configuration refused", "Lab", kConfig,
-       [&] { return settings.ChangeLink(linkTo("cell", true, 0, true)); }, {kConfig}, "", true,
+      {"link", "Lab", 0, wholeLink, {kConfig, kRoaming, kRadio},
+       linkKey + "InternationalRoaming=1 RadioOnOff=0 ", false, ChangeResult::kApplied},
+      {"link, configuration refused", "Lab", kConfig, wholeLink, {kConfig}, "", true,
        ChangeResult::kConfigRefused},
-      {"link, roaming refused", "Lab", kRoaming,
-       [&] { return settings.ChangeLink(linkTo("cell", true, 0, true)); }, {kConfig, kRoaming}, "",
-       true, ChangeResult::kRoamingRefused},
-      {"link, radio refused", "Lab", kRadio,
-       [&] { return settings.ChangeLink(linkTo("cell", true, 0, true)); },
-       {kConfig, kRoaming, kRadio}, "", true, ChangeResult::kRadioRefused},
+      {"link, roaming refused", "Lab", kRoaming, wholeLink, {kConfig, kRoaming}, "", true,
+       ChangeResult::kRoamingRefused},
+      {"link, radio refused", "Lab", kRadio, wholeLink, {kConfig, kRoaming, kRadio}, "", true,
+       ChangeResult::kRadioRefused},
       {"link, the radio compared though not sent", "Lab", 0,
        [&] { return settings.ChangeLink(linkTo("lab", false, 0, false)); }, {kConfig},
        "Operating_Mode=1 Channel=6 ESSID=lab Rate=4 ", false, ChangeResult::kApplied},
       {"link on Default", "Default", 0,
        [&] { return settings.ChangeLink(linkTo("cell", false, 1, false)); }, {kConfig}, linkKey,
        true, ChangeResult::kApplied},
-      {"advanced", "Lab", 0, [&] { return settings.ChangeAdvanced(radioChanged); }, {kConfig},
-       "PreambleType=0 Frag_Threshold=1000 RTS_Threshold=2347 PowerMgmtMode=1 ", false,
+      {"advanced", "Lab", 0, advanced, {kConfig}, advancedKey, false, ChangeResult::kApplied},
+      {"advanced on Default", "Default", 0, advanced, {kConfig}, advancedKey, false,
        ChangeResult::kApplied},
-      {"advanced on Default", "Default", 0, [&] { return settings.ChangeAdvanced(radioChanged); },
-       {kConfig}, "PreambleType=0 Frag_Threshold=1000 RTS_Threshold=2347 PowerMgmtMode=1 ", false,
-       ChangeResult::kApplied},
-      {"advanced, refused", "Lab", kConfig, [&] { return settings.ChangeAdvanced(radioChanged); },
-       {kConfig}, "", true, ChangeResult::kConfigRefused},
+      {"advanced, refused", "Lab", kConfig, advanced, {kConfig}, "", true,
+       ChangeResult::kConfigRefused},
       {"WEP as the profile has it", "Lab", 0, [&] { return settings.ChangeWep(wep); }, {kWep},
        wepKey + "EncryptionLevel=1 ", true, ChangeResult::kApplied},
       {"WEP off: no keys written", "Lab", 0, [&] { return settings.ChangeWep(off); }, {kWep},
@@ -287,28 +285,20 @@ TEST_F(ProfileApplicationTest, EachSettingsChangeAndEachRefusedStep) {
       {"join refused: the key and the flag follow all the same", "Default", OID_PRIV_SELECT_BSS,
        join, {OID_PRIV_SELECT_BSS}, "Operating_Mode=1 ESSID=lab ", true,
        ChangeResult::kJoinRefused},
-      {"another adapter", "Default", 0, [&] { return said(settings.FollowAdapter()); }, {}, "",
+      {"another adapter", "Default", 0, follow, {}, "", true, ChangeResult::kApplied},
+      {"another adapter, unread", "Default", kConfig, follow, {}, "", false,
+       ChangeResult::kConfigRefused},
+      {"Windows configures the card", "Lab", 0, byWindows, {OID_PRIV_WINDOWS_CONFIG}, "UseWZCS=1 ",
        true, ChangeResult::kApplied},
-      {"another adapter, unread", "Default", kConfig,
-       [&] { return said(settings.FollowAdapter()); }, {}, "", false, ChangeResult::kConfigRefused},
-      {"Windows configures the card", "Lab", 0,
-       [&] { return said(settings.SetWindowsConfiguration(1)); }, {OID_PRIV_WINDOWS_CONFIG},
-       "UseWZCS=1 ", true, ChangeResult::kApplied},
-      {"Windows configuration refused", "Lab", OID_PRIV_WINDOWS_CONFIG,
-       [&] { return said(settings.SetWindowsConfiguration(1)); }, {OID_PRIV_WINDOWS_CONFIG}, "",
-       true, ChangeResult::kConfigRefused},
+      {"Windows configuration refused", "Lab", OID_PRIV_WINDOWS_CONFIG, byWindows,
+       {OID_PRIV_WINDOWS_CONFIG}, "", true, ChangeResult::kConfigRefused},
   };
-  std::vector<const char*> names = {driverkey::kOperatingMode,   driverkey::kChannel,
-                                    driverkey::kEssid,           driverkey::kRate,
-                                    driverkey::kInternationalRoaming, driverkey::kRadioOnOff,
-                                    driverkey::kPreambleType,    driverkey::kFragThreshold,
-                                    driverkey::kRtsThreshold,    driverkey::kPowerMgmtMode};
-  names.insert(names.end(), std::begin(driverkey::kWepKeys), std::end(driverkey::kWepKeys));
-  for (const char* name : {driverkey::kWepKeyIndex, driverkey::kWepMode,
-                           driverkey::kAuthenticationType, driverkey::kEncryptionLevel,
-                           driverkey::kUseWzcs}) {
-    names.push_back(name);
-  }
+  using namespace driverkey;
+  const char* const names[] = {
+      kOperatingMode, kChannel,    kEssid,      kRate,        kInternationalRoaming,
+      kRadioOnOff,    kPreambleType, kFragThreshold, kRtsThreshold, kPowerMgmtMode,
+      kWepKeys[0],    kWepKeys[1], kWepKeys[2], kWepKeys[3],  kWepKeyIndex,
+      kWepMode,       kAuthenticationType, kEncryptionLevel, kUseWzcs};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     machine.env.adapters[0].faults.clear();
