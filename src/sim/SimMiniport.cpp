@@ -129,29 +129,36 @@ void SimMiniport::ReadParameters(IRegistry& registry, const std::string& driverK
     }
     std::string reason;
     if (!ValidateDriverParameter(info, text, &reason)) continue;  // a driver keeps its default
-    const std::string name = info.name;
     std::uint32_t v = 0;
     if (info.numeric) ParseDecimal(text, &v);
     const auto byte = static_cast<std::uint8_t>(v);
-    if (name == "Operating_Mode") config_.operatingMode = byte;
-    else if (name == "Channel") config_.channel = byte;
-    else if (name == "ESSID") config_.SetSsid(text);
-    else if (name == "Rate") config_.txRate = byte;
-    else if (name == "InternationalRoaming") roaming_ = byte;
-    else if (name == "RadioOnOff") radio_ = byte;
-    else if (name == "PreambleType") config_.preamble = byte;
-    else if (name == "Frag_Threshold") config_.fragThreshold = static_cast<std::uint16_t>(v);
-    else if (name == "RTS_Threshold") config_.rtsThreshold = static_cast<std::uint16_t>(v);
-    else if (name == "PowerMgmtMode") config_.powerSave = byte;
-    else if (name == "WEP_KEY_INDEX") wep_.defaultKeyIndex = byte;
-    else if (name == "WEP_Mode") wep_.wepMode = byte;
-    else if (name == "AuthenticationType") wep_.authenticationType = static_cast<std::uint16_t>(v);
-    else if (name == "EncryptionLevel") wep_.encryptionLevel = byte;
-    else if (name.compare(0, 8, "WEP_KEY_") == 0 && name.size() == 9) {
-      std::vector<std::uint8_t> key;
-      ParseHex(text, &key);
-      auto& slot = wep_.keys[static_cast<std::size_t>(name[8] - '1')];
-      std::copy(key.begin(), key.end(), slot.begin());
+    using driverkey::Id;
+    switch (info.id) {
+      case Id::OperatingMode: config_.operatingMode = byte; break;
+      case Id::Channel: config_.channel = byte; break;
+      case Id::Essid: config_.SetSsid(text); break;
+      case Id::Rate: config_.txRate = byte; break;
+      case Id::InternationalRoaming: roaming_ = byte; break;
+      case Id::RadioOnOff: radio_ = byte; break;
+      case Id::PreambleType: config_.preamble = byte; break;
+      case Id::FragThreshold: config_.fragThreshold = static_cast<std::uint16_t>(v); break;
+      case Id::RtsThreshold: config_.rtsThreshold = static_cast<std::uint16_t>(v); break;
+      case Id::PowerMgmtMode: config_.powerSave = byte; break;
+      case Id::WepKey1:
+      case Id::WepKey2:
+      case Id::WepKey3:
+      case Id::WepKey4: {
+        std::vector<std::uint8_t> bytes;
+        ParseHex(text, &bytes);
+        auto& slot = wep_.keys[static_cast<std::size_t>(info.id) -
+                               static_cast<std::size_t>(Id::WepKey1)];
+        std::copy(bytes.begin(), bytes.end(), slot.begin());
+        break;
+      }
+      case Id::WepKeyIndex: wep_.defaultKeyIndex = byte; break;
+      case Id::WepMode: wep_.wepMode = byte; break;
+      case Id::AuthenticationType: wep_.authenticationType = static_cast<std::uint16_t>(v); break;
+      case Id::EncryptionLevel: wep_.encryptionLevel = byte; break;
     }
   }
   registry.CloseKey(key);
