@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "config/RegistryText.h"
+#include "device/DriverKeyValues.h"
 
 namespace linkscope {
 
@@ -79,26 +80,24 @@ bool DriverParameters::WriteAll(const DeviceConfig& config, const WepConfig& wep
                                 std::uint8_t radio, std::uint8_t roaming,
                                 const std::array<std::string, 4>& keyTexts) {
   if (!Open()) return false;
-  WriteNumber("Operating_Mode", config.operatingMode);
-  if (config.channel >= 1 && config.channel <= 14) WriteNumber("Channel", config.channel);
-  WriteText("ESSID", config.SsidBytes());
-  WriteNumber("Rate", config.txRate);
-  WriteNumber("InternationalRoaming", roaming);
-  WriteNumber("RadioOnOff", radio);
-  WriteNumber("PreambleType", config.preamble);
-  WriteNumber("Frag_Threshold", config.fragThreshold);
-  WriteNumber("RTS_Threshold", config.rtsThreshold);
-  WriteNumber("PowerMgmtMode", config.powerSave);
+  namespace key = driverkey;
+  WriteNumber(key::kOperatingMode, config.operatingMode);
+  if (config.channel >= 1 && config.channel <= 14) WriteNumber(key::kChannel, config.channel);
+  WriteText(key::kEssid, config.SsidBytes());
+  WriteNumber(key::kRate, config.txRate);
+  WriteNumber(key::kInternationalRoaming, roaming);
+  WriteNumber(key::kRadioOnOff, radio);
+  WriteNumber(key::kPreambleType, config.preamble);
+  WriteNumber(key::kFragThreshold, config.fragThreshold);
+  WriteNumber(key::kRtsThreshold, config.rtsThreshold);
+  WriteNumber(key::kPowerMgmtMode, config.powerSave);
   if (wep.encryptionLevel == 1 || wep.encryptionLevel == 2) {
-    WriteText("WEP_KEY_1", keyTexts[0]);
-    WriteText("WEP_KEY_2", keyTexts[1]);
-    WriteText("WEP_KEY_3", keyTexts[2]);
-    WriteText("WEP_KEY_4", keyTexts[3]);
-    WriteNumber("WEP_KEY_INDEX", wep.defaultKeyIndex);
-    WriteNumber("WEP_Mode", wep.wepMode);
-    WriteNumber("AuthenticationType", wep.authenticationType);
+    for (std::size_t k = 0; k < keyTexts.size(); ++k) WriteText(key::kWepKeys[k], keyTexts[k]);
+    WriteNumber(key::kWepKeyIndex, wep.defaultKeyIndex);
+    WriteNumber(key::kWepMode, wep.wepMode);
+    WriteNumber(key::kAuthenticationType, wep.authenticationType);
   }
-  WriteNumber("EncryptionLevel", wep.encryptionLevel);
+  WriteNumber(key::kEncryptionLevel, wep.encryptionLevel);
   Close();
   // Every value is still attempted, but a configuration with a value missing is not saved:
   // the driver would start with a mixture of the old settings and the new.
@@ -129,7 +128,7 @@ std::string DriverParameters::ReadText(const std::string& keyPath, const std::st
 void DriverParameters::WriteUseWzcs(bool configuredByWindows) {
   if (link_.GetOsKind() != OsKind::WinXP) return;
   if (!Open()) return;
-  StoreText("UseWZCS", configuredByWindows ? "1" : "0", false);
+  StoreText(driverkey::kUseWzcs, configuredByWindows ? "1" : "0", false);
   Close();
 }
 

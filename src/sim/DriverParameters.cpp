@@ -4,27 +4,60 @@
 
 namespace linkscope::sim {
 
+namespace {
+
+using driverkey::Id;
+
+// What the driver accepts in each value and what it starts with when the value is missing.
+struct Limits {
+  Id id;
+  std::uint32_t minimum;  // numbers only
+  std::uint32_t maximum;
+  const char* defaultText;
+};
+
+constexpr Limits kLimits[] = {
+    {Id::OperatingMode, 0, 1, "1"},
+    {Id::Channel, 1, 14, "6"},
+    {Id::Essid, 0, 0, ""},
+    {Id::Rate, 0, 4, "4"},
+    {Id::InternationalRoaming, 0, 1, "0"},
+    {Id::RadioOnOff, 0, 1, "1"},
+    {Id::PreambleType, 0, 2, "2"},
+    {Id::FragThreshold, 256, 2346, "2346"},
+    {Id::RtsThreshold, 0, 2347, "2347"},
+    {Id::PowerMgmtMode, 0, 1, "0"},
+    {Id::WepKey1, 0, 0, ""},
+    {Id::WepKey2, 0, 0, ""},
+    {Id::WepKey3, 0, 0, ""},
+    {Id::WepKey4, 0, 0, ""},
+    {Id::WepKeyIndex, 0, 3, "0"},
+    {Id::WepMode, 0, 1, "0"},
+    {Id::AuthenticationType, 0, 2, "0"},
+    {Id::EncryptionLevel, 0, 2, "0"},
+};
+
+constexpr bool EveryValueLimited() {
+  if (sizeof kLimits / sizeof kLimits[0] != driverkey::kValueCount) return false;
+  for (std::size_t i = 0; i < driverkey::kValueCount; ++i) {
+    if (kLimits[i].id != driverkey::kValues[i].id) return false;
+  }
+  return true;
+}
+static_assert(EveryValueLimited(), "the driver reads every value of the driver key, in order");
+
+}  // namespace
+
 const std::vector<DriverParameterInfo>& DriverParameterTable() {
-  static const std::vector<DriverParameterInfo> table = {
-      {"Operating_Mode", true, 0, 1, "1"},
-      {"Channel", true, 1, 14, "6"},
-      {"ESSID", false, 0, 0, ""},
-      {"Rate", true, 0, 4, "4"},
-      {"InternationalRoaming", true, 0, 1, "0"},
-      {"RadioOnOff", true, 0, 1, "1"},
-      {"PreambleType", true, 0, 2, "2"},
-      {"Frag_Threshold", true, 256, 2346, "2346"},
-      {"RTS_Threshold", true, 0, 2347, "2347"},
-      {"PowerMgmtMode", true, 0, 1, "0"},
-      {"WEP_KEY_1", false, 0, 0, ""},
-      {"WEP_KEY_2", false, 0, 0, ""},
-      {"WEP_KEY_3", false, 0, 0, ""},
-      {"WEP_KEY_4", false, 0, 0, ""},
-      {"WEP_KEY_INDEX", true, 0, 3, "0"},
-      {"WEP_Mode", true, 0, 1, "0"},
-      {"AuthenticationType", true, 0, 2, "0"},
-      {"EncryptionLevel", true, 0, 2, "0"},
-  };
+  static const std::vector<DriverParameterInfo> table = [] {
+    std::vector<DriverParameterInfo> rows;
+    for (const Limits& limits : kLimits) {
+      const driverkey::Value& value = driverkey::Of(limits.id);
+      rows.push_back({value.id, value.name, value.kind == driverkey::Kind::Number,
+                      limits.minimum, limits.maximum, limits.defaultText});
+    }
+    return rows;
+  }();
   return table;
 }
 
@@ -69,7 +102,6 @@ bool ParseDecimal(const std::string& text, std::uint32_t* value) {
 
 bool ValidateDriverParameter(const DriverParameterInfo& info, const std::string& text,
                              std::string* reason) {
-  const std::string name = info.name;
   if (info.numeric) {
     std::uint32_t v = 0;
     if (!ParseDecimal(text, &v) || v < info.minimum || v > info.maximum) {
@@ -79,7 +111,7 @@ bool ValidateDriverParameter(const DriverParameterInfo& info, const std::string&
     }
     return true;
   }
-  if (name == "ESSID") {
+  if (info.id == Id::Essid) {
     if (text.size() > 32) {
       *reason = "must be at most 32 bytes";
       return false;

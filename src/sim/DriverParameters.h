@@ -6,9 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "device/DriverKeyValues.h"
+
 namespace linkscope::sim {
 
+// One value of the driver key, with what the driver accepts in it. The name and whether it is
+// a number come from the program's table of driver-key values.
 struct DriverParameterInfo {
+  driverkey::Id id;
   const char* name;
   bool numeric;
   std::uint32_t minimum;  // numbers only

@@ -19,58 +19,6 @@ constexpr std::array<std::uint64_t, StatisticsRecord::kCounterCount> kRatesPerKs
 
 bool SameBytes(const MacAddress& a, const MacAddress& b) { return a == b; }
 
-// Answers a query with a fixed record: the buffer must hold it.
-std::uint32_t Answer(const std::uint8_t* data, std::uint32_t size, std::uint8_t* buffer,
-                     std::uint32_t length, std::uint32_t* written, std::uint32_t* needed) {
-  if (length < size || (size > 0 && buffer == nullptr)) {
-    *needed = size;
-    return kErrInsufficientBuffer;
-  }
-  if (size > 0) std::memcpy(buffer, data, size);
-  *written = size;
-  return 0;
-}
-
-std::uint32_t AnswerByte(std::uint8_t value, std::uint8_t* buffer, std::uint32_t length,
-                         std::uint32_t* written, std::uint32_t* needed) {
-  return Answer(&value, 1, buffer, length, written, needed);
-}
-
-// A set must carry at least the record.
-bool SetCarries(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t size,
-                std::uint32_t* needed) {
-  if (buffer == nullptr || length < size) {
-    *needed = size;
-    return false;
-  }
-  return true;
-}
-
-bool ValidSettings(const DeviceConfig& c) {
-  return c.operatingMode <= 1 && c.channel >= 1 && c.channel <= 14 &&
-         c.ssidLength <= kSsidMaxLength && c.txRate <= 4 && c.powerSave <= 1 &&
-         c.preamble <= 2 && c.fragThreshold >= 256 && c.fragThreshold <= 2346 &&
-         c.rtsThreshold <= 2347;
-}
-
-bool ValidWep(const WepConfig& w) {
-  return w.defaultKeyIndex <= 3 && w.wepMode <= 1 && w.authenticationType <= 2 &&
-         w.encryptionLevel <= 2;
-}
-
-// Copies the setting fields (offsets 0 to 41); what the driver reports stays its own.
-void TakeSettings(const DeviceConfig& from, DeviceConfig* to) {
-  to->operatingMode = from.operatingMode;
-  to->channel = from.channel;
-  to->ssid = from.ssid;
-  to->ssidLength = from.ssidLength;
-  to->txRate = from.txRate;
-  to->powerSave = from.powerSave;
-  to->preamble = from.preamble;
-  to->fragThreshold = from.fragThreshold;
-  to->rtsThreshold = from.rtsThreshold;
-}
-
 DeviceConfig DefaultSettings() {
   DeviceConfig c;
   c.operatingMode = 1;
@@ -129,29 +77,36 @@ void SimMiniport::ReadParameters(IRegistry& registry, const std::string& driverK
     }
     std::string reason;
     if (!ValidateDriverParameter(info, text, &reason)) continue;  // a driver keeps its default
-    const std::string name = info.name;
     std::uint32_t v = 0;
     if (info.numeric) ParseDecimal(text, &v);
     const auto byte = static_cast<std::uint8_t>(v);
-    if (name == "Operating_Mode") config_.operatingMode = byte;
-    else if (name == "Channel") config_.channel = byte;
-    else if (name == "ESSID") config_.SetSsid(text);
-    else if (name == "Rate") config_.txRate = byte;
-    else if (name == "InternationalRoaming") roaming_ = byte;
-    else if (name == "RadioOnOff") radio_ = byte;
-    else if (name == "PreambleType") config_.preamble = byte;
-    else if (name == "Frag_Threshold") config_.fragThreshold = static_cast<std::uint16_t>(v);
-    else if (name == "RTS_Threshold") config_.rtsThreshold = static_cast<std::uint16_t>(v);
-    else if (name == "PowerMgmtMode") config_.powerSave = byte;
-    else if (name == "WEP_KEY_INDEX") wep_.defaultKeyIndex = byte;
-    else if (name == "WEP_Mode") wep_.wepMode = byte;
-    else if (name == "AuthenticationType") wep_.authenticationType = static_cast<std::uint16_t>(v);
-    else if (name == "EncryptionLevel") wep_.encryptionLevel = byte;
-    else if (name.compare(0, 8, "WEP_KEY_") == 0 && name.size() == 9) {
-      std::vector<std::uint8_t> key;
-      ParseHex(text, &key);
-      auto& slot = wep_.keys[static_cast<std::size_t>(name[8] - '1')];
-      std::copy(key.begin(), key.end(), slot.begin());
+    using driverkey::Id;
+    switch (info.id) {
+      case Id::OperatingMode: config_.operatingMode = byte; break;
+      case Id::Channel: config_.channel = byte; break;
+      case Id::Essid: config_.SetSsid(text); break;
+      case Id::Rate: config_.txRate = byte; break;
+      case Id::InternationalRoaming: roaming_ = byte; break;
+      case Id::RadioOnOff: radio_ = byte; break;
+      case Id::PreambleType: config_.preamble = byte; break;
+      case Id::FragThreshold: config_.fragThreshold = static_cast<std::uint16_t>(v); break;
+      case Id::RtsThreshold: config_.rtsThreshold = static_cast<std::uint16_t>(v); break;
+      case Id::PowerMgmtMode: config_.powerSave = byte; break;
+      case Id::WepKey1:
+      case Id::WepKey2:
+      case Id::WepKey3:
+      case Id::WepKey4: {
+        std::vector<std::uint8_t> bytes;
+        ParseHex(text, &bytes);
+        auto& slot = wep_.keys[static_cast<std::size_t>(info.id) -
+                               static_cast<std::size_t>(Id::WepKey1)];
+        std::copy(bytes.begin(), bytes.end(), slot.begin());
+        break;
+      }
+      case Id::WepKeyIndex: wep_.defaultKeyIndex = byte; break;
+      case Id::WepMode: wep_.wepMode = byte; break;
+      case Id::AuthenticationType: wep_.authenticationType = static_cast<std::uint16_t>(v); break;
+      case Id::EncryptionLevel: wep_.encryptionLevel = byte; break;
     }
   }
   registry.CloseKey(key);
@@ -434,211 +389,6 @@ std::uint32_t SimMiniport::Request(std::uint32_t type, std::uint32_t oid, std::u
     }
   }
   return rc;
-}
-
-std::uint32_t SimMiniport::Dispatch(std::uint32_t type, std::uint32_t oid, std::uint8_t* buffer,
-                                    std::uint32_t length, std::uint32_t* written,
-                                    std::uint32_t* needed,
-                                    const std::vector<SimNetwork>& networks) {
-  if (length > 0 && buffer == nullptr) return kErrInvalidParameter;
-  const bool query = type == kRequestQuery;
-  if (type != kRequestQuery && type != kRequestSet) return kErrInvalidParameter;
-  switch (oid) {
-    case OID_GEN_MEDIA_CONNECT_STATUS: {
-      if (!query) return kErrNotSupported;
-      std::uint8_t raw[kMediaConnectStatusSize];
-      const bool connected = !setup_.wireless || CurrentState() == DeviceState::kAssociated;
-      WriteU32Le(raw, connected ? kMediaConnected : kMediaDisconnected);
-      return Answer(raw, sizeof raw, buffer, length, written, needed);
-    }
-    case OID_802_3_CURRENT_ADDRESS:
-      if (!query) return kErrNotSupported;
-      return Answer(setup_.mac.data(), kMacAddressSize, buffer, length, written, needed);
-    default:
-      break;
-  }
-  // An Ethernet adapter's driver knows nothing of the private OIDs.
-  if (!setup_.wireless) return kErrNotSupported;
-  return DispatchWireless(type, oid, buffer, length, written, needed, networks);
-}
-
-std::uint32_t SimMiniport::DispatchWireless(std::uint32_t type, std::uint32_t oid,
-                                            std::uint8_t* buffer, std::uint32_t length,
-                                            std::uint32_t* written, std::uint32_t* needed,
-                                            const std::vector<SimNetwork>& networks) {
-  const bool query = type == kRequestQuery;
-  switch (oid) {
-    case OID_PRIV_CONFIGURATION: {
-      if (query) {
-        DeviceConfig c = CurrentConfig();
-        if (c.state == DeviceState::kAssociated) {
-          int strength = 0;
-          if (const SimNetwork* n = LinkedNetwork(networks)) strength = n->signal;
-          strength = ownCell_ ? 0 : std::clamp(strength + Noise(3), 0, 100);
-          c.signal = ScaleSignal(strength);
-          c.linkQuality = ScaleQuality(std::clamp(strength + 5 + Noise(4), 0, 100));
-        }
-        const auto raw = c.Encode();
-        return Answer(raw.data(), DeviceConfig::kSize, buffer, length, written, needed);
-      }
-      DeviceConfig incoming;
-      if (!SetCarries(buffer, length, DeviceConfig::kSize, needed)) return kErrInvalidParameter;
-      DeviceConfig::Decode(buffer, DeviceConfig::kSize, &incoming);
-      if (!ValidSettings(incoming)) return kErrInvalidData;
-      TakeSettings(incoming, &config_);
-      Plan(networks, DeviceState::kChangingConfiguration, SimTiming::kChangingConfiguration,
-           nullptr);
-      return 0;
-    }
-    case OID_PRIV_DEVICE_STATE:
-      if (!query) return kErrNotSupported;
-      return AnswerByte(CurrentState(), buffer, length, written, needed);
-    case OID_PRIV_WEP: {
-      if (query) {
-        const auto raw = wep_.Encode();
-        return Answer(raw.data(), WepConfig::kSize, buffer, length, written, needed);
-      }
-      WepConfig incoming;
-      if (!SetCarries(buffer, length, WepConfig::kSize, needed)) return kErrInvalidParameter;
-      WepConfig::Decode(buffer, WepConfig::kSize, &incoming);
-      if (!ValidWep(incoming)) return kErrInvalidData;
-      wep_ = incoming;
-      Plan(networks, DeviceState::kChangingConfiguration, SimTiming::kChangingConfiguration,
-           nullptr);
-      return 0;
-    }
-    case OID_PRIV_RESET:
-      if (!query) return kErrNotSupported;
-      surveyState_ = SurveyState::kIdle;
-      Plan(networks, DeviceState::kResetting, SimTiming::kReset, nullptr);
-      return 0;
-    case OID_PRIV_INTL_ROAMING:
-      if (!setup_.roamingSupported) return kErrNotSupported;
-      if (query) return AnswerByte(roaming_, buffer, length, written, needed);
-      if (!SetCarries(buffer, length, 1, needed)) return kErrInvalidParameter;
-      if (buffer[0] > 1) return kErrInvalidData;
-      roaming_ = buffer[0];
-      return 0;
-    case OID_PRIV_ROAMING_CHANNELS:
-      if (!query || !setup_.roamingSupported) return kErrNotSupported;
-      return Answer(setup_.roamingChannels.data(), kRoamingChannelsSize, buffer, length, written,
-                    needed);
-    case OID_PRIV_RADIO:
-      if (!setup_.radioSupported) return kErrNotSupported;
-      if (query) return AnswerByte(radio_, buffer, length, written, needed);
-      if (!SetCarries(buffer, length, 1, needed)) return kErrInvalidParameter;
-      if (buffer[0] > 1) return kErrInvalidData;
-      if (buffer[0] != radio_) {
-        radio_ = buffer[0];
-        Plan(networks, DeviceState::kScanning, 0, nullptr);
-      }
-      return 0;
-    case OID_PRIV_WINDOWS_CONFIG:
-      if (query) return AnswerByte(windowsConfig_, buffer, length, written, needed);
-      if (!SetCarries(buffer, length, 1, needed)) return kErrInvalidParameter;
-      windowsConfig_ = buffer[0] != 0 ? 1 : 0;
-      return 0;
-    case OID_PRIV_ALL_SETTINGS: {
-      if (!setup_.allSettingsSupported) return kErrNotSupported;
-      if (query) {
-        AllSettings s;
-        s.config = CurrentConfig();
-        const auto wep = wep_.Encode();
-        std::copy(wep.begin(), wep.end(), s.wep.begin());
-        s.intlRoaming = roaming_;
-        s.radio = radio_;
-        s.reserved = reserved_;
-        const auto raw = s.Encode();
-        return Answer(raw.data(), AllSettings::kSize, buffer, length, written, needed);
-      }
-      AllSettings s;
-      if (!SetCarries(buffer, length, AllSettings::kSize, needed)) return kErrInvalidParameter;
-      AllSettings::Decode(buffer, AllSettings::kSize, &s);
-      WepConfig wep;
-      WepConfig::Decode(s.wep.data(), s.wep.size(), &wep);
-      if (!ValidSettings(s.config) || !ValidWep(wep) || s.intlRoaming > 1 || s.radio > 1) {
-        return kErrInvalidData;
-      }
-      TakeSettings(s.config, &config_);
-      wep_ = wep;
-      if (setup_.roamingSupported) roaming_ = s.intlRoaming;
-      if (setup_.radioSupported) radio_ = s.radio;
-      reserved_ = s.reserved;
-      Plan(networks, DeviceState::kChangingConfiguration, SimTiming::kChangingConfiguration,
-           nullptr);
-      return 0;
-    }
-    case OID_PRIV_CARD_TYPE:
-      if (!query) return kErrNotSupported;
-      return AnswerByte(setup_.cardType, buffer, length, written, needed);
-    case OID_PRIV_SURVEY_START:
-      if (!query) return kErrNotSupported;
-      surveyState_ = SurveyState::kInProgress;
-      surveyStart_ = system_.TickCount();
-      return 0;
-    case OID_PRIV_SURVEY_CANCEL:
-      if (!query) return kErrNotSupported;
-      if (surveyState_ == SurveyState::kInProgress) surveyState_ = SurveyState::kIdle;
-      return 0;
-    case OID_PRIV_SURVEY_STATE:
-      if (!query) return kErrNotSupported;
-      return AnswerByte(surveyState_, buffer, length, written, needed);
-    case OID_PRIV_SURVEY_LIST: {
-      if (!query) return kErrNotSupported;
-      std::uint8_t raw[BssList::kBufferSize];
-      const std::size_t n = surveyList_.EncodeTo(raw, sizeof raw);
-      return Answer(raw, static_cast<std::uint32_t>(n), buffer, length, written, needed);
-    }
-    case OID_PRIV_SELECT_BSS: {
-      if (query) return kErrNotSupported;
-      if (!SetCarries(buffer, length, kSelectBssRequestSize, needed)) return kErrInvalidParameter;
-      const std::uint32_t index = ReadU32Le(buffer);
-      if (index >= surveyList_.entries.size()) return kErrInvalidParameter;
-      const BssEntry& e = surveyList_.entries[index];
-      config_.SetSsid(e.SsidBytes());
-      if (e.bssType == BssType::kAdHoc) config_.operatingMode = 0;
-      if (e.bssType == BssType::kInfrastructure) config_.operatingMode = 1;
-      config_.channel = e.channel;
-      const SimNetwork* chosen = nullptr;
-      for (const SimNetwork& n : networks) {
-        if (n.bssid == e.bssid) chosen = &n;
-      }
-      if (chosen == nullptr) {
-        // Gone since the survey: the driver looks for the name instead.
-        Plan(networks, DeviceState::kChangingConfiguration, SimTiming::kChangingConfiguration,
-             nullptr);
-      } else {
-        Plan(networks, DeviceState::kChangingConfiguration, SimTiming::kChangingConfiguration,
-             chosen);
-      }
-      return 0;
-    }
-    case OID_PRIV_VERSION: {
-      if (!query) return kErrNotSupported;
-      VersionInfo v;
-      v.driver1 = static_cast<std::uint8_t>(setup_.driverVersion[0]);
-      v.driver2 = static_cast<std::uint8_t>(setup_.driverVersion[1]);
-      v.driver3 = static_cast<std::uint8_t>(setup_.driverVersion[2]);
-      v.driver4 = setup_.driverVersion[3];
-      v.firmware = setup_.firmwareVersion;
-      const auto raw = v.Encode();
-      return Answer(raw.data(), VersionInfo::kSize, buffer, length, written, needed);
-    }
-    case OID_PRIV_STATISTICS: {
-      if (!query) return kErrNotSupported;
-      const auto raw = Statistics().Encode();
-      return Answer(raw.data(), StatisticsRecord::kSize, buffer, length, written, needed);
-    }
-    case OID_PRIV_STATISTICS_RESET:
-      if (!query) return kErrNotSupported;
-      counterMilli_.fill(0);
-      return 0;
-    case OID_PRIV_REG_DOMAIN:
-      if (!query) return kErrNotSupported;
-      return AnswerByte(setup_.regulatoryDomain, buffer, length, written, needed);
-    default:
-      return kErrNotSupported;
-  }
 }
 
 }  // namespace linkscope::sim

@@ -81,12 +81,11 @@ class SimMiniport {
     std::uint32_t at;  // ms after the plan started
   };
 
+  // Routes a request to its OID's handler (SimMiniportOids.cpp).
   std::uint32_t Dispatch(std::uint32_t type, std::uint32_t oid, std::uint8_t* buffer,
                          std::uint32_t length, std::uint32_t* written, std::uint32_t* needed,
                          const std::vector<SimNetwork>& networks);
-  std::uint32_t DispatchWireless(std::uint32_t type, std::uint32_t oid, std::uint8_t* buffer,
-                                 std::uint32_t length, std::uint32_t* written,
-                                 std::uint32_t* needed, const std::vector<SimNetwork>& networks);
+  struct OidHandlers;
   void ReadParameters(IRegistry& registry, const std::string& driverKeyPath);
   void Update(const std::vector<SimNetwork>& networks);
   // Starts over from the current settings: `lead` is the state shown first (11 after a change,

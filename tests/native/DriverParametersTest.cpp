@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/DriverParameters.h"
+#include "device/DriverKeyValues.h"
 #include "fakes/FakeWindowSystem.h"
 #include "native/SimMachine.h"
 
@@ -85,6 +86,42 @@ TEST_F(DriverParametersTest, NumbersAreDwordsOnNt4AndPlainTextElsewhere) {
     ASSERT_TRUE(parameters->WriteAll(Config(6, "Lab"), Wep(0), 1, 0, kKeys));
     EXPECT_EQ("2346", Text("Frag_Threshold")) << static_cast<int>(kind);
     EXPECT_EQ("1", Text("Operating_Mode")) << static_cast<int>(kind);
+  }
+}
+
+// The program and the simulated driver share the table of the key's values: on every kind of
+// system each value is written in its kind, and the driver starts with what was written.
+TEST_F(DriverParametersTest, EveryValueIsWrittenInItsKindAndTheDriverStartsWithIt) {
+  DeviceConfig config = Config(11, "Lab");
+  config.operatingMode = 0;
+  config.preamble = 1;
+  config.fragThreshold = 1000;
+  config.rtsThreshold = 500;
+  WepConfig wep = Wep(1);
+  wep.keys = {{{1, 2, 3, 4, 5}, {0xAA, 0xBB, 0xCC, 0xDD, 0xEE}, {0x11, 0x11, 0x11, 0x11, 0x11},
+               {0x22, 0x22, 0x22, 0x22, 0x22}}};
+  for (OsKind kind : {OsKind::NT4, OsKind::WinXP, OsKind::Win98Me}) {
+    Boot(kind);
+    RegKey k = 0;
+    ASSERT_EQ(kRegOk, machine->registry.OpenKey(kRegLocalMachine, key, RegAccess::All, &k));
+    for (const driverkey::Value& v : driverkey::kValues) machine->registry.DeleteValue(k, v.name);
+    machine->registry.CloseKey(k);
+    ASSERT_TRUE(parameters->WriteAll(config, wep, 0, 1, kKeys));
+    for (const driverkey::Value& v : driverkey::kValues) {
+      std::uint32_t type = 0;
+      std::vector<std::uint8_t> data;
+      ASSERT_TRUE(Read(v.name, &type, &data)) << v.name;
+      const bool dword = kind == OsKind::NT4 && v.kind == driverkey::Kind::Number;
+      EXPECT_EQ(dword ? kRegDword : kRegSz, type) << v.name;
+    }
+    sim::SimMiniport& driver = *machine->host->Miniport("SKYU1");
+    driver.Start(&machine->registry, key, {});
+    const auto settings = config.Encode(), started = driver.CurrentConfig().Encode();
+    EXPECT_TRUE(std::equal(settings.begin(), settings.begin() + DeviceConfig::kOffsetBssid,
+                           started.begin()));
+    EXPECT_TRUE(wep == driver.Wep());
+    EXPECT_EQ(0, driver.Radio());
+    EXPECT_EQ(1, driver.Roaming());
   }
 }
 
