@@ -1,6 +1,7 @@
 #pragma once
 // A dialog described as data: its frame and every control with id, kind, styles, position in
-// dialog units, initial text and whether it starts hidden. The Win32 layer builds the real
+// dialog units, initial text (with the language file's key for it) and whether it starts
+// hidden. The Win32 layer builds the real
 // windows from it; the test fake builds its control model from the same description.
 
 #include <cstdint>
@@ -114,6 +115,14 @@ struct ControlLayout {
   int width = 0;
   int height = 0;
   const char* text = "";
+  // The language file's key for `text`, or null. With a key, `text` is the English text the
+  // key stands for (what shows when the file has none), and the control is given the file's
+  // text once its dialog is built. Without one, the text is always English, or the dialog
+  // words it itself as what it shows changes.
+  const char* textKey = nullptr;
+  // A tool tip, looked up by its key in the same way; none when the key is null.
+  const char* toolTipKey = nullptr;
+  const char* toolTip = "";
   bool hidden = false;
   // Text colour of a label, drawn on a transparent background.
   std::uint32_t textColour = kDefaultColour;
@@ -144,6 +153,8 @@ struct DialogLayout {
   int width = 0;
   int height = 0;
   const char* title = "";
+  // The language file's key for the title, as a control's `textKey` is for its text.
+  const char* titleKey = nullptr;
   // The dialog font of every Windows the program runs on, from 95 to XP; dialog units are
   // measured in it.
   const char* fontName = "MS Sans Serif";

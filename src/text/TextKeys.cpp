@@ -1,11 +1,22 @@
 #include "text/TextKeys.h"
 
+#include <cstring>
+
 namespace linkscope {
 
-const std::vector<TextKey>& TextKeys() {
+void AddTextKey(const TextKey& key, std::vector<TextKey>* keys) {
+  for (TextKey& known : *keys) {
+    if (std::strcmp(known.key, key.key) != 0) continue;
+    const bool otherText = std::strcmp(known.englishDefault, key.englishDefault) != 0;
+    if (otherText && known.otherDefault == nullptr) known.otherDefault = key.englishDefault;
+    return;
+  }
+  keys->push_back(key);
+}
+
+const std::vector<TextKey>& CodeTextKeys() {
   static const std::vector<TextKey> kKeys = {
       // Start-up and the tray.
-      {"DlgTitle", "Linkscope Utility", nullptr},
       {"TaskBarOkIcon", "", nullptr},
       {"TaskBarNotOkIcon", "", nullptr},
       {"ToolTipText", "Linkscope", nullptr},
@@ -38,7 +49,6 @@ const std::vector<TextKey>& TextKeys() {
       {"Tab5", "Advanced", nullptr},
       {"Tab6", "Profiles", nullptr},
       {"Tab7", "Info", nullptr},
-      {"CancelButon", "Exit", nullptr},
       {"InfoCardConfiguredByXP",
        "Profile management is disabled because current settings are configured by Windows",
        nullptr},
@@ -58,27 +68,15 @@ const std::vector<TextKey>& TextKeys() {
       {"ErrorNotSavedInRegistry", "Last configuration not saved", nullptr},
       // Status page.
       {"FailedToGetConfigurationErrorMessage ", "Failed to get configuration", nullptr},
-      {"ChangeButton", "Change", nullptr},
-      {"SubmitButton", "Submit", nullptr},
-      {"CancelButton", "Cancel", nullptr},
-      {"OperatingMode", "Operating Mode", nullptr},
       {"AdHoc", "Ad-Hoc", nullptr},
       {"Infrastructure", "Infrastructure", nullptr},
-      {"Channel", "Channel", nullptr},
-      {"SSID", "SSID", nullptr},
-      {"TxRate", "Tx Rate", nullptr},
       {"1Mbps", "1 Mbps", "Fixed 1 Mbps"},
       {"2Mbps", "2 Mbps", "Fixed 2 Mbps"},
       {"55Mbps", "5.5 Mbps", "Fixed 5.5 Mbps"},
       {"11Mbps", "11 Mbps", "Fixed 11 Mbps"},
       {"Auto", "Auto", nullptr},
-      {"InternationalRoaming", "Int. Roaming", nullptr},
-      {"Radio", "Radio", nullptr},
       {"RadioOff", "Off", nullptr},
       {"RadioOn", "On", nullptr},
-      {"Status", "Status", nullptr},
-      {"SignalStrength", "Signal Strength", nullptr},
-      {"LinkQuality", "Link Quality", nullptr},
       {"IntRoamDisabled", "Disabled", nullptr},
       {"IntRoamEnabled", "Enabled", nullptr},
       {"ErrorMessage_C80211_MGMT_SC_AuthAlgNotSupported ",
@@ -105,20 +103,8 @@ const std::vector<TextKey>& TextKeys() {
       {"FailedToSetConfigurationErrorMessage", "Failed to set device configuration", nullptr},
       // Statistics page.
       {"FailedToGetStatisticsErrorMessage", "Failed to get statistics", nullptr},
-      {"ResetStatisticsButton", "Reset", nullptr},
-      {"DataOkLabel", "Successful", nullptr},
-      {"MgmtOkLabel", "Successful", nullptr},
-      {"DataErrorLabel", "Unsuccessful", nullptr},
-      {"MgmtErrorLabel", "Unsuccessful", nullptr},
-      {"RejectedLabel", "Rejected Packets", nullptr},
-      {"TxLabel", "Tx", nullptr},
-      {"RxLabel", "Rx", nullptr},
-      {"DataBorder", "Data", nullptr},
-      {"MgmtBorder", "Management", nullptr},
       {"FailedToResetStatisticsErrorMessage", "Failed to reset statistics", nullptr},
       // Site survey page.
-      {"ButtonRescan", "Re-Scan", nullptr},
-      {"ButtonCancel", "Cancel", nullptr},
       {"ColumnBSSID", "BSSID", nullptr},
       {"ColumnSSID", "SSID", nullptr},
       {"ColumnSignal", "Signal", nullptr},
@@ -133,20 +119,11 @@ const std::vector<TextKey>& TextKeys() {
       {"FailedToGetSiteSurveyStateErrorMessage", "Failed to get Site Survey state", nullptr},
       {"FailedToSelectAccessPointErrorMessage", "Failed to select Access Point", nullptr},
       // Encryption page.
-      {"WEPSubmitButton", "Submit", nullptr},
-      {"WEPkey1", "Key #1", nullptr},
-      {"WEPkey2", "Key #2", nullptr},
-      {"WEPkey3", "Key #3", nullptr},
-      {"WEPkey4", "Key #4", nullptr},
-      {"WEPKeyToUse", "Default Key", "WEP Key to use"},
-      {"WEPMode", "Mode", "WEP Mode"},
       {"WEPModeMandatory", "Mandatory", nullptr},
       {"WEPModeOptional", "Optional", nullptr},
-      {"AuthenticationType", "Authentication Type", nullptr},
       {"AythTypeOpenSystem", "Open System", nullptr},
       {"AythTypeSharedKey", "Shared Key", nullptr},
       {"AythTypeAuto", "Auto", nullptr},
-      {"EncryptionLevel", "Encryption", "Encryption Level"},
       {"WEPDisabled", "Disabled", nullptr},
       {"WEP64Bit", "64 Bit", nullptr},
       {"WEP128Bit", "128 Bit", nullptr},
@@ -157,24 +134,12 @@ const std::vector<TextKey>& TextKeys() {
       // Advanced page.
       {"DisabledIndicationStr", "Disabled", nullptr},
       {"EnabledIndicationStr", "Enabled", nullptr},
-      {"PreambleType", "Preamble Type", nullptr},
-      {"PreambleLong ", "Long", nullptr},
-      {"PreambleShort ", "Short", nullptr},
-      {"PreambleAuto ", "Auto", nullptr},
-      {"FragThresh", "Fragmentation Threshold", nullptr},
-      {"RTSThresh", "RTS/CTS Threshold", nullptr},
-      {"PowerSave", "Power Save", "802.11 Power Save"},
-      {"AdvButtonOK", "Submit", nullptr},
       // Profiles page.
-      {"ProfileButtonNew", "New", nullptr},
-      {"ProfileButtonSave", "Save", nullptr},
-      {"ProfileButtonDelete", "Delete", nullptr},
-      {"ProfileButtonRename", "Rename", nullptr},
-      {"ProfileButtonCancel", "Cancel", nullptr},
-      {"TipCreate", "Create a new profile from current configuration", nullptr},
-      {"TipSave", "Save current configuration to selected profile", nullptr},
-      {"TipDelete", "Delete selected profile", nullptr},
-      {"TipRename", "Rename selected profile", nullptr},
+      // The preview's names for four settings whose labels on their pages read shorter.
+      {"PowerSave", "802.11 Power Save", nullptr},
+      {"EncryptionLevel", "Encryption Level", nullptr},
+      {"WEPMode", "WEP Mode", nullptr},
+      {"WEPKeyToUse", "WEP Key to use", nullptr},
       {"InfoCurrentProfileIsNOTDefault1", "Your current profile is", nullptr},
       {"InfoCurrentProfileIsNOTDefault2",
        ".\r\nUse commands on the left to manage this profile or to create a new one.",
@@ -214,10 +179,6 @@ const std::vector<TextKey>& TextKeys() {
       {"ErrorProfileNameInvalidChars", "The field contains illegal characters", nullptr},
       // Info page.
       {"FailedToGetVersionInfoErrorMessage", "Failed to get version information", nullptr},
-      {"DriverVer", "Driver Version", nullptr},
-      {"FwVer", "Firmware Version", nullptr},
-      {"AppVer", "Application Version", nullptr},
-      {"MACaddress", "MAC Address", nullptr},
   };
   return kKeys;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// Every key the program looks up in the language file, with the English text shown when the
-// file does not give one. The shipped file is checked against this list, so a key that is
-// added to the program without a text in every language is noticed.
+// The keys the program's code looks up in the language file by name (messages, menus, list
+// entries, status texts, customisation values), with the English text shown when the file
+// does not give one. The fixed texts of the dialogs' controls are named by their layouts
+// instead; a key a layout names with the same text is not repeated here. ui/ProgramTextKeys.h
+// joins both into the list of every key.
 
 #include <vector>
 
@@ -15,6 +17,10 @@ struct TextKey {
   const char* otherDefault;
 };
 
-const std::vector<TextKey>& TextKeys();
+const std::vector<TextKey>& CodeTextKeys();
+
+// Adds `key` to `keys`; a key listed already is not added again, and when it was listed with
+// another text, that text becomes its other default.
+void AddTextKey(const TextKey& key, std::vector<TextKey>* keys);
 
 }  // namespace linkscope

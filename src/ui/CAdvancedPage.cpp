@@ -34,23 +34,8 @@ void CAdvancedPage::OnCreatePage() {
   const LanguageTable& t = Services().language;
   offText_ = t.Lookup("DisabledIndicationStr", "Disabled");
   onText_ = t.Lookup("EnabledIndicationStr", "Enabled");
-  InitTexts();
+  SetLayoutTexts();
   Refresh();
-}
-
-void CAdvancedPage::InitTexts() {
-  IDialogItems* items = Items();
-  if (items == nullptr) return;
-  const LanguageTable& t = Services().language;
-  items->SetText(kIdPreambleLabel, t.Lookup("PreambleType", "Preamble Type"));
-  // These three keys end in a blank in every language file.
-  items->SetText(kIdLongLabel, t.Lookup("PreambleLong ", "Long"));
-  items->SetText(kIdShortLabel, t.Lookup("PreambleShort ", "Short"));
-  items->SetText(kIdAutoLabel, t.Lookup("PreambleAuto ", "Auto"));
-  items->SetText(kIdFragLabel, t.Lookup("FragThresh", "Fragmentation Threshold"));
-  items->SetText(kIdRtsLabel, t.Lookup("RTSThresh", "RTS/CTS Threshold"));
-  items->SetText(kIdPowerSave, t.Lookup("PowerSave", "Power Save"));
-  items->SetText(kIdSubmit, t.Lookup("AdvButtonOK", "Submit"));
 }
 
 bool CAdvancedPage::Refresh() {
@@ -111,7 +96,7 @@ void CAdvancedPage::OnScroll(int id) {
 }
 
 void CAdvancedPage::Reload() {
-  InitTexts();
+  SetLayoutTexts();
   Refresh();
 }
 

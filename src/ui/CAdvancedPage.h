@@ -36,7 +36,6 @@ class CAdvancedPage : public CLayoutPage {
   static constexpr int kRtsMin = 1;
   static constexpr int kRtsOff = 2347;
 
-  void InitTexts();
   // Reads the configuration and shows it; false (and the page hidden) when it cannot be read.
   bool Refresh();
 

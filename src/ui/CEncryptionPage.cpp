@@ -84,7 +84,6 @@ void CEncryptionPage::OnCreatePage() {
     items.EditLimitText(kIdKey1 + k, kKeyTextLimit);
     if (!passwordChar.empty()) items.EditSetPasswordChar(kIdKey1 + k, passwordChar[0]);
   }
-  items.SetText(kIdSubmit, Text("WEPSubmitButton", "Submit"));
   InitTexts();
   Refresh();
 }
@@ -109,17 +108,10 @@ void CEncryptionPage::InitTexts() {
     cardType_ = cardType;
   }
 
-  static const char* const kKeyLabelKeys[4] = {"WEPkey1", "WEPkey2", "WEPkey3", "WEPkey4"};
-  static const char* const kKeyLabelDefaults[4] = {"Key #1", "Key #2", "Key #3", "Key #4"};
+  SetLayoutTexts();
+  // The default key is picked by the keys' labels.
   items.ComboReset(kIdDefaultKey);
-  for (int k = 0; k < 4; ++k) {
-    const std::string label = Text(kKeyLabelKeys[k], kKeyLabelDefaults[k]);
-    items.SetText(kIdKeyLabel1 + k, label);
-    items.ComboAdd(kIdDefaultKey, label);
-  }
-  items.SetText(kIdDefaultKeyLabel, Text("WEPKeyToUse", "Default Key"));
-  items.SetText(kIdModeLabel, Text("WEPMode", "Mode"));
-  items.SetText(kIdAuthenticationLabel, Text("AuthenticationType", "Authentication Type"));
+  for (int k = 0; k < 4; ++k) items.ComboAdd(kIdDefaultKey, LayoutText(kIdKeyLabel1 + k));
 
   items.ComboReset(kIdMode);
   items.ComboAdd(kIdMode, Text("WEPModeMandatory", "Mandatory"));
@@ -130,7 +122,6 @@ void CEncryptionPage::InitTexts() {
   items.ComboAdd(kIdAuthentication, Text("AythTypeSharedKey", "Shared Key"));
   items.ComboAdd(kIdAuthentication, Text("AythTypeAuto", "Auto"));
 
-  items.SetText(kIdLevelLabel, Text("EncryptionLevel", "Encryption"));
   items.ComboReset(kIdLevel);
   items.ComboAdd(kIdLevel, Text("WEPDisabled", "Disabled"));
   items.ComboAdd(kIdLevel, Text("WEP64Bit", "64 Bit"));

@@ -55,10 +55,7 @@ void CInfoPage::SetInfoTexts() {
   const std::string logo = OemSettings(language).LogoBmp();
   // No file named leaves the logo empty; a file that does not load does too, silently.
   if (!logo.empty()) items.SetImageFile(kIdLogo, Host().ResourceDirectory() + logo);
-  items.SetText(kIdDriverLabel, language.Lookup("DriverVer", "Driver Version"));
-  items.SetText(kIdFirmwareLabel, language.Lookup("FwVer", "Firmware Version"));
-  items.SetText(kIdApplicationLabel, language.Lookup("AppVer", "Application Version"));
-  items.SetText(kIdMacLabel, language.Lookup("MACaddress", "MAC Address"));
+  SetLayoutTexts();
 }
 
 bool CInfoPage::ReadVersions() {

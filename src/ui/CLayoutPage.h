@@ -4,7 +4,11 @@
 // members keep their values between two showings. What each page shows and does is its own
 // class's business; this one holds what every page has.
 
+#include <string>
+
 #include "platform/DialogSystem.h"
+#include "ui/DialogLayouts.h"
+#include "ui/LayoutTexts.h"
 #include "ui/PageHost.h"
 #include "ui/SettingsDialogServices.h"
 #include "ui/WindowLife.h"
@@ -70,6 +74,17 @@ class CLayoutPage : public IDialogHandler {
   // The page's window is going; its controls can still be read here. A message box shown here
   // comes last: under it the dialog may go, and the page's window with it.
   virtual void OnDestroyPage() {}
+
+  // Gives every control the page's layout names a text key for its text (and tool tip) in
+  // the current language.
+  void SetLayoutTexts() const {
+    if (items_ == nullptr) return;
+    linkscope::SetLayoutTexts(*PageLayout(resourceId_), *items_, services_.language);
+  }
+  // A control's fixed text in the current language, as the page's layout names it.
+  std::string LayoutText(int id) const {
+    return linkscope::LayoutText(*PageLayout(resourceId_), id, services_.language);
+  }
 
   // Called from OnCreatePage: the page could not read what it shows and stays hidden.
   void StayHidden() { stayHidden_ = true; }

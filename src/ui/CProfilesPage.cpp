@@ -94,16 +94,8 @@ bool CProfilesPage::InWizard() const {
 
 void CProfilesPage::OnCreatePage() {
   IDialogItems& items = *Items();
-  items.SetText(kIdNew, Text("ProfileButtonNew", "New"));
-  items.SetText(kIdSave, Text("ProfileButtonSave", "Save"));
-  items.SetText(kIdDelete, Text("ProfileButtonDelete", "Delete"));
-  items.SetText(kIdRename, Text("ProfileButtonRename", "Rename"));
-  items.SetText(kIdWizardCancel, Text("ProfileButtonCancel", "Cancel"));
+  SetLayoutTexts();
   items.EditLimitText(kIdName, kNameLimit);
-  items.SetToolTip(kIdNew, Text("TipCreate", "Create a new profile from current configuration"));
-  items.SetToolTip(kIdSave, Text("TipSave", "Save current configuration to selected profile"));
-  items.SetToolTip(kIdDelete, Text("TipDelete", "Delete selected profile"));
-  items.SetToolTip(kIdRename, Text("TipRename", "Rename selected profile"));
 
   ShowCurrentProfileInfo();
   if (ConfiguredByWindows()) {

@@ -11,6 +11,7 @@
 #include "ui/CStatisticsPage.h"
 #include "ui/CStatusPage.h"
 #include "ui/DialogLayouts.h"
+#include "ui/LayoutTexts.h"
 
 namespace linkscope {
 
@@ -112,8 +113,7 @@ void CSettingsDlg::RelabelTexts() {
   for (int i = 0; i < kPageCount; ++i) {
     items_->TabInsert(kIdTabControl, i, language.Lookup(kTabKeys[i], kTabDefaults[i]));
   }
-  items_->SetTitle(language.Lookup("DlgTitle", "Linkscope Utility"));
-  items_->SetText(kIdCancel, language.Lookup("CancelButon", "Exit"));
+  SetLayoutTexts(SettingsDialogLayout(), *items_, language);
 }
 
 void CSettingsDlg::SelectPage(int index) {

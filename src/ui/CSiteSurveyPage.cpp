@@ -36,8 +36,7 @@ void CSiteSurveyPage::OnCreatePage() {
   surveyFinished_ = true;
   IDialogItems& items = *Items();
   const LanguageTable& language = Services().language;
-  items.SetText(kIdRescan, language.Lookup("ButtonRescan", "Re-Scan"));
-  items.SetText(kIdCancel, language.Lookup("ButtonCancel", "Cancel"));
+  SetLayoutTexts();
 
   ClearList();
   for (int i = 0; i < kSurveyColumnCount; ++i) {

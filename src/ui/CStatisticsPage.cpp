@@ -16,31 +16,18 @@ struct CounterCell {
 
 // The value labels in the order they are written. The rejected row shows the transmit counter
 // (offset 40) under Tx and the receive one (offset 32) under Rx.
+using P = CStatisticsPage;
 constexpr CounterCell kCells[] = {
-    {1069, StatisticsRecord::kTxDataOk},     {1070, StatisticsRecord::kTxDataFailed},
-    {1073, StatisticsRecord::kRxDataOk},     {1074, StatisticsRecord::kRxDataFailed},
-    {1071, StatisticsRecord::kTxMgmtOk},     {1072, StatisticsRecord::kTxMgmtFailed},
-    {1075, StatisticsRecord::kRxMgmtOk},     {1076, StatisticsRecord::kRxMgmtFailed},
-    {1082, StatisticsRecord::kTxRejected},   {1083, StatisticsRecord::kRxRejected},
-};
-
-struct LabelText {
-  int id;
-  const char* key;
-  const char* defaultText;
-};
-
-constexpr LabelText kTexts[] = {
-    {1079, "TxLabel", "Tx"},
-    {1080, "RxLabel", "Rx"},
-    {1077, "DataBorder", "Data"},
-    {1078, "MgmtBorder", "Management"},
-    {1065, "DataOkLabel", "Successful"},
-    {1067, "DataErrorLabel", "Unsuccessful"},
-    {1066, "MgmtOkLabel", "Successful"},
-    {1068, "MgmtErrorLabel", "Unsuccessful"},
-    {1081, "RejectedLabel", "Rejected Packets"},
-    {CStatisticsPage::kIdResetButton, "ResetStatisticsButton", "Reset"},
+    {P::kIdTxDataOk, StatisticsRecord::kTxDataOk},
+    {P::kIdTxDataFailed, StatisticsRecord::kTxDataFailed},
+    {P::kIdRxDataOk, StatisticsRecord::kRxDataOk},
+    {P::kIdRxDataFailed, StatisticsRecord::kRxDataFailed},
+    {P::kIdTxMgmtOk, StatisticsRecord::kTxMgmtOk},
+    {P::kIdTxMgmtFailed, StatisticsRecord::kTxMgmtFailed},
+    {P::kIdRxMgmtOk, StatisticsRecord::kRxMgmtOk},
+    {P::kIdRxMgmtFailed, StatisticsRecord::kRxMgmtFailed},
+    {P::kIdTxRejected, StatisticsRecord::kTxRejected},
+    {P::kIdRxRejected, StatisticsRecord::kRxRejected},
 };
 
 }  // namespace
@@ -49,18 +36,10 @@ CStatisticsPage::CStatisticsPage(const SettingsDialogServices& services, IPageHo
     : CLayoutPage(kStatisticsPageId, services, host) {}
 
 void CStatisticsPage::OnCreatePage() {
-  InitTexts();
+  SetLayoutTexts();
   if (!Refresh()) {
     StayHidden();
     Services().messages.Show("FailedToGetStatisticsErrorMessage", "Failed to get statistics");
-  }
-}
-
-void CStatisticsPage::InitTexts() {
-  IDialogItems* items = Items();
-  if (items == nullptr) return;
-  for (const LabelText& t : kTexts) {
-    items->SetText(t.id, Services().language.Lookup(t.key, t.defaultText));
   }
 }
 

@@ -71,9 +71,7 @@ void CStatusPage::InitTexts() {
   std::uint32_t written = 0;
   if (link.Query(link.CurrentAdapter(), OID_PRIV_CARD_TYPE, &type, 1, &written)) cardType_ = type;
 
-  items->SetText(kIdChange, t.Lookup("ChangeButton", "Change"));
-  items->SetText(kIdSubmit, t.Lookup("SubmitButton", "Submit"));
-  items->SetText(kIdCancelEdit, t.Lookup("CancelButton", "Cancel"));
+  SetLayoutTexts();
   items->Enable(kIdSubmit, false);
   items->Enable(kIdCancelEdit, false);
 
@@ -90,15 +88,6 @@ void CStatusPage::InitTexts() {
   items->ComboAdd(kIdRadio, t.Lookup("RadioOff", "Off"));
   items->ComboAdd(kIdRadio, t.Lookup("RadioOn", "On"));
 
-  items->SetText(kIdModeLabel, t.Lookup("OperatingMode", "Operating Mode"));
-  items->SetText(kIdChannelLabel, t.Lookup("Channel", "Channel"));
-  items->SetText(kIdSsidLabel, t.Lookup("SSID", "SSID"));
-  items->SetText(kIdRateLabel, t.Lookup("TxRate", "Tx Rate"));
-  items->SetText(kIdRoamingLabel, t.Lookup("InternationalRoaming", "Int. Roaming"));
-  items->SetText(kIdRadioLabel, t.Lookup("Radio", "Radio"));
-  items->SetText(kIdStatusLabel, t.Lookup("Status", "Status"));
-  items->SetText(kIdSignalLabel, t.Lookup("SignalStrength", "Signal Strength"));
-  items->SetText(kIdQualityLabel, t.Lookup("LinkQuality", "Link Quality"));
   items->Enable(kIdRadio, false);
   // The roaming list is refilled by every refresh; its texts are read here, once, rather than
   // from the file on every tick.

@@ -1,6 +1,13 @@
 #include "ui/DialogLayouts.h"
 
 #include "platform/DialogSystem.h"
+#include "ui/CAdvancedPage.h"
+#include "ui/CEncryptionPage.h"
+#include "ui/CInfoPage.h"
+#include "ui/CProfilesPage.h"
+#include "ui/CSiteSurveyPage.h"
+#include "ui/CStatisticsPage.h"
+#include "ui/CStatusPage.h"
 
 namespace linkscope {
 
@@ -10,12 +17,21 @@ const int kPageResourceIds[kPageCount] = {kStatusPageId,     kStatisticsPageId, 
 
 namespace {
 
-// Texts given here are what a control shows before its page sets it from the language file;
-// they are the English texts, so a layout looks right on its own.
+// A control's fixed text: the language file's key for it and the English text. The English
+// text is what the control shows before its dialog sets the file's text, so a layout looks
+// right on its own, and what stands when the file has no text for the key.
+struct Caption {
+  const char* key = nullptr;
+  const char* english = "";
+};
+// A text the language file has none for: it is always English.
+Caption English(const char* text) { return {nullptr, text}; }
 
 ControlLayout Make(int id, ControlKind kind, std::uint32_t style, int x, int y, int w, int h,
-                   const char* text = "") {
-  return ControlLayout::Make(id, kind, style, x, y, w, h, text);
+                   Caption caption = {}) {
+  ControlLayout c = ControlLayout::Make(id, kind, style, x, y, w, h, caption.english);
+  c.textKey = caption.key;
+  return c;
 }
 
 ControlLayout Hidden(ControlLayout c) {
@@ -23,20 +39,26 @@ ControlLayout Hidden(ControlLayout c) {
   return c;
 }
 
-ControlLayout Label(int id, int x, int y, int w, const char* text) {
-  return Make(id, ControlKind::Label, 0, x, y, w, 8, text);
+ControlLayout WithToolTip(ControlLayout c, Caption tip) {
+  c.toolTipKey = tip.key;
+  c.toolTip = tip.english;
+  return c;
 }
-ControlLayout Centred(int id, int x, int y, int w, const char* text = "") {
-  return Make(id, ControlKind::Label, kSsCenter, x, y, w, 8, text);
+
+ControlLayout Label(int id, int x, int y, int w, Caption caption) {
+  return Make(id, ControlKind::Label, 0, x, y, w, 8, caption);
 }
-ControlLayout Group(int id, int x, int y, int w, int h, const char* text = "") {
-  return Make(id, ControlKind::GroupBox, kBsGroupBox, x, y, w, h, text);
+ControlLayout Centred(int id, int x, int y, int w, Caption caption = {}) {
+  return Make(id, ControlKind::Label, kSsCenter, x, y, w, 8, caption);
 }
-ControlLayout Button(int id, int x, int y, int w, int h, const char* text) {
-  return Make(id, ControlKind::PushButton, kBsPushButton | kWsTabStop, x, y, w, h, text);
+ControlLayout Group(int id, int x, int y, int w, int h, Caption caption = {}) {
+  return Make(id, ControlKind::GroupBox, kBsGroupBox, x, y, w, h, caption);
 }
-ControlLayout DefButton(int id, int x, int y, int w, int h, const char* text) {
-  return Make(id, ControlKind::PushButton, kBsDefPushButton | kWsTabStop, x, y, w, h, text);
+ControlLayout Button(int id, int x, int y, int w, int h, Caption caption) {
+  return Make(id, ControlKind::PushButton, kBsPushButton | kWsTabStop, x, y, w, h, caption);
+}
+ControlLayout DefButton(int id, int x, int y, int w, int h, Caption caption) {
+  return Make(id, ControlKind::PushButton, kBsDefPushButton | kWsTabStop, x, y, w, h, caption);
 }
 // The height of a drop-down list includes its opened list.
 ControlLayout DropDown(int id, int x, int y, int w, int h) {
@@ -86,175 +108,189 @@ DialogLayout MakeSettingsDialog() {
   d.width = 287;
   d.height = 271;
   d.title = "Linkscope Utility";
+  d.titleKey = "DlgTitle";
   ControlLayout windowsBox =
       Make(kIdWindowsCheckBox, ControlKind::CheckBox, kBsAutoCheckBox | kWsTabStop, 14, 251, 128,
-           10, "Use Windows to configure this card");
+           10, English("Use Windows to configure this card"));
   d.controls = {
       DropDown(kIdAdapterSelector, 50, 9, 159, 43),
       DropDown(kIdProfileSelector, 110, 28, 99, 60),
-      // Always English: the language file has no text for it.
-      Label(kNoControlId, 53, 31, 52, "Current Profile:"),
+      Label(kNoControlId, 53, 31, 52, English("Current Profile:")),
       Make(kIdTabControl, ControlKind::Tab, kWsTabStop | kWsClipSiblings, 12, 48, 268, 190),
-      Hidden(Button(kIdResetButton, 167, 248, 19, 14, "&Reset")),
+      Hidden(Button(kIdResetButton, 167, 248, 19, 14, English("&Reset"))),
       Hidden(windowsBox),
-      Button(kIdCancel, 192, 248, 50, 14, "Exit"),
+      // The key is spelled so in every language file.
+      Button(kIdCancel, 192, 248, 50, 14, {"CancelButon", "Exit"}),
   };
   return d;
 }
 
 DialogLayout MakeStatusPage() {
+  using P = CStatusPage;
   return Page(kStatusPageId,
               {
-                  Label(1013, 10, 10, 72, "Operating Mode"),
-                  DropDown(1024, 85, 8, 95, 50),
-                  Label(1014, 10, 26, 72, "Channel"),
-                  DropDown(1025, 85, 24, 95, 90),
-                  Label(1015, 10, 42, 72, "SSID"),
-                  LineEdit(1009, 85, 40, 95),
-                  Label(1016, 10, 58, 72, "Tx Rate"),
-                  DropDown(1026, 85, 56, 95, 70),
-                  Label(1082, 10, 74, 72, "Int. Roaming"),
-                  DropDown(1029, 85, 72, 95, 40),
-                  Label(1012, 10, 90, 72, "Radio"),
-                  DropDown(1030, 85, 88, 95, 40),
-                  Button(1018, 190, 8, 56, 14, "Change"),
-                  Button(1019, 190, 26, 56, 14, "Submit"),
-                  Button(kIdCancel, 190, 44, 56, 14, "Cancel"),
-                  Label(1022, 10, 110, 40, "Status"),
-                  Make(1003, ControlKind::Edit, kEsReadOnly | kEsAutoHScroll | kWsBorder, 50,
-                       108, 196, 12),
-                  Label(1020, 10, 128, 72, "Signal Strength"),
-                  Bar(1021, 85, 127, 120),
-                  Centred(1031, 210, 128, 36),
-                  Label(1023, 10, 144, 72, "Link Quality"),
-                  Bar(1028, 85, 143, 120),
-                  Centred(1032, 210, 144, 36),
+                  Label(P::kIdModeLabel, 10, 10, 72, {"OperatingMode", "Operating Mode"}),
+                  DropDown(P::kIdMode, 85, 8, 95, 50),
+                  Label(P::kIdChannelLabel, 10, 26, 72, {"Channel", "Channel"}),
+                  DropDown(P::kIdChannel, 85, 24, 95, 90),
+                  Label(P::kIdSsidLabel, 10, 42, 72, {"SSID", "SSID"}),
+                  LineEdit(P::kIdSsid, 85, 40, 95),
+                  Label(P::kIdRateLabel, 10, 58, 72, {"TxRate", "Tx Rate"}),
+                  DropDown(P::kIdRate, 85, 56, 95, 70),
+                  Label(P::kIdRoamingLabel, 10, 74, 72, {"InternationalRoaming", "Int. Roaming"}),
+                  DropDown(P::kIdRoaming, 85, 72, 95, 40),
+                  Label(P::kIdRadioLabel, 10, 90, 72, {"Radio", "Radio"}),
+                  DropDown(P::kIdRadio, 85, 88, 95, 40),
+                  Button(P::kIdChange, 190, 8, 56, 14, {"ChangeButton", "Change"}),
+                  Button(P::kIdSubmit, 190, 26, 56, 14, {"SubmitButton", "Submit"}),
+                  Button(P::kIdCancelEdit, 190, 44, 56, 14, {"CancelButton", "Cancel"}),
+                  Label(P::kIdStatusLabel, 10, 110, 40, {"Status", "Status"}),
+                  Make(P::kIdStatusLine, ControlKind::Edit,
+                       kEsReadOnly | kEsAutoHScroll | kWsBorder, 50, 108, 196, 12),
+                  Label(P::kIdSignalLabel, 10, 128, 72, {"SignalStrength", "Signal Strength"}),
+                  Bar(P::kIdSignalBar, 85, 127, 120),
+                  Centred(P::kIdSignalText, 210, 128, 36),
+                  Label(P::kIdQualityLabel, 10, 144, 72, {"LinkQuality", "Link Quality"}),
+                  Bar(P::kIdQualityBar, 85, 143, 120),
+                  Centred(P::kIdQualityText, 210, 144, 36),
               });
 }
 
 DialogLayout MakeStatisticsPage() {
+  using P = CStatisticsPage;
   return Page(kStatisticsPageId,
               {
-                  Centred(1079, 101, 7, 50, "Tx"),
-                  Centred(1080, 167, 7, 50, "Rx"),
-                  Group(1077, 7, 16, 237, 42, "Data"),
-                  Label(1065, 20, 28, 78, "Successful"),
-                  Label(1067, 20, 43, 78, "Unsuccessful"),
-                  Centred(1069, 101, 28, 50),
-                  Centred(1070, 101, 43, 50),
-                  Centred(1073, 167, 28, 50),
-                  Centred(1074, 167, 43, 50),
-                  Group(1078, 7, 62, 237, 42, "Management"),
-                  Label(1066, 20, 76, 78, "Successful"),
-                  Label(1068, 20, 90, 78, "Unsuccessful"),
-                  Centred(1071, 101, 76, 50),
-                  Centred(1072, 101, 90, 50),
-                  Centred(1075, 167, 76, 50),
-                  Centred(1076, 167, 90, 50),
+                  Centred(P::kIdTxHeading, 101, 7, 50, {"TxLabel", "Tx"}),
+                  Centred(P::kIdRxHeading, 167, 7, 50, {"RxLabel", "Rx"}),
+                  Group(P::kIdDataGroup, 7, 16, 237, 42, {"DataBorder", "Data"}),
+                  Label(P::kIdDataOkLabel, 20, 28, 78, {"DataOkLabel", "Successful"}),
+                  Label(P::kIdDataErrorLabel, 20, 43, 78, {"DataErrorLabel", "Unsuccessful"}),
+                  Centred(P::kIdTxDataOk, 101, 28, 50),
+                  Centred(P::kIdTxDataFailed, 101, 43, 50),
+                  Centred(P::kIdRxDataOk, 167, 28, 50),
+                  Centred(P::kIdRxDataFailed, 167, 43, 50),
+                  Group(P::kIdMgmtGroup, 7, 62, 237, 42, {"MgmtBorder", "Management"}),
+                  Label(P::kIdMgmtOkLabel, 20, 76, 78, {"MgmtOkLabel", "Successful"}),
+                  Label(P::kIdMgmtErrorLabel, 20, 90, 78, {"MgmtErrorLabel", "Unsuccessful"}),
+                  Centred(P::kIdTxMgmtOk, 101, 76, 50),
+                  Centred(P::kIdTxMgmtFailed, 101, 90, 50),
+                  Centred(P::kIdRxMgmtOk, 167, 76, 50),
+                  Centred(P::kIdRxMgmtFailed, 167, 90, 50),
                   Group(kNoControlId, 7, 103, 237, 26),
-                  Label(1081, 13, 113, 85, "Rejected Packets"),
-                  Centred(1082, 101, 113, 50),
-                  Centred(1083, 167, 113, 50),
-                  DefButton(kIdOk, 194, 147, 50, 14, "Reset"),
+                  Label(P::kIdRejectedLabel, 13, 113, 85, {"RejectedLabel", "Rejected Packets"}),
+                  Centred(P::kIdTxRejected, 101, 113, 50),
+                  Centred(P::kIdRxRejected, 167, 113, 50),
+                  DefButton(P::kIdResetButton, 194, 147, 50, 14,
+                            {"ResetStatisticsButton", "Reset"}),
               });
 }
 
 DialogLayout MakeSiteSurveyPage() {
+  using P = CSiteSurveyPage;
   return Page(kSiteSurveyPageId,
               {
                   // Several rows can be selected at once.
-                  Make(1033, ControlKind::ListView,
+                  Make(P::kIdList, ControlKind::ListView,
                        kLvsReport | kLvsShowSelAlways | kWsBorder | kWsTabStop, 7, 14, 237, 105),
-                  Button(1034, 184, 137, 60, 14, "Re-Scan"),
+                  Button(P::kIdRescan, 184, 137, 60, 14, {"ButtonRescan", "Re-Scan"}),
                   // Never shown: Escape reaches the cancel command through it.
-                  Hidden(Button(kIdCancel, 15, 135, 50, 14, "Cancel")),
+                  Hidden(Button(kIdCancel, 15, 135, 50, 14, {"ButtonCancel", "Cancel"})),
               });
 }
 
 DialogLayout MakeEncryptionPage() {
+  using P = CEncryptionPage;
   return Page(kEncryptionPageId,
               {
                   Group(kNoControlId, 7, 3, 237, 21),
-                  Label(1049, 46, 14, 80, "Encryption"),
-                  DropDown(1081, 130, 11, 80, 50),
+                  Label(P::kIdLevelLabel, 46, 14, 80, {"EncryptionLevel", "Encryption"}),
+                  DropDown(P::kIdLevel, 130, 11, 80, 50),
                   Group(kNoControlId, 7, 26, 237, 64),
-                  Label(1039, 46, 38, 40, "Key #1"),
-                  Label(1040, 46, 51, 40, "Key #2"),
-                  Label(1041, 46, 64, 40, "Key #3"),
-                  Label(1042, 46, 78, 40, "Key #4"),
-                  LineEdit(1035, 90, 35, 150),
-                  LineEdit(1036, 90, 49, 150),
-                  LineEdit(1037, 90, 63, 150),
-                  LineEdit(1038, 90, 77, 150),
+                  Label(P::kIdKeyLabel1, 46, 38, 40, {"WEPkey1", "Key #1"}),
+                  Label(P::kIdKeyLabel1 + 1, 46, 51, 40, {"WEPkey2", "Key #2"}),
+                  Label(P::kIdKeyLabel1 + 2, 46, 64, 40, {"WEPkey3", "Key #3"}),
+                  Label(P::kIdKeyLabel1 + 3, 46, 78, 40, {"WEPkey4", "Key #4"}),
+                  LineEdit(P::kIdKey1, 90, 35, 150),
+                  LineEdit(P::kIdKey2, 90, 49, 150),
+                  LineEdit(P::kIdKey3, 90, 63, 150),
+                  LineEdit(P::kIdKey4, 90, 77, 150),
                   Group(kNoControlId, 7, 92, 237, 54),
-                  Label(1044, 46, 105, 80, "Default Key"),
-                  DropDown(1043, 130, 101, 80, 60),
-                  Label(1045, 46, 119, 80, "Mode"),
-                  DropDown(1046, 130, 115, 80, 40),
-                  Label(1047, 46, 131, 80, "Authentication Type"),
-                  DropDown(1048, 130, 129, 80, 50),
-                  Button(1019, 187, 154, 57, 14, "Submit"),
+                  Label(P::kIdDefaultKeyLabel, 46, 105, 80, {"WEPKeyToUse", "Default Key"}),
+                  DropDown(P::kIdDefaultKey, 130, 101, 80, 60),
+                  Label(P::kIdModeLabel, 46, 119, 80, {"WEPMode", "Mode"}),
+                  DropDown(P::kIdMode, 130, 115, 80, 40),
+                  Label(P::kIdAuthenticationLabel, 46, 131, 80,
+                        {"AuthenticationType", "Authentication Type"}),
+                  DropDown(P::kIdAuthentication, 130, 129, 80, 50),
+                  Button(P::kIdSubmit, 187, 154, 57, 14, {"WEPSubmitButton", "Submit"}),
               });
 }
 
 DialogLayout MakeAdvancedPage() {
-  ControlLayout fragIndication = Centred(1060, 42, 72, 60);
+  using P = CAdvancedPage;
+  ControlLayout fragIndication = Centred(P::kIdFragIndication, 42, 72, 60);
   fragIndication.textColour = 0xFF0000;  // blue
-  ControlLayout rtsIndication = Centred(1062, 42, 102, 60);
+  ControlLayout rtsIndication = Centred(P::kIdRtsIndication, 42, 102, 60);
   rtsIndication.textColour = 0xFF0000;
   return Page(kAdvancedPageId,
               {
                   // Each frame reaches below the last control inside it, so no label's
                   // background covers its lower edge.
                   Group(kNoControlId, 7, 7, 237, 44),
-                  Label(1054, 42, 29, 90, "Preamble Type"),
-                  Radio(1050, 141, 15, true),
-                  Radio(1051, 141, 28, false),
-                  Radio(1063, 141, 41, false),
-                  Label(1055, 157, 16, 60, "Long"),
-                  Label(1056, 157, 29, 60, "Short"),
-                  Label(1064, 157, 41, 60, "Auto"),
+                  Label(P::kIdPreambleLabel, 42, 29, 90, {"PreambleType", "Preamble Type"}),
+                  Radio(P::kIdLong, 141, 15, true),
+                  Radio(P::kIdShort, 141, 28, false),
+                  Radio(P::kIdAuto, 141, 41, false),
+                  // These three keys end in a blank in every language file.
+                  Label(P::kIdLongLabel, 157, 16, 60, {"PreambleLong ", "Long"}),
+                  Label(P::kIdShortLabel, 157, 29, 60, {"PreambleShort ", "Short"}),
+                  Label(P::kIdAutoLabel, 157, 41, 60, {"PreambleAuto ", "Auto"}),
                   Group(kNoControlId, 7, 49, 237, 64),
-                  Label(1058, 26, 60, 92, "Fragmentation Threshold"),
-                  Slider(1052, 122, 56, 100, 15),
-                  Centred(1059, 155, 76, 34),
+                  Label(P::kIdFragLabel, 26, 60, 92, {"FragThresh", "Fragmentation Threshold"}),
+                  Slider(P::kIdFrag, 122, 56, 100, 15),
+                  Centred(P::kIdFragValue, 155, 76, 34),
                   fragIndication,
-                  Label(1057, 26, 89, 92, "RTS/CTS Threshold"),
-                  Slider(1053, 122, 84, 100, 15),
-                  Centred(1061, 156, 104, 34),
+                  Label(P::kIdRtsLabel, 26, 89, 92, {"RTSThresh", "RTS/CTS Threshold"}),
+                  Slider(P::kIdRts, 122, 84, 100, 15),
+                  Centred(P::kIdRtsValue, 156, 104, 34),
                   rtsIndication,
                   Group(kNoControlId, 7, 114, 237, 26),
-                  Make(1083, ControlKind::CheckBox, kBsAutoCheckBox | kWsTabStop, 35, 124, 100,
-                       10, "Power Save"),
-                  DefButton(kIdOk, 193, 148, 50, 14, "Submit"),
+                  Make(P::kIdPowerSave, ControlKind::CheckBox, kBsAutoCheckBox | kWsTabStop, 35,
+                       124, 100, 10, {"PowerSave", "Power Save"}),
+                  DefButton(P::kIdSubmit, 193, 148, 50, 14, {"AdvButtonOK", "Submit"}),
               });
 }
 
 DialogLayout MakeProfilesPage() {
-  DialogLayout d =
-      Page(kProfilesPageId,
-           {
-               Group(kNoControlId, 7, 7, 99, 158, "Existing profiles"),
-               Make(1086, ControlKind::ListBox, kLbsNotify | kWsVScroll | kWsBorder | kWsTabStop,
-                    11, 20, 91, 66),
-               Make(1087, ControlKind::PushButton, kBsPushButton | kWsTabStop, 22, 91, 69, 15,
-                    "New"),
-               Make(1088, ControlKind::PushButton, kBsPushButton | kWsTabStop, 22, 109, 69, 15,
-                    "Save"),
-               Make(1089, ControlKind::PushButton, kBsPushButton | kWsTabStop, 22, 127, 69, 15,
-                    "Delete"),
-               Make(1091, ControlKind::PushButton, kBsPushButton | kWsTabStop, 22, 145, 69, 15,
-                    "Rename"),
-               Group(1096, 109, 7, 142, 88, "Preview"),
-               Hidden(Make(1090, ControlKind::Edit, kEsMultiLine | kEsReadOnly | kWsVScroll, 112,
-                           19, 135, 73)),
-               Group(kNoControlId, 109, 95, 142, 70, "Wizard"),
-               Make(1093, ControlKind::Label, 0, 114, 104, 133, 43, "Static"),
-               Hidden(Make(1092, ControlKind::Edit, kEsAutoHScroll | kWsBorder | kWsTabStop, 114,
-                           148, 58, 12)),
-               Hidden(Button(1094, 174, 148, 35, 12, "Create")),
-               Hidden(Button(1095, 212, 148, 35, 12, "Cancel")),
-           });
+  using P = CProfilesPage;
+  auto command = [](int id, int y, Caption caption, Caption tip) {
+    return WithToolTip(Button(id, 22, y, 69, 15, caption), tip);
+  };
+  DialogLayout d = Page(
+      kProfilesPageId,
+      {
+          Group(kNoControlId, 7, 7, 99, 158, English("Existing profiles")),
+          Make(P::kIdList, ControlKind::ListBox, kLbsNotify | kWsVScroll | kWsBorder | kWsTabStop,
+               11, 20, 91, 66),
+          command(P::kIdNew, 91, {"ProfileButtonNew", "New"},
+                  {"TipCreate", "Create a new profile from current configuration"}),
+          command(P::kIdSave, 109, {"ProfileButtonSave", "Save"},
+                  {"TipSave", "Save current configuration to selected profile"}),
+          command(P::kIdDelete, 127, {"ProfileButtonDelete", "Delete"},
+                  {"TipDelete", "Delete selected profile"}),
+          command(P::kIdRename, 145, {"ProfileButtonRename", "Rename"},
+                  {"TipRename", "Rename selected profile"}),
+          // The page words the preview's caption and the wizard's texts as they change.
+          Group(P::kIdPreviewGroup, 109, 7, 142, 88, English("Preview")),
+          Hidden(Make(P::kIdPreview, ControlKind::Edit, kEsMultiLine | kEsReadOnly | kWsVScroll,
+                      112, 19, 135, 73)),
+          Group(kNoControlId, 109, 95, 142, 70, English("Wizard")),
+          Make(P::kIdInfo, ControlKind::Label, 0, 114, 104, 133, 43, English("Static")),
+          Hidden(Make(P::kIdName, ControlKind::Edit, kEsAutoHScroll | kWsBorder | kWsTabStop, 114,
+                      148, 58, 12)),
+          Hidden(Button(P::kIdConfirm, 174, 148, 35, 12, English("Create"))),
+          Hidden(Button(P::kIdWizardCancel, 212, 148, 35, 12, {"ProfileButtonCancel", "Cancel"})),
+      });
   // A child of the tab control: its position is inside the tab control, below the captions.
   d.x = 4;
   d.y = 16;
@@ -262,17 +298,18 @@ DialogLayout MakeProfilesPage() {
 }
 
 DialogLayout MakeInfoPage() {
+  using P = CInfoPage;
   return Page(kInfoPageId,
               {
-                  Make(1000, ControlKind::Bitmap, kSsBitmap, 7, 7, 237, 60),
-                  Label(1063, 20, 80, 95, "Driver Version"),
-                  Label(1066, 120, 80, 110, ""),
-                  Label(1064, 20, 96, 95, "Firmware Version"),
-                  Label(1067, 120, 96, 110, ""),
-                  Label(1065, 20, 112, 95, "Application Version"),
-                  Label(1068, 120, 112, 110, ""),
-                  Label(1069, 20, 128, 95, "MAC Address"),
-                  Label(1070, 120, 128, 110, ""),
+                  Make(P::kIdLogo, ControlKind::Bitmap, kSsBitmap, 7, 7, 237, 60),
+                  Label(P::kIdDriverLabel, 20, 80, 95, {"DriverVer", "Driver Version"}),
+                  Label(P::kIdDriverVersion, 120, 80, 110, {}),
+                  Label(P::kIdFirmwareLabel, 20, 96, 95, {"FwVer", "Firmware Version"}),
+                  Label(P::kIdFirmwareVersion, 120, 96, 110, {}),
+                  Label(P::kIdApplicationLabel, 20, 112, 95, {"AppVer", "Application Version"}),
+                  Label(P::kIdApplicationVersion, 120, 112, 110, {}),
+                  Label(P::kIdMacLabel, 20, 128, 95, {"MACaddress", "MAC Address"}),
+                  Label(P::kIdMacAddress, 120, 128, 110, {}),
               });
 }
 

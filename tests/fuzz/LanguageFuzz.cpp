@@ -9,7 +9,7 @@
 #include "fuzz/FuzzCheck.h"
 #include "text/LanguageTable.h"
 #include "text/OemSettings.h"
-#include "text/TextKeys.h"
+#include "ui/ProgramTextKeys.h"
 
 namespace linkscope {
 namespace {

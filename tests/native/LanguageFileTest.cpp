@@ -11,7 +11,7 @@
 
 #include "fakes/FakePrivateProfile.h"
 #include "text/LanguageTable.h"
-#include "text/TextKeys.h"
+#include "ui/ProgramTextKeys.h"
 
 namespace linkscope {
 namespace {

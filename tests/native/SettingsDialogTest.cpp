@@ -5,6 +5,7 @@
 
 #include "native/ScriptedApp.h"
 #include "ui/DialogLayouts.h"
+#include "ui/LayoutTexts.h"
 
 namespace linkscope::testing {
 namespace {
@@ -122,6 +123,37 @@ TEST_F(SettingsDialog, ChoosingAProfileInTheSelectorAppliesIt) {
     EXPECT_EQ("Cannot set device configuration", windows.messages.back().text);
     EXPECT_EQ("Office", app.CurrentProfile().currentName);
     EXPECT_EQ(1, items.ComboSelection(kIdProfileSelector));
+    dialogs.PressEscape(dialog);
+  });
+}
+
+// Every text a layout names a key for, on the frame and on each page, shows the language
+// file's text once it is built, and so does every tool tip; here the file words each text as
+// its key in brackets.
+TEST_F(SettingsDialog, EveryKeyedLayoutTextComesFromTheLanguageFile) {
+  std::string file = "[Languages]\r\nLanguage-1=Test\r\n[Test]\r\n";
+  for (const TextKey& k : LayoutTextKeys()) file += std::string(k.key) + "=[" + k.key + "]\r\n";
+  profile.SetFile(".\\res\\Wlan.ini", file);
+  StartWithAdapter();
+  auto expectFromFile = [](const DialogLayout& layout, FakeDialogItems& items) {
+    SCOPED_TRACE("dialog " + std::to_string(layout.resourceId));
+    for (const ControlLayout& c : layout.controls) {
+      if (c.textKey != nullptr) {
+        EXPECT_EQ(std::string("[") + c.textKey + "]", items.Text(c.id)) << c.id;
+      }
+      if (c.toolTipKey != nullptr) {
+        EXPECT_EQ(std::string("[") + c.toolTipKey + "]", items.ToolTip(c.id)) << c.id;
+      }
+    }
+  };
+  DoubleClickAnd([&](WindowHandle dialog, FakeDialogItems& items) {
+    EXPECT_EQ("[DlgTitle]", items.Title());
+    expectFromFile(SettingsDialogLayout(), items);
+    for (int tab = 0; tab < kPageCount; ++tab) {
+      dialogs.ChooseTab(dialog, kIdTabControl, tab);
+      ASSERT_EQ(kPageResourceIds[tab], PageResource());
+      expectFromFile(*PageLayout(PageResource()), *dialogs.Items(dialogs.Pages().back()));
+    }
     dialogs.PressEscape(dialog);
   });
 }
