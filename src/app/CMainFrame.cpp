@@ -4,8 +4,6 @@
 
 #include "config/ProfileNames.h"
 #include "device/DeviceCodes.h"
-#include "device/Oids.h"
-#include "device/RecordQuery.h"
 #include "text/OemSettings.h"
 
 namespace linkscope {
@@ -171,14 +169,9 @@ void CMainFrame::OnTimer(std::uint32_t timerId) {
   Tick();
 }
 
-void CMainFrame::Discover() {
-  services_.link.Enumerate(DiscoveryContext{platform_.registry, platform_.pcCards},
-                           deviceDescriptions_);
-  // After every discovery of its own the tick takes the first adapter afresh, whatever the
-  // new list left current.
-  services_.link.ClearCurrentAdapter();
-}
-
+// The tick's steps, in order: the search while there is no adapter, the first adapter of a new
+// list and the start-up check, the Windows configuration on XP, the device state and its icon.
+// A step that ends the tick leaves the rest to the next one.
 void CMainFrame::Tick() {
   CAdapterLink& link = services_.link;
 
@@ -188,157 +181,22 @@ void CMainFrame::Tick() {
   }
 
   if (link.AdapterCount() == 0) {
-    link.ResetChannel();
-    if (tray_.Shown()) tray_.Set(0, toolTipText_);
-    currentIcon_ = 0;  // the icon returns with the first tick that has an adapter again
-    if (DialogOpen()) dialog_->Close();
-    Discover();
+    adapterPresenceStep_.SearchAdapters();
     return;
   }
 
   if (link.CurrentAdapter() == nullptr) {
     link.SelectAdapter(0);
-    if (!TakeFirstAdapter()) return;
+    if (!adapterPresenceStep_.TakeFirstAdapter()) return;
+    startupCheckStep_.Run();
   }
 
-  if (link.GetOsKind() == OsKind::WinXP && !FollowWindowsConfiguration()) return;
-
-  std::uint8_t state = 0;
-  if (!QueryByte(link, Adapter(), OID_PRIV_DEVICE_STATE, &state)) {
-    LoseAdapter();
-    return;
-  }
-  deviceState_ = state;
-  if (IsUnusableState(state)) {
-    if (DialogOpen()) dialog_->Close();
-    if (tray_.Shown()) tray_.Set(0, toolTipText_);
-    link.ResetChannel();
-    currentIcon_ = 0;  // the icon returns on the first tick with another state
+  if (link.GetOsKind() == OsKind::WinXP &&
+      !windowsConfigurationStep_.FollowWindowsConfiguration()) {
     return;
   }
 
-  std::uint32_t media = kMediaConnected;
-  if (!QueryMediaConnectStatus(link, Adapter(), &media)) media = kMediaConnected;
-  previousIcon_ = currentIcon_;
-  currentIcon_ = (state != DeviceState::kAssociated && media != kMediaConnected) ? notOkIcon_
-                                                                                 : okIcon_;
-  // The icon is the only way into the program: whenever the shell does not hold it (a
-  // refused add, a deletion the tick made), it is added again, not only when the choice
-  // changes.
-  if (currentIcon_ != previousIcon_ || !tray_.Shown()) tray_.Set(currentIcon_, toolTipText_);
-
-  if (state == DeviceState::kGoingAway && DialogOpen()) dialog_->MarkSurveyFinished();
-  if (DialogOpen()) dialog_->RefreshCurrentPage();
-
-  if (state == DeviceState::kGoingAway && link.GetOsKind() == OsKind::Win95) {
-    // Windows 95 takes the card away from under the program: it leaves at once, asking
-    // nothing and saving nothing.
-    link.ResetChannel();
-    tray_.Set(0, toolTipText_);
-    platform_.system.EndProcess(0);
-  }
-}
-
-bool CMainFrame::TakeFirstAdapter() {
-  CAdapterLink& link = services_.link;
-
-  if (DialogOpen()) {
-    // When the configuration cannot be read the adapter stays selected; the cached values and
-    // the start-up check wait for the next selection.
-    if (!services_.adapterSettings.FollowAdapter()) return false;
-    dialog_->FillProfileSelector();
-  }
-
-  link.RefreshAdapterValues();
-
-  if (!startupCheckDone_) {
-    ProfileState& state = services_.profileState;
-    state.currentName = services_.profiles.ReadLastProfile();
-    if (state.currentName.empty()) {
-      state.currentName = kDefaultProfileName;
-      services_.profiles.WriteLastProfile(state.currentName);
-    }
-    bool compare = true;
-    if (link.GetOsKind() == OsKind::WinXP) {
-      // While Windows configures the card, its settings are Windows' and say nothing about
-      // the profile.
-      std::uint8_t byWindows = 1;
-      std::uint32_t written = 0;
-      if (!link.Query(Adapter(), OID_PRIV_WINDOWS_CONFIG, &byWindows, 1, &written) ||
-          byWindows != 0) {
-        compare = false;
-      }
-    }
-    if (compare) state.inSync = services_.profileApplication.MatchesAdapter();
-    startupCheckDone_ = true;
-  }
-  return true;
-}
-
-bool CMainFrame::FollowWindowsConfiguration() {
-  CAdapterLink& link = services_.link;
-  // The dialog's pages, built again for the new state, and the profile put back may tell of a
-  // failure in a box, under which the program may be closed: the tick ends then.
-  const WindowLife::Token window = life_.Mark();
-  std::uint8_t live = 0;
-  std::uint32_t written = 0;
-  if (!link.Query(Adapter(), OID_PRIV_WINDOWS_CONFIG, &live, 1, &written)) return true;
-  // The dialog shows the flag the link holds; it follows every change of the live value at
-  // once, whether the driver has taken the change or not, since the profile switch already
-  // does: its controls must not stay open while Windows drives the card, nor locked after
-  // Windows let go before a refusing driver ever heard of the change.
-  const bool shownChanged = live != link.configuredByWindows;
-  link.configuredByWindows = live;
-  if (static_cast<std::int32_t>(live) == link.previousConfiguredByWindows) {
-    if (shownChanged && DialogOpen()) dialog_->ApplyWindowsConfigurationState();
-    return life_.StillAlive(window);
-  }
-
-  if (windowsConfigSeen_ || live == 0) {
-    if (!services_.adapterSettings.SetWindowsConfiguration(live)) {
-      // The change stays pending: the previous value is kept, so the next tick tries again.
-      // A driver that keeps refusing would otherwise bring a message every polling period:
-      // it is said once for each change.
-      if (shownChanged && DialogOpen()) dialog_->ApplyWindowsConfigurationState();
-      if (static_cast<std::int32_t>(live) != windowsConfigFailureShown_) {
-        windowsConfigFailureShown_ = live;
-        if (life_.StillAlive(window)) {
-          services_.messages.Show("FailedToSetErrorMessage", "Failed to set parameters");
-        }
-      }
-      return false;
-    }
-  }
-  windowsConfigFailureShown_ = -1;
-  windowsConfigSeen_ = true;
-  if (DialogOpen()) dialog_->ApplyWindowsConfigurationState();
-  if (!life_.StillAlive(window)) return false;
-  if (live == 0 && link.previousConfiguredByWindows != -1) {
-    // Windows has let go of the card: after a pause the profile in use goes back on it.
-    platform_.system.Sleep(kWindowsReleaseWaitMs);
-    if (services_.adapterSettings.ApplyProfile(services_.profileState.currentName)) {
-      services_.profileState.inSync = true;
-      if (DialogOpen()) dialog_->FillProfileSelector();
-    }
-    if (!life_.StillAlive(window)) return false;
-  }
-  link.previousConfiguredByWindows = live;
-  if (DialogOpen()) dialog_->RebuildStatusPage();
-  return life_.StillAlive(window);
-}
-
-void CMainFrame::LoseAdapter() {
-  CAdapterLink& link = services_.link;
-  link.regulatoryDomain = kDomainAllChannels;
-  Discover();  // a new list, and no adapter selected
-  link.ResetChannel();
-  if (link.AdapterCount() == 0) {
-    if (DialogOpen()) dialog_->Close();
-    if (tray_.Shown()) tray_.Set(0, toolTipText_);
-  } else if (DialogOpen()) {
-    dialog_->FillAdapterSelector();
-  }
-  currentIcon_ = 0;  // the next successful tick sets the icon again
+  if (!deviceStateStep_.FollowDeviceState()) adapterPresenceStep_.LoseAdapter();
 }
 
 void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t wParam,
@@ -349,7 +207,7 @@ void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t wPara
     // The new taskbar holds no icon: the one the tick chose goes on it, whether the old shell
     // had accepted it or not (a program started before the taskbar had its add refused).
     tray_.Forget();
-    if (currentIcon_ != 0) tray_.Set(currentIcon_, toolTipText_);
+    if (tickIcon_.Current() != 0) tray_.Set(tickIcon_.Current(), toolTipText_);
   } else if (message == switchProfileMessage_ && switchProfileMessage_ != 0) {
     // The command-line companion's apply: the same switch as the profile menu's item, so that
     // the running program, the adapter and "LastProfile" agree. Unlike the menu it reaches

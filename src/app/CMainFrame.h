@@ -6,28 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "app/AdapterPresenceStep.h"
+#include "app/DeviceStateStep.h"
+#include "app/FrameServices.h"
+#include "app/StartupCheckStep.h"
+#include "app/TickIcon.h"
 #include "app/TrayIcon.h"
-#include "config/AdapterSettings.h"
-#include "config/ProfileApplication.h"
-#include "config/ProfileStore.h"
-#include "device/CAdapterLink.h"
+#include "app/WindowsConfigurationStep.h"
 #include "platform/Platform.h"
 #include "text/LanguageTable.h"
-#include "text/Messages.h"
 #include "ui/SettingsDialogHooks.h"
 #include "ui/WindowLife.h"
 
 namespace linkscope {
-
-// The program-wide objects the frame works with; the application object owns them.
-struct FrameServices {
-  CAdapterLink& link;
-  ProfileStore& profiles;
-  ProfileState& profileState;
-  ProfileApplication& profileApplication;
-  const Messages& messages;
-  AdapterSettings& adapterSettings;
-};
 
 class CMainFrame : public IMainWindowHandler {
  public:
@@ -109,11 +100,11 @@ class CMainFrame : public IMainWindowHandler {
   bool OpenOnInfo() const { return openOnInfo_; }
   IconHandle OkIcon() const { return okIcon_; }
   IconHandle NotOkIcon() const { return notOkIcon_; }
-  IconHandle CurrentIcon() const { return currentIcon_; }
-  std::uint8_t DeviceState() const { return deviceState_; }
+  IconHandle CurrentIcon() const { return tickIcon_.Current(); }
+  std::uint8_t DeviceState() const { return deviceStateStep_.State(); }
   bool RadioAvailable() const { return services_.link.radioSupported != 0; }
   std::uint8_t RadioByte() const { return services_.link.radio; }
-  bool StartupCheckDone() const { return startupCheckDone_; }
+  bool StartupCheckDone() const { return startupCheckStep_.Done(); }
   // How deep ticks are nested right now (0 outside a tick, 1 inside one).
   int TickDepth() const { return tickDepth_; }
 
@@ -137,7 +128,8 @@ class CMainFrame : public IMainWindowHandler {
   static constexpr std::uint32_t kOkIconId = 142;
   static constexpr std::uint32_t kNotOkIconId = 143;
   // Wait after Windows lets go of the card before the profile is applied again.
-  static constexpr std::uint32_t kWindowsReleaseWaitMs = 2000;
+  static constexpr std::uint32_t kWindowsReleaseWaitMs =
+      WindowsConfigurationStep::kWindowsReleaseWaitMs;
 
  private:
   // The "Language" option, or "NoLanguageYet" when it is not stored as text.
@@ -149,14 +141,7 @@ class CMainFrame : public IMainWindowHandler {
   void OnTrayMouse(std::uint32_t mouseMessage);
   void ShowMenu();
   void WriteOptions();
-  void Discover();
-  // Reads what the tick keeps of a newly selected adapter; false ends the tick.
-  bool TakeFirstAdapter();
-  // Follows the Windows configuration service on XP; false ends the tick.
-  bool FollowWindowsConfiguration();
-  void LoseAdapter();
   bool DialogOpen() const { return dialog_ != nullptr && dialog_->IsOpen(); }
-  const AdapterEntry* Adapter() const { return services_.link.CurrentAdapter(); }
 
   Platform& platform_;
   LanguageTable& language_;
@@ -176,13 +161,6 @@ class CMainFrame : public IMainWindowHandler {
   bool reloadTexts_ = false;
   IconHandle okIcon_ = 0;
   IconHandle notOkIcon_ = 0;
-  IconHandle currentIcon_ = 0;
-  IconHandle previousIcon_ = 0;
-  std::uint8_t deviceState_ = 0;
-  bool startupCheckDone_ = false;
-  bool windowsConfigSeen_ = false;
-  // The configured-by-Windows value whose refused set was last reported (-1: none pending).
-  std::int32_t windowsConfigFailureShown_ = -1;
   int tickDepth_ = 0;
   int menuOriginX_ = 0;
   int menuOriginY_ = 0;
@@ -192,6 +170,13 @@ class CMainFrame : public IMainWindowHandler {
   std::uint32_t taskbarCreatedMessage_ = 0;
   std::uint32_t switchProfileMessage_ = 0;
   std::uint32_t closeForSetupMessage_ = 0;
+  // The tick's steps, in the order the tick runs them.
+  TickIcon tickIcon_{tray_, toolTipText_, okIcon_, notOkIcon_};
+  AdapterPresenceStep adapterPresenceStep_{platform_, services_, dialog_, tickIcon_,
+                                           deviceDescriptions_};
+  StartupCheckStep startupCheckStep_{platform_, services_, dialog_};
+  WindowsConfigurationStep windowsConfigurationStep_{platform_, services_, dialog_, life_};
+  DeviceStateStep deviceStateStep_{platform_, services_, dialog_, tickIcon_};
   void Close(bool askToSave);
 };
 
