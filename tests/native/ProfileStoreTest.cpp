@@ -7,6 +7,7 @@
 #include "config/ProfileStore.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeWindowSystem.h"
+#include "support/SampleProfiles.h"
 #include "support/StoredProfiles.h"
 
 namespace linkscope {
@@ -30,23 +31,15 @@ class MapTexts : public ITextSource {
 };
 
 Profile Sample(const std::string& name) {
-  Profile p;
-  p.name = name;
-  p.ssid = "net-" + name;
-  p.mode = 1;
-  p.channel = 6;
+  Profile p = SampleProfile(name, "net-" + name, 6);
   p.rate = 3;
   p.power = 1;
-  p.preamble = 2;
-  p.frag = 2346;
-  p.rts = 2347;
   p.enc = 2;
   p.wepmode = 1;
   p.auth = 1;
   p.key = 3;
   p.keys = {"0123456789", "ABCDEF0123", "1111111111", "2222222222"};
   p.roaming = 1;
-  p.radio = 1;
   return p;
 }
 

@@ -10,6 +10,7 @@
 
 #include "config/ProfileStore.h"
 #include "fakes/FakeWindowSystem.h"
+#include "support/SampleProfiles.h"
 #include "support/StoredProfiles.h"
 #include "win32/Win32Registry.h"
 
@@ -71,17 +72,10 @@ class FailingRegistry : public IRegistry {
 };
 
 Profile Sample(const std::string& name) {
-  Profile p;
-  p.name = name;
-  p.ssid = "net";
-  p.mode = 1;
-  p.channel = 6;
+  Profile p = SampleProfile(name, "net", 6);
   p.rate = 3;
-  p.frag = 2346;
-  p.rts = 2347;
-  p.enc = 1;
+  p.preamble = 0;
   p.keys = {"0123456789", "ABCDEF0123", "1111111111", "2222222222"};
-  p.radio = 1;
   return p;
 }
 
