@@ -125,6 +125,9 @@ class CMainFrame : public IMainWindowHandler {
   // Sent to the main window with a profile's index in the store's list as its first
   // parameter: switches to that profile as the profile menu does.
   static constexpr const char* kSwitchProfileMessageName = "LINKSCOPE_SWITCH_PROFILE";
+  // Sent to the main window after the command-line companion changed the adapter's settings:
+  // the profile-in-sync mark follows what the adapter now holds.
+  static constexpr const char* kSettingsChangedMessageName = "LINKSCOPE_SETTINGS_CHANGED";
 
   // The frame's title before start-up gives it the dialog title.
   static constexpr const char* kInitialTitle = "Linkscope";
@@ -155,6 +158,8 @@ class CMainFrame : public IMainWindowHandler {
   // Follows the Windows configuration service on XP; false ends the tick.
   bool FollowWindowsConfiguration();
   void LoseAdapter();
+  // Compares the adapter with the profile in use after a change made from outside.
+  void FollowSettingsChange();
   bool DialogOpen() const { return dialog_ != nullptr && dialog_->IsOpen(); }
   const AdapterEntry* Adapter() const { return services_.link.CurrentAdapter(); }
 
@@ -191,6 +196,7 @@ class CMainFrame : public IMainWindowHandler {
   bool closing_ = false;
   std::uint32_t taskbarCreatedMessage_ = 0;
   std::uint32_t switchProfileMessage_ = 0;
+  std::uint32_t settingsChangedMessage_ = 0;
   std::uint32_t closeForSetupMessage_ = 0;
   void Close(bool askToSave);
 };
