@@ -1,6 +1,7 @@
 #include "cli/SetVerb.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "config/ProfileNames.h"
 #include "config/SettingsRules.h"
@@ -93,13 +94,13 @@ std::string Upper(std::string s) {
 
 bool ParseNumber(const std::string& text, std::uint32_t low, std::uint32_t high,
                  std::uint32_t* value) {
-  if (text.empty() || text.size() > 7) return false;
+  // Digits only: from_chars takes neither a sign nor blanks for an unsigned number.
+  const char* end = text.data() + text.size();
   std::uint32_t n = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    n = n * 10 + static_cast<std::uint32_t>(c - '0');
+  const auto read = std::from_chars(text.data(), end, n);
+  if (text.empty() || read.ec != std::errc() || read.ptr != end || n < low || n > high) {
+    return false;
   }
-  if (n < low || n > high) return false;
   *value = n;
   return true;
 }
