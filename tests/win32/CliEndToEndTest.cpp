@@ -32,7 +32,7 @@ std::string Environment(int signal, bool present = true) {
   "instanceId": "{5A1D0000-0000-4000-8000-00000000C117}",
   "cardType": 21, "mac": "00-60-1D-00-C1-17",
   "parameters": {"ESSID": "Harbour", "Channel": 6}}],
-  "networks": [{"bssid": "00-40-96-A1-00-01", "ssid": "Harbour", "channel": 6, "signal": )json") +
+  "networks": [{"bssid": "00-40-96-A1-00-01", "ssid": "Harbour", "channel": 6, "signal": )json" +
          std::to_string(signal) + R"json(},
     {"bssid": "00-40-96-B2-00-02", "ssid": "Quay", "channel": 11, "signal": 45,
      "wep": {"key": "0102030405"}}]})json";
