@@ -62,7 +62,8 @@ bool CLinkscopeApp::InitInstance() {
 
   mainFrame_ = std::make_unique<CMainFrame>(
       platform_, language_,
-      FrameServices{link_, profiles_, profileState_, profileApplication_, messages_, adapterSettings_});
+      FrameServices{link_, profiles_, profileState_, profileApplication_, messages_,
+                    adapterSettings_});
   if (!mainFrame_->Create()) {
     mainFrame_.reset();
     return false;

@@ -1,5 +1,7 @@
 #include "config/AdapterSettings.h"
 
+#include <initializer_list>
+
 #include "config/ProfileNames.h"
 #include "device/DriverKeyValues.h"
 #include "device/Oids.h"
@@ -11,6 +13,15 @@ namespace linkscope {
 namespace {
 
 bool IsChannel(std::uint8_t channel) { return channel >= 1 && channel <= 14; }
+
+struct NumberValue {
+  const char* name;
+  std::uint32_t value;
+};
+
+void WriteNumbers(DriverParameters& parameters, std::initializer_list<NumberValue> values) {
+  for (const NumberValue& v : values) parameters.WriteNumber(v.name, v.value);
+}
 
 }  // namespace
 
@@ -53,7 +64,9 @@ ChangeResult AdapterSettings::ChangeLink(const LinkChange& change) {
     if (IsChannel(config.channel)) parameters_.WriteNumber(driverkey::kChannel, config.channel);
     parameters_.WriteText(driverkey::kEssid, config.SsidBytes());
     parameters_.WriteNumber(driverkey::kRate, config.txRate);
-    if (change.sendRoaming) parameters_.WriteNumber(driverkey::kInternationalRoaming, change.roaming);
+    if (change.sendRoaming) {
+      parameters_.WriteNumber(driverkey::kInternationalRoaming, change.roaming);
+    }
     if (change.sendRadio) parameters_.WriteNumber(driverkey::kRadioOnOff, change.radio);
     parameters_.Close();
   }
@@ -66,10 +79,10 @@ ChangeResult AdapterSettings::ChangeAdvanced(const DeviceConfig& config) {
   }
   application_.UpdateProfileInSync(config);
   if (parameters_.Open()) {
-    parameters_.WriteNumber(driverkey::kPreambleType, config.preamble);
-    parameters_.WriteNumber(driverkey::kFragThreshold, config.fragThreshold);
-    parameters_.WriteNumber(driverkey::kRtsThreshold, config.rtsThreshold);
-    parameters_.WriteNumber(driverkey::kPowerMgmtMode, config.powerSave);
+    WriteNumbers(parameters_, {{driverkey::kPreambleType, config.preamble},
+                               {driverkey::kFragThreshold, config.fragThreshold},
+                               {driverkey::kRtsThreshold, config.rtsThreshold},
+                               {driverkey::kPowerMgmtMode, config.powerSave}});
     parameters_.Close();
   }
   return ChangeResult::kApplied;
@@ -86,9 +99,9 @@ ChangeResult AdapterSettings::ChangeWep(const WepChange& change) {
       for (std::size_t k = 0; k < WepConfig::kKeyCount; ++k) {
         parameters_.WriteText(driverkey::kWepKeys[k], change.keyTexts[k]);
       }
-      parameters_.WriteNumber(driverkey::kWepKeyIndex, wep.defaultKeyIndex);
-      parameters_.WriteNumber(driverkey::kWepMode, wep.wepMode);
-      parameters_.WriteNumber(driverkey::kAuthenticationType, wep.authenticationType);
+      WriteNumbers(parameters_, {{driverkey::kWepKeyIndex, wep.defaultKeyIndex},
+                                 {driverkey::kWepMode, wep.wepMode},
+                                 {driverkey::kAuthenticationType, wep.authenticationType}});
     }
     parameters_.WriteNumber(driverkey::kEncryptionLevel, wep.encryptionLevel);
     parameters_.Close();

@@ -63,7 +63,9 @@ WepConfig WepOfProfile(const Profile& p) {
   wep.wepMode = static_cast<std::uint8_t>(p.wepmode);
   wep.authenticationType = static_cast<std::uint16_t>(p.auth);
   wep.encryptionLevel = static_cast<std::uint8_t>(p.enc);
-  for (std::size_t k = 0; k < WepConfig::kKeyCount; ++k) DecodeKeyText(p.keys[k], wep.keys[k].data());
+  for (std::size_t k = 0; k < WepConfig::kKeyCount; ++k) {
+    DecodeKeyText(p.keys[k], wep.keys[k].data());
+  }
   return wep;
 }
 
@@ -119,8 +121,8 @@ bool ProfileApplication::ApplyProfile(const std::string& name) {
   const bool lastStored = store_.WriteLastProfile(name);
   state_.inSync = true;
 
-  if (!parameters_.WriteAll(settings.config, WepOfProfile(profile), settings.radio, settings.intlRoaming,
-                            profile.keys) ||
+  if (!parameters_.WriteAll(settings.config, WepOfProfile(profile), settings.radio,
+                            settings.intlRoaming, profile.keys) ||
       !lastStored) {
     messages_.Show("ErrorNotSavedInRegistry", "Last configuration not saved");
   }

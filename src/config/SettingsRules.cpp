@@ -35,7 +35,9 @@ bool CheckWepKeyText(int level, const std::string& text, RuleFailure* failure) {
     return Refuse(failure, "InvalidWEPkeyLengthMessage", "Invalid WEP Key length", required, 0);
   }
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (!IsHexDigit(text[i])) return Refuse(failure, "InvalidWEPkeyMessage", "Invalid WEP Key", i, 1);
+    if (!IsHexDigit(text[i])) {
+      return Refuse(failure, "InvalidWEPkeyMessage", "Invalid WEP Key", i, 1);
+    }
   }
   return true;
 }

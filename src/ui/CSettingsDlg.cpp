@@ -2,7 +2,6 @@
 
 #include "device/DeviceCodes.h"
 #include "device/Oids.h"
-#include "device/RecordQuery.h"
 #include "text/OemSettings.h"
 #include "ui/CAdvancedPage.h"
 #include "ui/CEncryptionPage.h"

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "config/ProfileNames.h"
 #include "config/AdapterSettings.h"
 #include "config/SettingsRules.h"
 #include "device/DeviceCodes.h"

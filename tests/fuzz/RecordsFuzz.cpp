@@ -14,6 +14,7 @@
 #include "device/SurveyRecords.h"
 #include "device/WepConfig.h"
 #include "fuzz/FuzzCheck.h"
+#include "support/SampleProfiles.h"
 #include "ui/LinkStatusText.h"
 #include "ui/SurveyRows.h"
 
@@ -30,22 +31,6 @@ void RoundTrip(const std::uint8_t* data, std::size_t size, const char* what) {
   FUZZ_CHECK(size == Record::kSize, what);
   const auto encoded = record.Encode();
   FUZZ_CHECK(std::equal(encoded.begin(), encoded.end(), data), what);
-}
-
-Profile SampleProfile() {
-  Profile p;
-  p.name = "Harbour";
-  p.ssid = "Harbour";
-  p.mode = 1;
-  p.channel = 1;
-  p.rate = 4;
-  p.preamble = 2;
-  p.frag = 2346;
-  p.rts = 2347;
-  p.enc = 1;
-  p.keys = {"0102030405", "A1B2C3D4E5", "7E3D91C0A5", "7E3D91C0A5"};
-  p.radio = 1;
-  return p;
 }
 
 void SurveyList(const std::uint8_t* data, std::size_t bufferLength, std::size_t reported,

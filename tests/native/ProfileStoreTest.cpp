@@ -7,6 +7,7 @@
 #include "config/ProfileStore.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeWindowSystem.h"
+#include "support/SampleProfiles.h"
 #include "support/StoredProfiles.h"
 
 namespace linkscope {
@@ -30,23 +31,15 @@ class MapTexts : public ITextSource {
 };
 
 Profile Sample(const std::string& name) {
-  Profile p;
-  p.name = name;
-  p.ssid = "net-" + name;
-  p.mode = 1;
-  p.channel = 6;
+  Profile p = SampleProfile(name, "net-" + name, 6);
   p.rate = 3;
   p.power = 1;
-  p.preamble = 2;
-  p.frag = 2346;
-  p.rts = 2347;
   p.enc = 2;
   p.wepmode = 1;
   p.auth = 1;
   p.key = 3;
   p.keys = {"0123456789", "ABCDEF0123", "1111111111", "2222222222"};
   p.roaming = 1;
-  p.radio = 1;
   return p;
 }
 
@@ -330,9 +323,6 @@ class ProfileStoreFaults : public ProfileStoreTest {
   }
   static std::string Buero() { return "b\xFC" "ro"; }
 
-  // The profiles as the program sees them, through the store.
-  Profiles Observed() { return ObserveStoredProfiles(store); }
-
   void FailCalls(int n, int m) {
     int seen = 0;
     registry.failHook = [n, m, seen](const char*) mutable {
@@ -381,7 +371,7 @@ TEST_F(ProfileStoreFaults, EveryChangeIsWholeOrNoneUnderAnyTwoFailingCalls) {
   auto check = [&](const Change& change, bool done, const std::string& how) {
     registry.failHook = nullptr;
     registry.treeDeleteStop = nullptr;
-    EXPECT_EQ(done ? change.after : before, Observed())
+    EXPECT_EQ(done ? change.after : before, ObserveStoredProfiles(store))
         << change.what << ", " << how << (done ? ", done" : ", failed");
     EXPECT_FALSE(registry.HasKey(kRegCurrentUser, ProfileStore::kChangeKey))
         << change.what << ", " << how;

@@ -10,6 +10,7 @@
 
 #include "config/ProfileStore.h"
 #include "fakes/FakeWindowSystem.h"
+#include "support/SampleProfiles.h"
 #include "support/StoredProfiles.h"
 #include "win32/Win32Registry.h"
 
@@ -71,17 +72,10 @@ class FailingRegistry : public IRegistry {
 };
 
 Profile Sample(const std::string& name) {
-  Profile p;
-  p.name = name;
-  p.ssid = "net";
-  p.mode = 1;
-  p.channel = 6;
+  Profile p = SampleProfile(name, "net", 6);
   p.rate = 3;
-  p.frag = 2346;
-  p.rts = 2347;
-  p.enc = 1;
+  p.preamble = 0;
   p.keys = {"0123456789", "ABCDEF0123", "1111111111", "2222222222"};
-  p.radio = 1;
   return p;
 }
 
@@ -101,8 +95,6 @@ class ProfileStoreUnderWine : public ::testing::Test {
     RegDeleteTreeA(HKEY_CURRENT_USER, ProfileStore::kProfilesKey);
     RegDeleteTreeA(HKEY_CURRENT_USER, ProfileStore::kChangeKey);
   }
-
-  Profiles Observed() { return ObserveStoredProfiles(store); }
 
   FailingRegistry registry;
   FakeWindowSystem windows;
@@ -135,7 +127,7 @@ TEST_F(ProfileStoreUnderWine, NonAsciiAndLongestNamesFindRenameAndNeverMerge) {
   EXPECT_EQ((Profiles{{kUpperBuero, Named(Sample(kBuero), kUpperBuero)},
                       {kStrasse, Named(Sample("Home"), kStrasse)},
                       {longestUpper, Named(Sample(longest), longestUpper)}}),
-            Observed());
+            ObserveStoredProfiles(store));
   EXPECT_TRUE(store.Delete(longestUpper));
   EXPECT_EQ(2, store.Count());
 }
@@ -163,7 +155,7 @@ TEST_F(ProfileStoreUnderWine, LetterCaseRenameOfANonAsciiNameIsWholeOrNoneWhenCa
       registry.failM = registry.calls + m;
       const bool done = store.Rename(kBuero, kUpperBuero);
       registry.failN = registry.failM = 0;
-      EXPECT_EQ(done ? after : before, Observed())
+      EXPECT_EQ(done ? after : before, ObserveStoredProfiles(store))
           << "calls " << n << " and " << m << (done ? ", done" : ", failed");
       HKEY key = nullptr;
       EXPECT_EQ(ERROR_FILE_NOT_FOUND,
