@@ -122,6 +122,7 @@ bool CMainFrame::OnCreate(WindowHandle window) {
   // A restarted shell announces its new taskbar; the icon must be added to it again.
   taskbarCreatedMessage_ = platform_.windows.RegisterMessage("TaskbarCreated");
   switchProfileMessage_ = platform_.windows.RegisterMessage(kSwitchProfileMessageName);
+  settingsChangedMessage_ = platform_.windows.RegisterMessage(kSettingsChangedMessageName);
   closeForSetupMessage_ = platform_.windows.RegisterMessage(kCloseForSetupMessageName);
   tray_.Attach(window_, trayMessage_);
 
@@ -215,9 +216,31 @@ void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t wPara
     if (dialog_ != nullptr && wParam <= static_cast<std::uintptr_t>(INT32_MAX)) {
       dialog_->SwitchProfile(static_cast<int>(wParam));
     }
+  } else if (message == settingsChangedMessage_ && settingsChangedMessage_ != 0) {
+    FollowSettingsChange();
   } else if (message == closeForSetupMessage_ && closeForSetupMessage_ != 0) {
     CloseWithoutAsking();
   }
+}
+
+void CMainFrame::FollowSettingsChange() {
+  CAdapterLink& link = services_.link;
+  // Without an adapter, or while Windows configures the card, there is nothing to compare.
+  if (link.CurrentAdapter() == nullptr || (link.GetOsKind() == OsKind::WinXP && link.configuredByWindows != 0)) {
+    return;
+  }
+  // The store may tell of a failure in a box, under which the program may be closed.
+  const WindowLife::Token window = life_.Mark();
+  const bool matches = services_.profileApplication.MatchesAdapter();
+  if (!life_.StillAlive(window)) return;
+  ProfileState& state = services_.profileState;
+  // As after a page's Submit: the built-in profile keeps its mark whatever the adapter holds.
+  if (matches) {
+    state.inSync = true;
+  } else if (!IsDefaultProfileName(state.currentName)) {
+    state.inSync = false;
+  }
+  if (DialogOpen()) dialog_->FillProfileSelector();
 }
 
 void CMainFrame::OnTrayMouse(std::uint32_t mouseMessage) {

@@ -116,6 +116,9 @@ class CMainFrame : public IMainWindowHandler {
   // Sent to the main window with a profile's index in the store's list as its first
   // parameter: switches to that profile as the profile menu does.
   static constexpr const char* kSwitchProfileMessageName = "LINKSCOPE_SWITCH_PROFILE";
+  // Sent to the main window after the command-line companion changed the adapter's settings:
+  // the profile-in-sync mark follows what the adapter now holds.
+  static constexpr const char* kSettingsChangedMessageName = "LINKSCOPE_SETTINGS_CHANGED";
 
   // The frame's title before start-up gives it the dialog title.
   static constexpr const char* kInitialTitle = "Linkscope";
@@ -141,6 +144,8 @@ class CMainFrame : public IMainWindowHandler {
   void OnTrayMouse(std::uint32_t mouseMessage);
   void ShowMenu();
   void WriteOptions();
+  // Compares the adapter with the profile in use after a change made from outside.
+  void FollowSettingsChange();
   bool DialogOpen() const { return dialog_ != nullptr && dialog_->IsOpen(); }
 
   Platform& platform_;
@@ -169,6 +174,7 @@ class CMainFrame : public IMainWindowHandler {
   bool closing_ = false;
   std::uint32_t taskbarCreatedMessage_ = 0;
   std::uint32_t switchProfileMessage_ = 0;
+  std::uint32_t settingsChangedMessage_ = 0;
   std::uint32_t closeForSetupMessage_ = 0;
   // The tick's steps, in the order the tick runs them.
   TickIcon tickIcon_{tray_, toolTipText_, okIcon_, notOkIcon_};

@@ -8,6 +8,7 @@
 #include "app/CMainFrame.h"
 #include "device/OsKind.h"
 #include "cli/ProfileFile.h"
+#include "cli/SetVerb.h"
 #include "config/DriverParameters.h"
 #include "config/ProfileApplication.h"
 #include "config/ProfileNames.h"
@@ -138,6 +139,10 @@ const char* const kVerbUsage[][2] = {
               "  state, BSSID, channel, signal and link quality in percent, data frames sent and\n"
               "  received. Runs until Ctrl+C or N lines; --csv also writes the lines to FILE with\n"
               "  a header row.\n"},
+    {"set", "set [--adapter N] OPTION VALUE...\n"
+            "  Changes the settings named, as the Status, Advanced and Encryption pages do:\n"
+            "  --mode --channel --ssid --rate --radio --roaming --preamble --frag --rts\n"
+            "  --power-save --wep --key1..--key4 --default-key --auth (set --help: values).\n"},
 };
 
 std::string VerbUsage(const std::string& verb) {
@@ -243,6 +248,7 @@ int CliProgram::Run(const std::vector<std::string>& args) {
     Fail("unknown verb \"" + o.verb + "\"; linkscope-cli --help lists them");
     return kExitUsage;
   }
+  if (o.verb == "set") return Set(args);
   // Which options each verb takes.
   static const std::map<std::string, std::vector<std::string>> kAllowed = {
       {"adapters", {"--json"}},
@@ -334,6 +340,20 @@ int CliProgram::Run(const std::vector<std::string>& args) {
   if (o.verb == "export") return Export(o);
   if (o.verb == "import") return Import(o);
   return Watch(o);
+}
+
+int CliProgram::Set(const std::vector<std::string>& args) {
+  SetCommand command;
+  int exit = kExitOk;
+  if (!command.Parse(args, platform_, &exit)) return exit;
+  core_ = std::make_unique<Core>(platform_);
+  const int started = Start(true, command.AdapterNumber());
+  if (started != kExitOk) return started;
+  Core& c = *core_;
+  SetCommand::Target target{c.link,     c.profiles, c.state,  c.application,
+                            platform_.registry, c.messages, c.language, c.osKind,
+                            platform_,  CMainFrame::TitleOf(c.language)};
+  return command.Run(target);
 }
 
 int CliProgram::Start(bool adapter, int adapterNumber) {

@@ -29,6 +29,9 @@ class ITrayProgram {
   // Asks it to switch to the profile at `index` of the store's list, as its profile menu does,
   // and waits for it to have done so; false when it cannot be asked or does not answer.
   virtual bool AskSwitch(const std::string& title, int index) = 0;
+  // Tells it that the adapter's settings were changed from here, and waits until it has
+  // compared them with its profile in use; false when it cannot be told or does not answer.
+  virtual bool TellSettingsChanged(const std::string& title) = 0;
 };
 
 struct CliPlatform {
@@ -87,6 +90,7 @@ class CliProgram {
   int Export(const Options& o);
   int Import(const Options& o);
   int Watch(const Options& o);
+  int Set(const std::vector<std::string>& args);
 
   // Brings the core up: language, operating system, and (with `adapter`) discovery and the
   // adapter chosen by --adapter. Returns kExitOk or the code to end with.

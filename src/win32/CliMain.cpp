@@ -138,6 +138,15 @@ class Win32TrayProgram : public linkscope::ITrayProgram {
     return SendMessageTimeoutA(window, message, static_cast<WPARAM>(index), 0, SMTO_NORMAL,
                                120000, &result) != 0;
   }
+  bool TellSettingsChanged(const std::string& title) override {
+    HWND window = Find(title);
+    const UINT message =
+        RegisterWindowMessageA(linkscope::CMainFrame::kSettingsChangedMessageName);
+    if (window == nullptr || message == 0) return false;
+    DWORD_PTR result = 0;
+    // It reads the adapter once; a box about its profile store may wait for the user.
+    return SendMessageTimeoutA(window, message, 0, 0, SMTO_NORMAL, 120000, &result) != 0;
+  }
 
  private:
   // The hidden main window, not the settings dialog, which carries the same title.

@@ -60,7 +60,14 @@ class FakeTray : public ITrayProgram {
     if (onSwitch) onSwitch(index);
     return true;
   }
+  bool TellSettingsChanged(const std::string&) override {
+    ++told;
+    if (onTold) onTold();
+    return true;
+  }
   bool running = false;
+  int told = 0;
+  std::function<void()> onTold;
   std::string askedTitle;
   std::vector<int> switches;
   std::function<void(int)> onSwitch;
@@ -378,6 +385,100 @@ TEST_F(CliTest, ApplyAsksTheRunningProgramOrAppliesItself) {
   EXPECT_EQ("Default", page.app.Profiles().ReadLastProfile());
   EXPECT_EQ(1u, page.SetsOf(OID_PRIV_ALL_SETTINGS).size());
   EXPECT_EQ(kExitProfile, Cli({"apply", "Nowhere"}));
+}
+
+// set over its options, one row after the other on the same adapter: the exit code, what the
+// companion said, the records that reached the adapter, the driver key, and the running
+// program's profile mark.
+TEST_F(CliTest, SetSendsOnlyWhatWasNamedAndRefusesWhatThePagesRefuse) {
+  page.Start();
+  page.Wait(5000);
+  page.Tick();
+  // The adapter allows channels 12 and 13 with roaming; its domain (FCC) stops at 11.
+  page.Change([](sim::SimEnvironment& env) { env.adapters[0].roamingChannels[12] = 1; });
+  Profile office;
+  ASSERT_TRUE(page.app.ProfileLogic().CaptureCurrentSettings(&office));
+  office.name = "Office";
+  ASSERT_TRUE(page.app.Profiles().Save(office, false));
+  page.app.Profiles().WriteLastProfile("Office");
+  page.app.CurrentProfile() = {"Office", true};
+  tray.running = true;
+  tray.onTold = [&] {
+    page.windows.SendRegistered(page.frame,
+        page.windows.RegisterMessage(CMainFrame::kSettingsChangedMessageName), 0, 0);
+  };
+  constexpr std::uint32_t kConfig = OID_PRIV_CONFIGURATION, kWep = OID_PRIV_WEP;
+  struct Case {
+    std::vector<std::string> args;
+    int exit;
+    std::string said;                  // in the companion's output or messages
+    std::vector<std::uint32_t> sets;   // the set requests, in order
+    std::map<std::string, std::string> driverKey;
+    int inSync = -1;                   // the running program's mark afterwards (-1: not told)
+  };
+  const std::string longSsid(33, 's');
+  const std::vector<Case> cases = {
+      {{"set", "--ssid", "cafe"}, kExitOk, "no longer matches profile \"Office\"", {kConfig},
+       {{"ESSID", "cafe"}}, 0},
+      {{"set", "--ssid", office.ssid}, kExitOk, "Applied the link settings.\n", {kConfig}, {}, 1},
+      {{"set", "--ssid", longSsid}, kExitUsage, "Invalid SSID (maximum 32 characters)", {}, {}},
+      {{"set", "--mode", "Ad-Hoc", "--channel", "11"}, kExitOk, "", {kConfig},
+       {{"Operating_Mode", "0"}, {"Channel", "11"}}, 0},
+      {{"set", "--channel", "13"}, kExitUsage, "offers 1 2 3 4 5 6 7 8 9 10 11", {}, {}},
+      {{"set", "--roaming", "on"}, kExitUsage, "Infrastructure mode only", {}, {}},
+      {{"set", "--mode", "infrastructure", "--roaming", "on", "--channel", "13", "--rate", "5.5"},
+       kExitOk, "", {kConfig, OID_PRIV_INTL_ROAMING},
+       {{"Operating_Mode", "1"}, {"Channel", "13"}, {"InternationalRoaming", "1"}, {"Rate", "2"}}, 0},
+      {{"set", "--radio", "off"}, kExitOk, "", {kConfig, OID_PRIV_RADIO}, {{"RadioOnOff", "0"}}, 0},
+      {{"set", "--frag", "off", "--rts", "500", "--preamble", "short", "--power-save", "on"},
+       kExitOk, "Applied the advanced settings.", {kConfig},
+       {{"Frag_Threshold", "2346"}, {"RTS_Threshold", "500"}, {"PreambleType", "1"},
+        {"PowerMgmtMode", "1"}}, 0},
+      {{"set", "--frag", "255"}, kExitUsage, "is not one of 256-2346|off", {}, {}},
+      {{"set", "--wep", "64", "--key1", "0a1b2c3d4e"}, kExitOk, "", {kWep},
+       {{"EncryptionLevel", "1"}, {"WEP_KEY_1", "0A1B2C3D4E"}}, 0},
+      {{"set", "--default-key", "2", "--auth", "shared"}, kExitOk, "", {kWep},
+       {{"WEP_KEY_INDEX", "1"}, {"AuthenticationType", "1"}, {"WEP_KEY_1", "0A1B2C3D4E"}}, 0},
+      {{"set", "--key2", "0A1B2C3D4G"}, kExitUsage, "Invalid WEP Key\n", {}, {}},
+      {{"set", "--wep", "128", "--key3", "0A1B"}, kExitUsage, "Invalid WEP Key length", {}, {}},
+      {{"set", "--wep", "off", "--key1", "0102030405"}, kExitUsage, "need encryption on", {}, {}},
+      {{"set", "--rate", "3"}, kExitUsage, "not one of auto|1|2|5.5|11", {}, {}},
+      {{"set", "--ssid"}, kExitUsage, "needs a value", {}, {}},
+      {{"set", "--ssid", "a", "--ssid", "b"}, kExitUsage, "given twice", {}, {}},
+      {{"set", "--adapter", "1"}, kExitUsage, "needs a setting", {}, {}},
+      {{"set", "--adapter", "2", "--ssid", "x"}, kExitNoAdapter, "no adapter 2", {}, {}},
+  };
+  for (const Case& c : cases) {
+    const std::string row = c.args.size() > 1 ? c.args[1] + " " + c.args.back() : "set";
+    page.requests.clear();
+    tray.told = 0;
+    EXPECT_EQ(c.exit, Cli(c.args)) << row << ": " << err.text;
+    EXPECT_NE(std::string::npos, (out.text + err.text).find(c.said)) << row << ": " << out.text
+                                                                     << err.text;
+    std::vector<std::uint32_t> sets;
+    for (const auto& r : page.requests) {
+      if (r.type == kRequestSet) sets.push_back(r.oid);
+    }
+    EXPECT_EQ(c.sets, sets) << row;
+    for (const auto& [name, text] : c.driverKey) {
+      EXPECT_EQ(text, page.DriverText(name)) << row;
+    }
+    EXPECT_EQ(c.inSync >= 0 ? 1 : 0, tray.told) << row;
+    if (c.inSync >= 0) {
+      EXPECT_EQ(c.inSync == 1, page.app.CurrentProfile().inSync) << row;
+    }
+  }
+
+  // The adapter's records cannot be read: nothing is sent.
+  page.Change([](sim::SimEnvironment& env) {
+    env.adapters[0].faults.push_back({OID_PRIV_WEP, sim::SimFault::Kind::Fail, 31});
+  });
+  page.requests.clear();
+  EXPECT_EQ(kExitAdapter, Cli({"set", "--auth", "open"}));
+  EXPECT_NE(std::string::npos, err.text.find("Failed to get WEP information")) << err.text;
+  EXPECT_TRUE(page.SetsOf(kWep).empty() && page.SetsOf(kConfig).empty());
+  EXPECT_EQ(kExitOk, Cli({"set", "--help"}));
+  EXPECT_NE(std::string::npos, out.text.find("--rts 1-2347|off")) << out.text;
 }
 
 TEST_F(CliTest, AFirstRunBeforeTheTrayProgramFindsTheBuiltInProfile) {

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,13 +25,14 @@ namespace {
 
 constexpr const char* kProfiles = "Software\\ORVEX\\Linkscope\\Profiles";
 
-std::string Environment(int signal) {
-  return std::string(R"json({"adapters": [{
+std::string Environment(int signal, bool present = true) {
+  return std::string(R"json({"adapters": [{"present": )json") + (present ? "true" : "false") +
+         R"json(,
   "displayName": "ORVEX PCI Skyrelay", "serviceName": "SKYCLI",
   "instanceId": "{5A1D0000-0000-4000-8000-00000000C117}",
   "cardType": 21, "mac": "00-60-1D-00-C1-17",
   "parameters": {"ESSID": "Harbour", "Channel": 6}}],
-  "networks": [{"bssid": "00-40-96-A1-00-01", "ssid": "Harbour", "channel": 6, "signal": )json") +
+  "networks": [{"bssid": "00-40-96-A1-00-01", "ssid": "Harbour", "channel": 6, "signal": )json" +
          std::to_string(signal) + R"json(},
     {"bssid": "00-40-96-B2-00-02", "ssid": "Quay", "channel": 11, "signal": 45,
      "wep": {"key": "0102030405"}}]})json";
@@ -47,6 +50,37 @@ std::string Field(const std::string& output, const std::string& label) {
   while (b < output.size() && output[b] == ' ') ++b;
   const std::size_t e = output.find_first_of("\r\n", b);
   return output.substr(b, e == std::string::npos ? std::string::npos : e - b);
+}
+
+// A value of the card's driver key, found as Windows 2000 files it: the class key's subkey
+// that names the card's interface.
+std::string DriverValue(const std::string& name) {
+  const std::string cls =
+      "System\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\";
+  for (int i = 0; i < 32; ++i) {
+    char sub[8];
+    std::snprintf(sub, sizeof sub, "%04d", i);
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (cls + sub).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+      continue;
+    }
+    char data[256] = {};
+    DWORD size = sizeof data - 1;
+    std::string value = "<missing>";
+    const bool ours =
+        RegQueryValueExA(key, "NetCfgInstanceId", nullptr, nullptr, reinterpret_cast<BYTE*>(data),
+                         &size) == ERROR_SUCCESS &&
+        std::string(data) == "{5A1D0000-0000-4000-8000-00000000C117}";
+    std::fill(std::begin(data), std::end(data), '\0');
+    size = sizeof data - 1;
+    if (ours && RegQueryValueExA(key, name.c_str(), nullptr, nullptr,
+                                 reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
+      value = data;
+    }
+    RegCloseKey(key);
+    if (ours) return value;
+  }
+  return "<no driver key>";
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -196,6 +230,55 @@ TEST_F(CliUnderWine, ApplySwitchesTheRunningProgram) {
   EXPECT_EQ("Office", UserValue(kProfiles, "LastProfile"));
   EXPECT_TRUE(WaitUntil([&] { return TextOf(selector) == "Office"; })) << TextOf(selector);
   CloseDialog();
+}
+
+TEST_F(CliUnderWine, SetChangesTheCardAndTheRunningProgramFollows) {
+  ASSERT_TRUE(store_.Save(Office(), false));
+  HWND main = StartProgram();
+  ASSERT_NE(nullptr, main);
+  std::string output;
+  ASSERT_EQ(0u, Cli("apply Office", &output)) << output;
+
+  ASSERT_EQ(0u, Cli("set --ssid Quay", &output)) << output;
+  EXPECT_EQ("Quay", DriverValue("ESSID"));
+  EXPECT_EQ("1", DriverValue("EncryptionLevel")) << "the WEP values stay as Office wrote them";
+  // A companion started afresh is a second program on the card: its driver comes up on Quay.
+  ASSERT_EQ(0u, Cli("status", &output)) << output;
+  EXPECT_EQ("Quay", Field(output, "SSID")) << output;
+
+  // Every program runs its own simulated driver. The card is pulled and plugged in again, so
+  // that the running program's driver, like the one card of a real machine, holds what the
+  // companion set; the program closes no dialog and compares nothing on the way (none is open).
+  WriteText(environment_, Environment(80, false) + "\n");
+  ASSERT_TRUE(WaitForTrayIcon(main, false, kPatienceMs));
+  WriteText(environment_, Environment(80) + "\n");
+  ASSERT_TRUE(WaitForTrayIcon(main, true, kPatienceMs));
+  HWND dialog = OpenDialog();
+  ASSERT_NE(nullptr, dialog);
+  HWND status = ShowTab(dialog, 0, 1018);
+  ASSERT_NE(nullptr, status);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(GetDlgItem(status, 1009)) == "Quay"; }))
+      << TextOf(GetDlgItem(status, 1009));
+  HWND selector = GetDlgItem(dialog, 1085);
+  EXPECT_EQ("Office", TextOf(selector)) << "nothing has told the program yet";
+
+  // Told after this set, the program compares the adapter with Office: no longer the same.
+  ASSERT_EQ(0u, Cli("set --wep 64 --key1 0a1b2c3d4e --default-key 1", &output)) << output;
+  EXPECT_EQ("0A1B2C3D4E", DriverValue("WEP_KEY_1"));
+  EXPECT_EQ("A1B2C3D4E5", DriverValue("WEP_KEY_2")) << "a key not named keeps the adapter's";
+  EXPECT_EQ("0", DriverValue("WEP_KEY_INDEX"));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(selector) == "Office*"; })) << TextOf(selector);
+
+  // A refused value changes nothing and tells nobody.
+  EXPECT_EQ(1u, Cli("set --key1 0A1B2C3D4G", &output)) << output;
+  EXPECT_NE(std::string::npos, output.find("Invalid WEP Key")) << output;
+  EXPECT_EQ("0A1B2C3D4E", DriverValue("WEP_KEY_1"));
+
+  CloseDialog();
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  HWND question = WaitForWindow("Save changes?", kPatienceMs);
+  EXPECT_NE(nullptr, question) << "leaving asks whether to save the changed profile";
+  if (question != nullptr) PostMessageA(question, WM_COMMAND, IDNO, 0);
 }
 
 TEST_F(CliUnderWine, WatchLogsTheSignalAsTheEnvironmentChanges) {
