@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "app/CLinkscopeApp.h"
-#include "app/CMainFrame.h"
 #include "cli/CliVerbs.h"
-#include "config/ProfileNames.h"
 #include "device/Oids.h"
 #include "text/OemSettings.h"
 
@@ -69,7 +66,7 @@ std::string VerbUsage(const std::string& verb) {
 
 }  // namespace
 
-CliProgram::CliProgram(CliPlatform& platform) : platform_(platform) {}
+CliProgram::CliProgram(CliPlatform& platform) : platform_(platform), console_(platform.err) {}
 CliProgram::~CliProgram() = default;
 
 std::string CliProgram::Usage() {
@@ -200,7 +197,8 @@ int CliProgram::Run(const std::vector<std::string>& args) {
     return kExitUsage;
   }
 
-  core_ = std::make_unique<Core>(platform_);
+  core_ = std::make_unique<Core>(platform_.registry, platform_.profile, platform_.system,
+                                 platform_.requests, console_, platform_.services);
   if (o.verb == "adapters") return Adapters(o);
   if (o.verb == "status") return Status(o);
   if (o.verb == "survey") return Survey(o);
@@ -215,19 +213,14 @@ int CliProgram::Run(const std::vector<std::string>& args) {
 int CliProgram::Start(bool adapter, int adapterNumber) {
   Core& c = *core_;
   c.language.ChooseFile();
-  c.language.SelectStartLanguage(CMainFrame::ReadLanguageSetting(platform_.registry));
+  c.language.SelectStartLanguage(ProgramCore::ReadLanguageSetting(platform_.registry));
 
-  OsVersion version;
-  if (!platform_.system.GetVersion(&version) || !ClassifyOs(version, &c.osKind)) {
+  if (!c.LearnOsKind()) {
     Fail("Operating System not supported");
     return kExitSystem;
   }
-  c.link.SetOsKind(c.osKind);
   // As at the tray program's start: the built-in profile exists, an existing one is kept.
-  Profile builtIn;
-  if (!c.profiles.Find(kDefaultProfileName, &builtIn)) {
-    c.profiles.Save(CLinkscopeApp::DefaultProfile(), false);
-  }
+  c.EnsureDefaultProfile();
   if (!adapter) return kExitOk;
 
   const OemSettings oem(c.language);

@@ -1,9 +1,9 @@
 // The profile verbs: profiles, apply, export and import.
 
-#include "app/CMainFrame.h"
 #include "cli/CliVerbs.h"
 #include "cli/ProfileFile.h"
 #include "config/ProfileNames.h"
+#include "text/OemSettings.h"
 #include "ui/ProfileSwitcher.h"
 
 namespace linkscope {
@@ -73,7 +73,7 @@ int CliProgram::Apply(const Options& o) {
   }
   const std::string& name = names[static_cast<std::size_t>(index)];
 
-  const std::string title = CMainFrame::TitleOf(c.language);
+  const std::string title = OemSettings(c.language).Title();
   if (platform_.tray.Running(title)) {
     // The running program holds the profile in use; it switches, so that it, the adapter and
     // the registry agree. It shows its own refusals.
