@@ -9,7 +9,8 @@ CLinkscopeApp::CLinkscopeApp(Platform& platform)
       settingsDialog_(SettingsDialogServices{platform.dialogs, platform.windows, platform.registry,
                                              platform.pcCards, core_.language, core_.messages,
                                              core_.link, core_.profiles, core_.state,
-                                             core_.application, platform.system}) {}
+                                             core_.application, platform.system,
+                                             core_.settings}) {}
 
 CLinkscopeApp::~CLinkscopeApp() = default;
 
@@ -28,8 +29,8 @@ bool CLinkscopeApp::InitInstance() {
 
   mainFrame_ = std::make_unique<CMainFrame>(
       platform_, core_.language,
-      FrameServices{core_.link, core_.profiles, core_.state, core_.application, core_.parameters,
-                    core_.messages});
+      FrameServices{core_.link, core_.profiles, core_.state, core_.application, core_.messages,
+                    core_.settings});
   if (!mainFrame_->Create()) {
     mainFrame_.reset();
     return false;

@@ -30,6 +30,7 @@ class CLinkscopeApp {
   ProfileStore& Profiles() { return core_.profiles; }
   ProfileState& CurrentProfile() { return core_.state; }
   ProfileApplication& ProfileLogic() { return core_.application; }
+  AdapterSettings& Settings() { return core_.settings; }
   CSettingsDlg& SettingsDialog() { return settingsDialog_; }
   const Messages& AppMessages() const { return core_.messages; }
 

@@ -215,14 +215,9 @@ bool CMainFrame::TakeFirstAdapter() {
   CAdapterLink& link = services_.link;
 
   if (DialogOpen()) {
-    DeviceConfig config;
-    if (!QueryDeviceConfig(link, Adapter(), &config)) {
-      // The adapter stays selected; the cached values and the start-up check wait for the
-      // next selection.
-      return false;
-    }
-    const auto raw = config.Encode();
-    services_.profileApplication.UpdateProfileInSync(0, raw.data(), raw.size());
+    // When the configuration cannot be read the adapter stays selected; the cached values and
+    // the start-up check wait for the next selection.
+    if (!services_.adapterSettings.FollowAdapter()) return false;
     dialog_->FillProfileSelector();
   }
 
@@ -272,7 +267,7 @@ bool CMainFrame::FollowWindowsConfiguration() {
   }
 
   if (windowsConfigSeen_ || live == 0) {
-    if (!link.Set(Adapter(), OID_PRIV_WINDOWS_CONFIG, &live, 1)) {
+    if (!services_.adapterSettings.SetWindowsConfiguration(live)) {
       // The change stays pending: the previous value is kept, so the next tick tries again.
       // A driver that keeps refusing would otherwise bring a message every polling period:
       // it is said once for each change.
@@ -285,7 +280,6 @@ bool CMainFrame::FollowWindowsConfiguration() {
       }
       return false;
     }
-    services_.driverParameters.WriteUseWzcs(live != 0);
   }
   windowsConfigFailureShown_ = -1;
   windowsConfigSeen_ = true;
@@ -294,7 +288,7 @@ bool CMainFrame::FollowWindowsConfiguration() {
   if (live == 0 && link.previousConfiguredByWindows != -1) {
     // Windows has let go of the card: after a pause the profile in use goes back on it.
     platform_.system.Sleep(kWindowsReleaseWaitMs);
-    if (services_.profileApplication.ApplyProfile(services_.profileState.currentName)) {
+    if (services_.adapterSettings.ApplyProfile(services_.profileState.currentName)) {
       services_.profileState.inSync = true;
       if (DialogOpen()) dialog_->FillProfileSelector();
     }

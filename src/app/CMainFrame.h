@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/TrayIcon.h"
-#include "config/DriverParameters.h"
+#include "config/AdapterSettings.h"
 #include "config/ProfileApplication.h"
 #include "config/ProfileStore.h"
 #include "config/ProgramCore.h"
@@ -26,8 +26,8 @@ struct FrameServices {
   ProfileStore& profiles;
   ProfileState& profileState;
   ProfileApplication& profileApplication;
-  DriverParameters& driverParameters;
   const Messages& messages;
+  AdapterSettings& adapterSettings;
 };
 
 class CMainFrame : public IMainWindowHandler {

@@ -73,6 +73,9 @@ class AdapterSettings {
   // Reads the adapter's configuration and lets the in-sync flag follow it (another adapter
   // selected, an adapter found); false when the read fails.
   bool FollowAdapter();
+  // Tells the driver whether Windows configures the card (OID_PRIV_WINDOWS_CONFIG) and, once
+  // it has taken that, records it in the driver key (Windows XP only); false when refused.
+  bool SetWindowsConfiguration(std::uint8_t configuredByWindows);
 
  private:
   CAdapterLink& link_;
@@ -81,6 +84,7 @@ class AdapterSettings {
   ProfileApplication& application_;
   IRegistry& registry_;
   const Messages& messages_;
+  DriverParameters parameters_;
 };
 
 }  // namespace linkscope

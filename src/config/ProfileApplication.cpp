@@ -57,6 +57,18 @@ std::string EncodeKeyBytes(const std::uint8_t* bytes, std::size_t length) {
   return text;
 }
 
+WepConfig WepOfProfile(const Profile& p) {
+  WepConfig wep;
+  wep.defaultKeyIndex = static_cast<std::uint8_t>(p.key);
+  wep.wepMode = static_cast<std::uint8_t>(p.wepmode);
+  wep.authenticationType = static_cast<std::uint16_t>(p.auth);
+  wep.encryptionLevel = static_cast<std::uint8_t>(p.enc);
+  for (std::size_t k = 0; k < WepConfig::kKeyCount; ++k) {
+    DecodeKeyText(p.keys[k], wep.keys[k].data());
+  }
+  return wep;
+}
+
 AllSettings SettingsOfProfile(const Profile& p) {
   AllSettings s;
   DeviceConfig& c = s.config;
@@ -69,13 +81,7 @@ AllSettings SettingsOfProfile(const Profile& p) {
   c.fragThreshold = static_cast<std::uint16_t>(p.frag);
   c.rtsThreshold = static_cast<std::uint16_t>(p.rts);
 
-  WepConfig wep;
-  wep.defaultKeyIndex = static_cast<std::uint8_t>(p.key);
-  wep.wepMode = static_cast<std::uint8_t>(p.wepmode);
-  wep.authenticationType = static_cast<std::uint16_t>(p.auth);
-  wep.encryptionLevel = static_cast<std::uint8_t>(p.enc);
-  for (std::size_t k = 0; k < WepConfig::kKeyCount; ++k) DecodeKeyText(p.keys[k], wep.keys[k].data());
-  wep.EncodeTo(s.wep.data());
+  WepOfProfile(p).EncodeTo(s.wep.data());
 
   s.intlRoaming = static_cast<std::uint8_t>(p.roaming);
   s.radio = static_cast<std::uint8_t>(p.radio);
@@ -115,10 +121,8 @@ bool ProfileApplication::ApplyProfile(const std::string& name) {
   const bool lastStored = store_.WriteLastProfile(name);
   state_.inSync = true;
 
-  WepConfig wep;
-  WepConfig::Decode(raw.data() + AllSettings::kOffsetWep, WepConfig::kSize, &wep);
-  if (!parameters_.WriteAll(settings.config, wep, settings.radio, settings.intlRoaming,
-                            profile.keys) ||
+  if (!parameters_.WriteAll(settings.config, WepOfProfile(profile), settings.radio,
+                            settings.intlRoaming, profile.keys) ||
       !lastStored) {
     messages_.Show("ErrorNotSavedInRegistry", "Last configuration not saved");
   }
@@ -165,49 +169,31 @@ bool ProfileApplication::CaptureCurrentSettings(Profile* profile) {
   return true;
 }
 
-bool ProfileApplication::MatchesProfile(const std::string& name, int kind,
-                                        const std::uint8_t* record, std::size_t length) {
-  Profile p;
-  if (!store_.Find(name, &p)) return false;
-  return RecordMatches(p, kind, record, length);
+bool RecordMatches(const Profile& p, const DeviceConfig& c) {
+  const std::string ssid = ProfileSsid(p);
+  return SsidText(c) == ssid && c.channel == p.channel && c.operatingMode == p.mode &&
+         c.powerSave == p.power && c.preamble == p.preamble && c.txRate == p.rate &&
+         c.ssidLength == ssid.size() && c.fragThreshold == p.frag && c.rtsThreshold == p.rts;
 }
 
-bool RecordMatches(const Profile& p, int kind, const std::uint8_t* record, std::size_t length) {
-  switch (kind) {
-    case static_cast<int>(RecordKind::DeviceConfig): {
-      DeviceConfig c;
-      if (!DeviceConfig::Decode(record, length, &c)) return false;
-      const std::string ssid = ProfileSsid(p);
-      return SsidText(c) == ssid && c.channel == p.channel && c.operatingMode == p.mode &&
-             c.powerSave == p.power && c.preamble == p.preamble && c.txRate == p.rate &&
-             c.ssidLength == ssid.size() && c.fragThreshold == p.frag &&
-             c.rtsThreshold == p.rts;
-    }
-    case static_cast<int>(RecordKind::WepConfig): {
-      WepConfig w;
-      if (!WepConfig::Decode(record, length, &w)) return false;
-      if (w.authenticationType != p.auth || w.encryptionLevel != p.enc ||
-          w.defaultKeyIndex != p.key || w.wepMode != p.wepmode) {
-        return false;
-      }
-      // At level 0 the driver uses no key: whatever the slots hold, and the placeholders a
-      // profile captured at that level stores, say nothing about what the adapter does.
-      if (w.encryptionLevel == 0) return true;
-      for (std::size_t k = 0; k < WepConfig::kKeyCount; ++k) {
-        const std::size_t bytes = std::min<std::size_t>(p.keys[k].size() / 2,
-                                                        WepConfig::kKeySlotSize);
-        if (EncodeKeyBytes(w.keys[k].data(), bytes) != p.keys[k]) return false;
-      }
-      return true;
-    }
-    case static_cast<int>(RecordKind::Radio):
-      return length >= 1 && record[0] == p.radio;
-    case static_cast<int>(RecordKind::Roaming):
-      return length >= 1 && record[0] == p.roaming;
-    default:
-      return true;
+bool RecordMatches(const Profile& p, const WepConfig& w) {
+  if (w.authenticationType != p.auth || w.encryptionLevel != p.enc ||
+      w.defaultKeyIndex != p.key || w.wepMode != p.wepmode) {
+    return false;
   }
+  // At level 0 the driver uses no key: whatever the slots hold, and the placeholders a
+  // profile captured at that level stores, say nothing about what the adapter does.
+  if (w.encryptionLevel == 0) return true;
+  for (std::size_t k = 0; k < WepConfig::kKeyCount; ++k) {
+    const std::size_t bytes = std::min<std::size_t>(p.keys[k].size() / 2, WepConfig::kKeySlotSize);
+    if (EncodeKeyBytes(w.keys[k].data(), bytes) != p.keys[k]) return false;
+  }
+  return true;
 }
+
+bool RecordMatches(const Profile& p, RadioSetting radio) { return radio.value == p.radio; }
+
+bool RecordMatches(const Profile& p, RoamingSetting roaming) { return roaming.value == p.roaming; }
 
 bool ProfileApplication::MatchesAdapter() {
   std::uint8_t raw[AllSettings::kSize] = {};
@@ -216,18 +202,22 @@ bool ProfileApplication::MatchesAdapter() {
   if (!link_.Query(Adapter(), OID_PRIV_ALL_SETTINGS, raw, AllSettings::kSize, &written)) {
     return false;
   }
+  AllSettings settings;
+  WepConfig wep;
+  if (!AllSettings::Decode(raw, AllSettings::kSize, &settings) ||
+      !WepConfig::Decode(settings.wep.data(), WepConfig::kSize, &wep)) {
+    return false;
+  }
   // One look-up of the profile serves the four comparisons.
   Profile p;
   if (!store_.Find(state_.currentName, &p)) return false;
-  return RecordMatches(p, 0, raw, DeviceConfig::kSize) &&
-         RecordMatches(p, 1, raw + AllSettings::kOffsetWep, WepConfig::kSize) &&
-         RecordMatches(p, 3, raw + AllSettings::kOffsetIntlRoaming, 1) &&
-         RecordMatches(p, 2, raw + AllSettings::kOffsetRadio, 1);
+  return RecordMatches(p, settings.config) && RecordMatches(p, wep) &&
+         RecordMatches(p, RoamingSetting{settings.intlRoaming}) &&
+         RecordMatches(p, RadioSetting{settings.radio});
 }
 
-void ProfileApplication::UpdateProfileInSync(int kind, const std::uint8_t* record,
-                                             std::size_t length) {
-  if (MatchesProfile(state_.currentName, kind, record, length)) {
+void ProfileApplication::FollowMatch(bool matches) {
+  if (matches) {
     state_.inSync = true;
   } else if (!IsDefaultProfileName(state_.currentName)) {
     state_.inSync = false;

@@ -22,12 +22,13 @@ struct ProfileState {
   bool inSync = false;
 };
 
-// What a record handed to MatchesProfile holds.
-enum class RecordKind : int {
-  DeviceConfig = 0,  // 55 bytes
-  WepConfig = 1,     // 57 bytes
-  Radio = 2,         // one byte
-  Roaming = 3,       // one byte
+// The two one-byte settings, each its own type so that a radio byte is never compared as
+// roaming or the other way round.
+struct RadioSetting {
+  std::uint8_t value = 1;  // 0 off, 1 on
+};
+struct RoamingSetting {
+  std::uint8_t value = 0;  // 0 disabled, 1 enabled
 };
 
 // A key text decoded into a 13-byte slot: whole pairs of characters from the start, each read
@@ -37,10 +38,14 @@ void DecodeKeyText(const std::string& text, std::uint8_t* slot13);
 // The first `length` bytes as upper-case hexadecimal pairs.
 std::string EncodeKeyBytes(const std::uint8_t* bytes, std::size_t length);
 
-// Whether a record of that kind holds the profile's settings; any other kind matches.
-bool RecordMatches(const Profile& profile, int kind, const std::uint8_t* record,
-                   std::size_t length);
+// Whether a record holds the profile's settings.
+bool RecordMatches(const Profile& profile, const DeviceConfig& config);
+bool RecordMatches(const Profile& profile, const WepConfig& wep);
+bool RecordMatches(const Profile& profile, RadioSetting radio);
+bool RecordMatches(const Profile& profile, RoamingSetting roaming);
 
+// The WEP record a profile stands for.
+WepConfig WepOfProfile(const Profile& profile);
 // The all-settings record a profile stands for.
 AllSettings SettingsOfProfile(const Profile& profile);
 
@@ -59,16 +64,27 @@ class ProfileApplication {
 
   bool ApplyProfile(const std::string& name);
   bool CaptureCurrentSettings(Profile* profile);
-  bool MatchesProfile(const std::string& name, int kind, const std::uint8_t* record,
-                      std::size_t length);
+  // Whether the stored profile `name` holds `record`'s settings; false when there is none.
+  template <typename Record>
+  bool MatchesProfile(const std::string& name, const Record& record) {
+    Profile p;
+    return store_.Find(name, &p) && RecordMatches(p, record);
+  }
   bool MatchesAdapter();
-  void UpdateProfileInSync(int kind, const std::uint8_t* record, std::size_t length);
+  // The adapter now holds `record`: a match puts the profile in use in sync again, a
+  // difference takes it out of sync, except for the built-in profile, whose flag only a match
+  // changes.
+  template <typename Record>
+  void UpdateProfileInSync(const Record& record) {
+    FollowMatch(MatchesProfile(state_.currentName, record));
+  }
 
   // The pause between the configuration and the WEP record when they go one by one.
   static constexpr std::uint32_t kPieceByPieceWaitMs = 2000;
 
  private:
   const AdapterEntry* Adapter() const { return link_.CurrentAdapter(); }
+  void FollowMatch(bool matches);
 
   CAdapterLink& link_;
   ProfileStore& store_;

@@ -1,12 +1,13 @@
 #pragma once
 // The objects the tray program and linkscope-cli both run on, wired once: the language table,
 // the message boxes, the request channel, the profile store, the driver parameters, the
-// profile in use and its application, and the Windows-configuration detection the request
-// channel asks on XP. The tray program builds its main window and the settings dialog on it;
+// profile in use and its application, the settings service every change to the adapter goes
+// through, and the Windows-configuration detection the request channel asks on XP. The tray program builds its main window and the settings dialog on it;
 // the command line its verbs.
 
 #include <string>
 
+#include "config/AdapterSettings.h"
 #include "config/DriverParameters.h"
 #include "config/Profile.h"
 #include "config/ProfileApplication.h"
@@ -77,6 +78,7 @@ class ProgramCore {
   DriverParameters parameters;
   ProfileState state;
   ProfileApplication application;
+  AdapterSettings settings;
   OsKind osKind = OsKind::OtherNt;
 
  private:

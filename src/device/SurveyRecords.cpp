@@ -41,6 +41,12 @@ std::string BssEntry::SsidBytes() const {
   return std::string(reinterpret_cast<const char*>(ssid.data()), n);
 }
 
+std::string SurveySsidText(const BssEntry& entry) {
+  const std::string bytes = entry.SsidBytes();
+  const std::size_t zero = bytes.find('\0');
+  return zero == std::string::npos ? bytes : bytes.substr(0, zero);
+}
+
 bool BssEntry::SetSsid(const std::string& bytes) {
   if (bytes.size() > kSsidFieldSize) return false;
   ssid.fill(0);

@@ -52,6 +52,10 @@ struct BssEntry {
   bool SetSsid(const std::string& bytes);
 };
 
+// The SSID as the survey list shows it and a join writes it into the driver key: its first
+// SSID-length bytes (32 at most), up to the first zero byte, each byte one character.
+std::string SurveySsidText(const BssEntry& entry);
+
 struct BssList {
   static constexpr std::size_t kMaxEntries = 30;
   static constexpr std::size_t kBufferSize = kMaxEntries * BssEntry::kSize;  // 1380

@@ -1,6 +1,6 @@
 #include "ui/CAdvancedPage.h"
 
-#include "config/SubmitParameters.h"
+#include "config/AdapterSettings.h"
 #include "device/RecordQuery.h"
 #include "ui/ControlUpdates.h"
 #include "ui/DialogLayouts.h"
@@ -131,7 +131,6 @@ void CAdvancedPage::OnOk() {
 void CAdvancedPage::OnSubmit() {
   IDialogItems* items = Items();
   if (items == nullptr || !configRead_ || Services().link.configuredByWindows != 0) return;
-  CAdapterLink& link = Services().link;
 
   DeviceConfig config = config_;
   if (items->Check(kIdLong) == kCheckChecked) config.preamble = 0;
@@ -141,16 +140,17 @@ void CAdvancedPage::OnSubmit() {
   config.rtsThreshold = static_cast<std::uint16_t>(items->TrackPos(kIdRts));
   config.powerSave = items->Check(kIdPowerSave) == kCheckChecked ? 1 : 0;
 
-  if (!SetDeviceConfig(link, link.CurrentAdapter(), config)) {
+  const WindowLife::Token window = Life().Mark();
+  const ChangeResult result = Services().adapterSettings.ChangeAdvanced(config);
+  if (result != ChangeResult::kApplied) {
     Services().messages.Show("FailedToSetErrorMessage", "Failed to set parameters");
     return;
   }
   config_ = config;
-  const auto raw = config.Encode();
-  Services().profileApplication.UpdateProfileInSync(0, raw.data(), raw.size());
+  // The change may have told of a registry failure in a box, under which the page may have
+  // gone.
+  if (!Life().StillAlive(window)) return;
   Host().FillProfileSelector();
-  DriverParameters parameters(Services().registry, Services().messages, link);
-  WriteRadioParameters(parameters, config);
   // This destroys the page's window: nothing of it may be touched after.
   Host().SelectPage(0);
 }

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "config/DriverParameters.h"
+#include "config/AdapterSettings.h"
 #include "config/ProfileApplication.h"
+#include "config/SettingsRules.h"
 #include "device/Oids.h"
 #include "device/RecordQuery.h"
 #include "device/SurveyRequests.h"
@@ -18,8 +19,6 @@ namespace {
 constexpr int kLevelDisabled = 0;
 constexpr int kLevel64 = 1;
 constexpr int kLevel128 = 2;
-
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
 // Selects the item of a record value, or none when the list has no such item (Windows and
 // Wine disagree on what an index out of range leaves selected).
@@ -213,32 +212,23 @@ void CEncryptionPage::OnLevelChange() {
 bool CEncryptionPage::ValidateKeys() {
   IDialogItems& items = *Items();
   const int level = items.ComboSelection(kIdLevel);
-  std::size_t required = 0;
-  if (level == kLevel64) required = 2 * WepConfig::kKeyLength64;
-  if (level == kLevel128) required = 2 * WepConfig::kKeyLength128;
-  if (required == 0) return true;
-
+  // Without encryption the boxes are not read.
+  if (level != kLevel64 && level != kLevel128) return true;
   for (int k = 0; k < 4; ++k) {
     const int box = kIdKey1 + k;
     std::string& text = keyTexts_[static_cast<std::size_t>(k)];
-    if (text.size() != required) {
-      // From the first character past the required length to the end: the caret at the end
-      // of a short key, the surplus of a long one.
-      items.EditSetSelection(box, static_cast<int>(required), -1);
-      items.EditScrollCaret(box);
-      items.Focus(box);
-      Services().messages.Show("InvalidWEPkeyLengthMessage", "Invalid WEP Key length");
-      return false;
+    RuleFailure failure;
+    if (CheckWepKeyText(level, text, &failure)) {
+      text = Upper(text);
+      continue;
     }
-    text = Upper(text);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      if (IsHexDigit(text[i])) continue;
-      items.EditSetSelection(box, static_cast<int>(i), static_cast<int>(i) + 1);
-      items.EditScrollCaret(box);
-      items.Focus(box);
-      Services().messages.Show("InvalidWEPkeyMessage", "Invalid WEP Key");
-      return false;
-    }
+    const int from = static_cast<int>(failure.position);
+    const int to = failure.length == 0 ? -1 : from + static_cast<int>(failure.length);
+    items.EditSetSelection(box, from, to);
+    items.EditScrollCaret(box);
+    items.Focus(box);
+    Services().messages.Show(failure.key, failure.defaultText);
+    return false;
   }
   return true;
 }
@@ -276,36 +266,23 @@ void CEncryptionPage::OnSubmit() {
     }
   }
 
-  CAdapterLink& link = Services().link;
-  if (!SetWepConfig(link, link.CurrentAdapter(), wep)) {
+  WepChange change;
+  change.wep = wep;
+  for (std::size_t k = 0; k < WepConfig::kKeyCount; ++k) {
+    change.keyTexts[k] = keyTexts_[k].substr(0, 2u * keyLength);
+  }
+  const WindowLife::Token window = Life().Mark();
+  if (Services().adapterSettings.ChangeWep(change) != ChangeResult::kApplied) {
     Services().messages.Show("FailedToSetWepInfoErrorMessage", "Failed to set WEP information");
     return;
   }
   wep_ = wep;
   keyLength_ = keyLength;
-
-  const auto raw = wep_.Encode();
-  Services().profileApplication.UpdateProfileInSync(static_cast<int>(RecordKind::WepConfig),
-                                                    raw.data(), raw.size());
+  // The change may have told of a registry failure in a box, under which the page may have
+  // gone.
+  if (!Life().StillAlive(window)) return;
   Host().FillProfileSelector();
-  WriteDriverParameters();
   Host().SelectPage(0);  // destroys this page: nothing may follow
-}
-
-void CEncryptionPage::WriteDriverParameters() {
-  DriverParameters parameters(Services().registry, Services().messages, Services().link);
-  if (!parameters.Open()) return;
-  if (wep_.encryptionLevel == kLevel64 || wep_.encryptionLevel == kLevel128) {
-    static const char* const kKeyValues[4] = {"WEP_KEY_1", "WEP_KEY_2", "WEP_KEY_3", "WEP_KEY_4"};
-    for (std::size_t k = 0; k < WepConfig::kKeyCount; ++k) {
-      parameters.WriteText(kKeyValues[k], keyTexts_[k].substr(0, 2u * keyLength_));
-    }
-    parameters.WriteNumber("WEP_KEY_INDEX", wep_.defaultKeyIndex);
-    parameters.WriteNumber("WEP_Mode", wep_.wepMode);
-    parameters.WriteNumber("AuthenticationType", wep_.authenticationType);
-  }
-  parameters.WriteNumber("EncryptionLevel", wep_.encryptionLevel);
-  parameters.Close();
 }
 
 void CEncryptionPage::OnCommand(int id, int code) {

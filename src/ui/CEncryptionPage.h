@@ -60,7 +60,6 @@ class CEncryptionPage : public CLayoutPage {
   void OnLevelChange();
   bool ValidateKeys();
   void OnSubmit();
-  void WriteDriverParameters();
   void StoreKeyTexts();
   void ReportReadFailure();
   void EnableKeyControls(bool enable);

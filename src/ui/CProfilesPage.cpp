@@ -15,8 +15,6 @@ namespace {
 
 constexpr std::size_t kPreviewLabelWidth = 16;
 
-bool IsDefaultName(const std::string& name) { return IsDefaultProfileName(name); }
-
 // "%s '%s' %s", put together without a format string: the parts come from the language file
 // and the registry.
 std::string Quoted(const std::string& before, const std::string& name, const std::string& after) {
@@ -271,7 +269,7 @@ void CProfilesPage::OnRename() {
   // Only a stored profile other than Default can be renamed.
   const WindowLife::Token window = Life().Mark();
   const std::string name = SelectedName();
-  if (name.empty() || IsDefaultName(name) || !Life().StillAlive(window)) return;
+  if (name.empty() || IsDefaultProfileName(name) || !Life().StillAlive(window)) return;
   OpenWizard(WizardMode::Rename);
 }
 
@@ -313,7 +311,7 @@ void CProfilesPage::OnWizardConfirm() {
   Profile existing;
 
   if (wizardMode_ == WizardMode::Create) {
-    if (IsDefaultName(name)) {
+    if (IsDefaultProfileName(name)) {
       items.Focus(kIdName);
       messages.Show("ErrorCannotCreateDefaultProfile ",
                     "This name conflicts with default profile. Please specify a different name.");
@@ -353,7 +351,7 @@ void CProfilesPage::OnWizardConfirm() {
     }
     // Without a stored profile selected there is nothing to rename: an empty old name would
     // stand for the profiles key itself.
-    if (!old.empty() && !IsDefaultName(old)) {
+    if (!old.empty() && !IsDefaultProfileName(old)) {
       if (store.Rename(old, name)) {
         if (RegistryNamesEqual(old, state.currentName)) state.currentName = name;
       } else {
@@ -391,7 +389,7 @@ void CProfilesPage::OnSave() {
   const WindowLife::Token window = Life().Mark();
   const int index = Items()->ListSelection(kIdList);
   const std::string name = SelectedName();
-  if (name.empty() || IsDefaultName(name) || !Life().StillAlive(window)) return;
+  if (name.empty() || IsDefaultProfileName(name) || !Life().StillAlive(window)) return;
   if (!Ask(Quoted(Text("QuestionConfirmOverwrite1", "Are you sure you want to overwrite "), name,
                   Text("QuestionConfirmOverwrite2", "with current settings?")),
            "QuestionConfirmOverwriteCaption", "Overwrite profile?") ||
@@ -419,7 +417,7 @@ void CProfilesPage::OnSave() {
 void CProfilesPage::OnDelete() {
   const WindowLife::Token window = Life().Mark();
   const std::string name = SelectedName();
-  if (name.empty() || IsDefaultName(name) || !Life().StillAlive(window)) return;
+  if (name.empty() || IsDefaultProfileName(name) || !Life().StillAlive(window)) return;
   if (!Ask(Text("QuestionConfirmDelete", "Are you sure you want to delete profile") + " '" + name +
                "'?",
            "QuestionConfirmDeleteCaption", "Delete profile?") ||
@@ -435,7 +433,7 @@ void CProfilesPage::OnDelete() {
   // ignore letter case, so "home" in use is the stored "Home".
   if (RegistryNamesEqual(name, state.currentName)) {
     state.currentName = kDefaultProfileName;
-    Services().profileApplication.ApplyProfile(kDefaultProfileName);
+    Services().adapterSettings.ApplyProfile(kDefaultProfileName);
   }
   ShowChange(window);
 }

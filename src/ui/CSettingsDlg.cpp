@@ -2,7 +2,6 @@
 
 #include "device/DeviceCodes.h"
 #include "device/Oids.h"
-#include "device/RecordQuery.h"
 #include "text/OemSettings.h"
 #include "ui/CAdvancedPage.h"
 #include "ui/CEncryptionPage.h"
@@ -283,11 +282,7 @@ void CSettingsDlg::OnAdapterSelected() {
   const WindowLife::Token window = life_.Mark();
   if (currentPage_ != nullptr && currentPage_->IsShown()) currentPage_->Reload();
   if (!life_.StillAlive(window)) return;
-  DeviceConfig config;
-  if (!QueryDeviceConfig(link, Adapter(), &config)) return;
-  const auto raw = config.Encode();
-  services_.profileApplication.UpdateProfileInSync(0, raw.data(), raw.size());
-  FillProfileSelector();
+  if (services_.adapterSettings.FollowAdapter()) FillProfileSelector();
 }
 
 void CSettingsDlg::OnNotify(const DialogNotification& notification) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "config/DriverParameters.h"
+#include "config/AdapterSettings.h"
 #include "device/Oids.h"
 #include "device/RecordQuery.h"
 #include "device/SurveyRequests.h"
@@ -219,33 +219,18 @@ void CSiteSurveyPage::OnJoin() {
   }
   // A copy: the message box below lets other messages run, which may refill the list.
   const BssEntry entry = result_.entries[static_cast<std::size_t>(row)];
-  CAdapterLink& link = Services().link;
-  if (entry.bssType == BssType::kAdHoc) link.internationalRoaming = 0;
   const WindowLife::Token window = Life().Mark();
-  if (!SelectBss(link, link.CurrentAdapter(), static_cast<std::uint32_t>(row))) {
-    Services().messages.Show("FailedToSelectAccessPointErrorMessage", "Failed to select Access Point");
+  const ChangeResult result =
+      Services().adapterSettings.Join(entry, static_cast<std::uint32_t>(row));
+  // The profile selector follows the adapter whatever it made of the selection.
+  Host().FillProfileSelector();
+  if (result != ChangeResult::kApplied) {
+    Services().messages.Show("FailedToSelectAccessPointErrorMessage",
+                             "Failed to select Access Point");
   }
-  WriteJoinParameters(entry);
-  DeviceConfig config;
-  if (QueryDeviceConfig(link, link.CurrentAdapter(), &config)) {
-    const auto raw = config.Encode();
-    Services().profileApplication.UpdateProfileInSync(static_cast<int>(RecordKind::DeviceConfig),
-                                                      raw.data(), raw.size());
-    Host().FillProfileSelector();
-  }
-  // The driver key follows the adapter whatever happened under the box; the dialog goes to the
-  // Status page only from this page's window, which goes here: nothing of it is touched after.
+  // The dialog goes to the Status page only from this page's window, which may have gone
+  // under the box and goes here: nothing of it is touched after.
   if (Life().StillAlive(window) && Host().IsOpen()) Host().SelectPage(kStatusTab);
-}
-
-void CSiteSurveyPage::WriteJoinParameters(const BssEntry& entry) {
-  DriverParameters parameters(Services().registry, Services().messages, Services().link);
-  if (!parameters.Open()) return;
-  // The name as the list shows it, in the driver key only.
-  parameters.WriteTextWithoutCopy("ESSID", SurveySsidText(entry));
-  if (entry.bssType == BssType::kAdHoc) parameters.WriteNumber("Operating_Mode", 0);
-  if (entry.bssType == BssType::kInfrastructure) parameters.WriteNumber("Operating_Mode", 1);
-  parameters.Close();
 }
 
 }  // namespace linkscope

@@ -47,7 +47,6 @@ class CSiteSurveyPage : public CLayoutPage {
   bool Following(WindowLife::Token window) const;
   void CancelSurvey(bool showFailure);
   void OnJoin();
-  void WriteJoinParameters(const BssEntry& entry);
   void EnableRescan();
 
   BssList result_;

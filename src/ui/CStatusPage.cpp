@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "config/ProfileNames.h"
-#include "config/SubmitParameters.h"
+#include "config/AdapterSettings.h"
+#include "config/SettingsRules.h"
 #include "device/DeviceCodes.h"
 #include "device/OfferedChannels.h"
 #include "device/Oids.h"
@@ -294,13 +294,13 @@ void CStatusPage::OnSubmit() {
   IDialogItems* items = Items();
   if (items == nullptr || !Editing() || !configRead_) return;
   CAdapterLink& link = Services().link;
-  const AdapterEntry* adapter = link.CurrentAdapter();
   const Messages& messages = Services().messages;
 
   const std::string ssid = items->Text(kIdSsid);
-  if (ssid.size() > kSsidMaxLength) {
+  RuleFailure failure;
+  if (!CheckSsid(ssid, &failure)) {
     const WindowLife::Token window = Life().Mark();
-    messages.Show("InvalidSSIDErrorMessage", "Invalid SSID (maximum 32 characters)");
+    messages.Show(failure.key, failure.defaultText);
     // `items` belongs to the window shown before the box, which may have gone meanwhile.
     if (!Life().StillAlive(window)) return;
     items->EditSetSelection(kIdSsid, 0, -1);
@@ -311,7 +311,9 @@ void CStatusPage::OnSubmit() {
 
   // The fields the user left without a choice keep what the adapter reported; in particular
   // no channel chosen is no reason to send channel 0.
-  DeviceConfig config = config_;
+  LinkChange change;
+  DeviceConfig& config = change.config;
+  config = config_;
   const int mode = items->ComboSelection(kIdMode);
   if (mode == 0 || mode == 1) config.operatingMode = static_cast<std::uint8_t>(mode);
   const std::uint8_t channel = ChannelOfText(items->Text(kIdChannel));
@@ -320,53 +322,35 @@ void CStatusPage::OnSubmit() {
   const int rate = items->ComboSelection(kIdRate);
   if (rate >= 0 && rate <= 4) config.txRate = static_cast<std::uint8_t>(rate);
   const int roamingChoice = items->ComboSelection(kIdRoaming);
-  std::uint8_t roaming = roamingChoice == 0 || roamingChoice == 1
-                             ? static_cast<std::uint8_t>(roamingChoice)
-                             : roaming_;
+  change.sendRoaming = roamingSupported_;
+  change.roaming = roamingChoice == 0 || roamingChoice == 1
+                       ? static_cast<std::uint8_t>(roamingChoice)
+                       : roaming_;
+  const int radioChoice = items->ComboSelection(kIdRadio);
+  if (radioChoice == 0 || radioChoice == 1) change.radio = static_cast<std::uint8_t>(radioChoice);
+  else change.radio = radio_;
+  change.sendRadio = link.radioSupported == 1;
 
-  if (!SetDeviceConfig(link, adapter, config)) {
+  const WindowLife::Token window = Life().Mark();
+  const ChangeResult result = Services().adapterSettings.ChangeLink(change);
+  // What the adapter took stays taken when a later record is refused.
+  if (result != ChangeResult::kConfigRefused) config_ = config;
+  if (result != ChangeResult::kConfigRefused && result != ChangeResult::kRoamingRefused &&
+      roamingSupported_) {
+    roaming_ = change.roaming;
+  }
+  if (result != ChangeResult::kConfigRefused && result != ChangeResult::kRoamingRefused) {
+    radio_ = change.radio;
+  }
+  if (result != ChangeResult::kApplied) {
     messages.Show(kFailedToSetKey, kFailedToSetDefault);
     return;
   }
-  config_ = config;
-  ProfileApplication& logic = Services().profileApplication;
-  ProfileState& state = Services().profileState;
-  const auto raw = config.Encode();
-  bool matches = logic.MatchesProfile(state.currentName, 0, raw.data(), raw.size());
-
-  if (roamingSupported_) {
-    if (!link.Set(adapter, OID_PRIV_INTL_ROAMING, &roaming, 1)) {
-      messages.Show(kFailedToSetKey, kFailedToSetDefault);
-      return;
-    }
-    roaming_ = roaming;
-    // The channel list follows the roaming the adapter now has.
-    link.internationalRoaming = roaming;
-    matches = logic.MatchesProfile(state.currentName, 3, &roaming, 1) && matches;
-  }
-
-  const int radioChoice = items->ComboSelection(kIdRadio);
-  if (radioChoice == 0 || radioChoice == 1) radio_ = static_cast<std::uint8_t>(radioChoice);
-  if (link.radioSupported == 1) {
-    if (!link.Set(adapter, OID_PRIV_RADIO, &radio_, 1)) {
-      messages.Show(kFailedToSetKey, kFailedToSetDefault);
-      return;
-    }
-  }
-  matches = logic.MatchesProfile(state.currentName, 2, &radio_, 1) && matches;
-
-  state.inSync = IsDefaultProfileName(state.currentName) || matches;
+  // The change may have told of a registry failure in a box, under which the page may have
+  // gone.
+  if (!Life().StillAlive(window)) return;
   Host().FillProfileSelector();
   EndEditing();
-
-  DriverParameters parameters(Services().registry, messages, link);
-  LinkSettings settings;
-  settings.config = &config;
-  settings.roaming = roaming;
-  settings.roamingSupported = roamingSupported_;
-  settings.radio = radio_;
-  settings.radioSupported = link.radioSupported == 1;
-  WriteLinkParameters(parameters, settings);
 }
 
 void CStatusPage::EndEditing() {

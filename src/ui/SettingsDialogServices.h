@@ -2,6 +2,7 @@
 // What the settings dialog and its pages use from the rest of the program; everything here
 // outlives the dialog.
 
+#include "config/AdapterSettings.h"
 #include "config/ProfileApplication.h"
 #include "config/ProfileStore.h"
 #include "device/CAdapterLink.h"
@@ -27,6 +28,8 @@ struct SettingsDialogServices {
   ProfileState& profileState;
   ProfileApplication& profileApplication;
   ISystem& system;
+  // Every change the pages make to the adapter goes through here.
+  AdapterSettings& adapterSettings;
 };
 
 }  // namespace linkscope

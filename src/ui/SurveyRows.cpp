@@ -52,12 +52,6 @@ std::string BssidText(const std::array<std::uint8_t, 6>& b) {
   return text;
 }
 
-std::string SurveySsidText(const BssEntry& entry) {
-  const std::string bytes = entry.SsidBytes();
-  const std::size_t zero = bytes.find('\0');
-  return zero == std::string::npos ? bytes : bytes.substr(0, zero);
-}
-
 std::array<std::string, kSurveyColumnCount> SurveyRowCells(const BssEntry& entry,
                                                            const SurveySignalScale& scale,
                                                            const ITextSource& texts) {

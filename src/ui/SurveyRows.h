@@ -32,9 +32,6 @@ bool SurveySignalPercent(const SurveySignalScale& scale, std::int8_t rssi, int* 
 
 // "00-40-96-A1-00-01".
 std::string BssidText(const std::array<std::uint8_t, 6>& bssid);
-// The SSID as the list shows it: its first SSID-length bytes (32 at most), up to the first
-// zero byte, each byte one character.
-std::string SurveySsidText(const BssEntry& entry);
 
 // The widths of the list's columns, in pixels, so that all six fit `available` and no
 // horizontal scroll bar hides the last: from what each column needs for its header and cells

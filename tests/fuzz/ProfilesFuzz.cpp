@@ -60,8 +60,6 @@ class Reader {
 
 using Profiles = StoredProfiles;
 
-Profiles Observed(ProfileStore& store) { return ObserveStoredProfiles(store); }
-
 bool SameName(std::string a, std::string b) {
   for (char& c : a) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
   for (char& c : b) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
@@ -139,11 +137,11 @@ void FailCalls(Machine& machine, int n, int m) {
 void Change(Machine& m, ProfileStore& store, int n, int k,
             const std::vector<std::string>& named, const std::function<bool()>& run,
             const char* what) {
-  const Profiles before = Observed(store);
+  const Profiles before = ObserveStoredProfiles(store);
   FailCalls(m, n, k);
   run();
   m.registry.failHook = nullptr;
-  const Profiles after = Observed(store);
+  const Profiles after = ObserveStoredProfiles(store);
   for (const auto& entry : before) {
     bool involved = false;
     for (const std::string& name : named) involved = involved || SameName(name, entry.first);

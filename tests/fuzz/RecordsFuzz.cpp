@@ -14,6 +14,7 @@
 #include "device/SurveyRecords.h"
 #include "device/WepConfig.h"
 #include "fuzz/FuzzCheck.h"
+#include "support/SampleProfiles.h"
 #include "ui/LinkStatusText.h"
 #include "ui/SurveyRows.h"
 
@@ -30,22 +31,6 @@ void RoundTrip(const std::uint8_t* data, std::size_t size, const char* what) {
   FUZZ_CHECK(size == Record::kSize, what);
   const auto encoded = record.Encode();
   FUZZ_CHECK(std::equal(encoded.begin(), encoded.end(), data), what);
-}
-
-Profile SampleProfile() {
-  Profile p;
-  p.name = "Harbour";
-  p.ssid = "Harbour";
-  p.mode = 1;
-  p.channel = 1;
-  p.rate = 4;
-  p.preamble = 2;
-  p.frag = 2346;
-  p.rts = 2347;
-  p.enc = 1;
-  p.keys = {"0102030405", "A1B2C3D4E5", "7E3D91C0A5", "7E3D91C0A5"};
-  p.radio = 1;
-  return p;
 }
 
 void SurveyList(const std::uint8_t* data, std::size_t bufferLength, std::size_t reported,
@@ -106,7 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // A stored profile against every record kind the driver can answer.
   const Profile profile = SampleProfile();
-  for (int kind = 0; kind <= 4; ++kind) RecordMatches(profile, kind, data, size);
+  if (DeviceConfig::Decode(data, size, &config)) RecordMatches(profile, config);
+  WepConfig wep;
+  if (WepConfig::Decode(data, size, &wep)) RecordMatches(profile, wep);
+  if (size >= 1) {
+    RecordMatches(profile, RadioSetting{data[0]});
+    RecordMatches(profile, RoamingSetting{data[0]});
+  }
 
   // Key texts from outside decode into one 13-byte slot and no further.
   std::uint8_t slot[WepConfig::kKeySlotSize + 1] = {};

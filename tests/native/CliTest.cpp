@@ -10,6 +10,7 @@
 #include "cli/ProfileFile.h"
 #include "device/Oids.h"
 #include "native/PageOnSimMachine.h"
+#include "support/SampleProfiles.h"
 #include "ui/CStatusPage.h"
 
 namespace linkscope::testing {
@@ -210,10 +211,8 @@ TEST_F(CliTest, ImportRefusesNamesTheStoreWouldNotTakeAndNeverWritesDefault) {
 // Hand-broken export files: each is refused with the line at fault, and nothing is stored.
 TEST_F(CliTest, ABrokenImportFileIsRefusedWithItsLineAndStoresNothing) {
   page.Start();
-  Profile lab = CLinkscopeApp::DefaultProfile();
-  lab.name = "Lab";
-  lab.enc = 1;
-  lab.keys = {"0102030405", "A1B2C3D4E5", "7E3D91C0A5", "7E3D91C0A5"};
+  Profile lab = SampleProfile("Lab", "", 10);
+  lab.auth = WepCode::kAuthAuto;
   const std::string good = WriteProfileFile(lab);
   auto lineOf = [&](const std::string& field) {
     const std::size_t at = good.find("\n" + field + " = ");

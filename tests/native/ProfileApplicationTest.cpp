@@ -3,13 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "config/AdapterSettings.h"
 #include "config/ProfileApplication.h"
+#include "device/DriverKeyValues.h"
 #include "device/Oids.h"
 #include "device/RecordQuery.h"
 #include "device/SurveyRequests.h"
 #include "fakes/FakeWindowSystem.h"
 #include "fakes/ForwardingRequestLibrary.h"
 #include "native/SimMachine.h"
+#include "support/SampleProfiles.h"
 
 namespace linkscope::testing {
 namespace {
@@ -28,23 +35,8 @@ sim::SimEnvironment Card(bool allSettings) {
 }
 
 Profile LabProfile(const std::string& name = "Lab") {
-  Profile p;
-  p.name = name;
-  p.ssid = "lab";
-  p.mode = 1;
-  p.channel = 6;
-  p.rate = 4;
-  p.power = 0;
-  p.preamble = 2;
-  p.frag = 2346;
-  p.rts = 2347;
-  p.enc = 1;
-  p.wepmode = 0;
-  p.auth = 0;
+  Profile p = SampleProfile(name, "lab", 6);
   p.key = 1;
-  p.keys = {"0102030405", "A1B2C3D4E5", "7E3D91C0A5", "7E3D91C0A5"};
-  p.roaming = 0;
-  p.radio = 1;
   return p;
 }
 
@@ -80,6 +72,7 @@ class ProfileApplicationTest : public ::testing::Test {
   DriverParameters parameters;
   ProfileState state;
   ProfileApplication logic;
+  AdapterSettings settings{link, store, state, logic, machine.registry, messages};
 };
 
 TEST_F(ProfileApplicationTest, OneAllSettingsRequestWithoutAWait) {
@@ -188,19 +181,15 @@ TEST_F(ProfileApplicationTest, CapturedSettingsRoundTripAndLevelZeroKeysArePlace
 TEST_F(ProfileApplicationTest, MatchingIsExactAndByKind) {
   ASSERT_TRUE(store.Save(LabProfile(), false));
   DeviceConfig config = SettingsOfProfile(LabProfile()).config;
-  auto raw = config.Encode();
-  EXPECT_TRUE(logic.MatchesProfile("Lab", 0, raw.data(), raw.size()));
+  EXPECT_TRUE(logic.MatchesProfile("Lab", config));
   config.SetSsid("LAB");
-  raw = config.Encode();
-  EXPECT_FALSE(logic.MatchesProfile("Lab", 0, raw.data(), raw.size()));
+  EXPECT_FALSE(logic.MatchesProfile("Lab", config));
 
-  const AllSettings settings = SettingsOfProfile(LabProfile());
-  EXPECT_TRUE(logic.MatchesProfile("Lab", 1, settings.wep.data(), settings.wep.size()));
-  std::uint8_t radio = 1, roaming = 1;
-  EXPECT_TRUE(logic.MatchesProfile("Lab", 2, &radio, 1));
-  EXPECT_FALSE(logic.MatchesProfile("Lab", 3, &roaming, 1));
-  EXPECT_TRUE(logic.MatchesProfile("Lab", 7, &roaming, 1));
-  EXPECT_FALSE(logic.MatchesProfile("Nowhere", 7, &roaming, 1));
+  const WepConfig wep = WepOfProfile(LabProfile());
+  EXPECT_TRUE(logic.MatchesProfile("Lab", wep));
+  EXPECT_TRUE(logic.MatchesProfile("Lab", RadioSetting{1}));
+  EXPECT_FALSE(logic.MatchesProfile("Lab", RoamingSetting{1}));
+  EXPECT_FALSE(logic.MatchesProfile("Nowhere", RadioSetting{1}));
 }
 
 TEST_F(ProfileApplicationTest, OnlyDefaultKeepsItsFlagOnAMismatch) {
@@ -208,12 +197,139 @@ TEST_F(ProfileApplicationTest, OnlyDefaultKeepsItsFlagOnAMismatch) {
   ASSERT_TRUE(store.Save(LabProfile("Default"), false));
   DeviceConfig changed = SettingsOfProfile(LabProfile()).config;
   changed.preamble = 0;
-  const auto raw = changed.Encode();
   for (const char* name : {"Default", "dEFAULT", "Lab"}) {
     state.currentName = name;
     state.inSync = true;
-    logic.UpdateProfileInSync(0, raw.data(), raw.size());
+    logic.UpdateProfileInSync(changed);
     EXPECT_EQ(std::string(name) != "Lab", state.inSync) << name;
+  }
+}
+
+// Each change of the settings service as it succeeds and as each of its steps is refused. Every
+// run starts on its profile just applied; "Default" starts out of sync, so that the link
+// change's rule (the built-in profile is in sync after it) shows beside the others' (only a
+// match changes Default's flag).
+TEST_F(ProfileApplicationTest, EachSettingsChangeAndEachRefusedStep) {
+  ASSERT_TRUE(store.Save(LabProfile(), false));
+  ASSERT_TRUE(store.Save(LabProfile("Default"), false));
+  const DeviceConfig lab = SettingsOfProfile(LabProfile()).config;
+  auto linkTo = [&](const char* ssid, bool sendRoaming, std::uint8_t radio, bool sendRadio) {
+    LinkChange c{lab, sendRoaming, 1, sendRadio, radio};
+    c.config.SetSsid(ssid);
+    return c;
+  };
+  DeviceConfig radioChanged = lab;
+  radioChanged.preamble = 0;
+  radioChanged.fragThreshold = 1000;
+  radioChanged.powerSave = 1;
+  WepChange wep{WepOfProfile(LabProfile()), LabProfile().keys};
+  WepChange off = wep;
+  off.wep.encryptionLevel = 0;
+  auto join = [&] {
+    StartSurvey(link, link.CurrentAdapter());
+    machine.system.Sleep(10000);
+    BssList list;
+    EXPECT_TRUE(QueryBssList(link, link.CurrentAdapter(), &list) && !list.entries.empty());
+    return list.entries.empty() ? ChangeResult::kJoinRefused : settings.Join(list.entries[0], 0);
+  };
+  auto said = [](bool done) { return done ? ChangeResult::kApplied : ChangeResult::kConfigRefused; };
+  auto wholeLink = [&] { return settings.ChangeLink(linkTo("cell", true, 0, true)); };
+  auto advanced = [&] { return settings.ChangeAdvanced(radioChanged); };
+  auto follow = [&] { return said(settings.FollowAdapter()); };
+  auto byWindows = [&] { return said(settings.SetWindowsConfiguration(1)); };
+  const std::string advancedKey =
+      "PreambleType=0 Frag_Threshold=1000 RTS_Threshold=2347 PowerMgmtMode=1 ";
+  constexpr std::uint32_t kConfig = OID_PRIV_CONFIGURATION, kRoaming = OID_PRIV_INTL_ROAMING,
+                          kRadio = OID_PRIV_RADIO, kWep = OID_PRIV_WEP;
+  const std::string linkKey = "Operating_Mode=1 Channel=6 ESSID=cell Rate=4 ";
+  const std::string wepKey = "WEP_KEY_1=0102030405 WEP_KEY_2=A1B2C3D4E5 WEP_KEY_3=7E3D91C0A5 "
+                             "WEP_KEY_4=7E3D91C0A5 WEP_KEY_INDEX=1 WEP_Mode=0 AuthenticationType=0 ";
+  struct Row {
+    const char* what;
+    const char* profile;
+    std::uint32_t refused;  // the OID the adapter refuses, 0 for none
+    std::function<ChangeResult()> change;
+    std::vector<std::uint32_t> sets;
+    std::string driverKey;
+    bool inSync;
+    ChangeResult result;
+  };
+  const Row rows[] = {
+      {"link", "Lab", 0, wholeLink, {kConfig, kRoaming, kRadio},
+       linkKey + "InternationalRoaming=1 RadioOnOff=0 ", false, ChangeResult::kApplied},
+      {"link, configuration refused", "Lab", kConfig, wholeLink, {kConfig}, "", true,
+       ChangeResult::kConfigRefused},
+      {"link, roaming refused", "Lab", kRoaming, wholeLink, {kConfig, kRoaming}, "", true,
+       ChangeResult::kRoamingRefused},
+      {"link, radio refused", "Lab", kRadio, wholeLink, {kConfig, kRoaming, kRadio}, "", true,
+       ChangeResult::kRadioRefused},
+      {"link, the radio compared though not sent", "Lab", 0,
+       [&] { return settings.ChangeLink(linkTo("lab", false, 0, false)); }, {kConfig},
+       "Operating_Mode=1 Channel=6 ESSID=lab Rate=4 ", false, ChangeResult::kApplied},
+      {"link on Default", "Default", 0,
+       [&] { return settings.ChangeLink(linkTo("cell", false, 1, false)); }, {kConfig}, linkKey,
+       true, ChangeResult::kApplied},
+      {"advanced", "Lab", 0, advanced, {kConfig}, advancedKey, false, ChangeResult::kApplied},
+      {"advanced on Default", "Default", 0, advanced, {kConfig}, advancedKey, false,
+       ChangeResult::kApplied},
+      {"advanced, refused", "Lab", kConfig, advanced, {kConfig}, "", true,
+       ChangeResult::kConfigRefused},
+      {"WEP as the profile has it", "Lab", 0, [&] { return settings.ChangeWep(wep); }, {kWep},
+       wepKey + "EncryptionLevel=1 ", true, ChangeResult::kApplied},
+      {"WEP off: no keys written", "Lab", 0, [&] { return settings.ChangeWep(off); }, {kWep},
+       "EncryptionLevel=0 ", false, ChangeResult::kApplied},
+      {"WEP, refused", "Lab", kWep, [&] { return settings.ChangeWep(off); }, {kWep}, "", true,
+       ChangeResult::kWepRefused},
+      {"join", "Default", 0, join, {OID_PRIV_SELECT_BSS}, "Operating_Mode=1 ESSID=lab ", true,
+       ChangeResult::kApplied},
+      {"join refused: the key and the flag follow all the same", "Default", OID_PRIV_SELECT_BSS,
+       join, {OID_PRIV_SELECT_BSS}, "Operating_Mode=1 ESSID=lab ", true,
+       ChangeResult::kJoinRefused},
+      {"another adapter", "Default", 0, follow, {}, "", true, ChangeResult::kApplied},
+      {"another adapter, unread", "Default", kConfig, follow, {}, "", false,
+       ChangeResult::kConfigRefused},
+      {"Windows configures the card", "Lab", 0, byWindows, {OID_PRIV_WINDOWS_CONFIG}, "UseWZCS=1 ",
+       true, ChangeResult::kApplied},
+      {"Windows configuration refused", "Lab", OID_PRIV_WINDOWS_CONFIG, byWindows,
+       {OID_PRIV_WINDOWS_CONFIG}, "", true, ChangeResult::kConfigRefused},
+  };
+  using namespace driverkey;
+  const char* const names[] = {
+      kOperatingMode, kChannel,    kEssid,      kRate,        kInternationalRoaming,
+      kRadioOnOff,    kPreambleType, kFragThreshold, kRtsThreshold, kPowerMgmtMode,
+      kWepKeys[0],    kWepKeys[1], kWepKeys[2], kWepKeys[3],  kWepKeyIndex,
+      kWepMode,       kAuthenticationType, kEncryptionLevel, kUseWzcs};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    machine.env.adapters[0].faults.clear();
+    machine.host->SetEnvironment(machine.env);
+    ASSERT_TRUE(logic.ApplyProfile(row.profile));
+    state.inSync = row.profile == std::string("Lab");
+    // Only what the change writes is in the driver key afterwards.
+    RegKey key = 0;
+    ASSERT_EQ(kRegOk, machine.registry.OpenKey(kRegLocalMachine, link.driverKeyPath,
+                                               RegAccess::All, &key));
+    for (const char* name : names) machine.registry.DeleteValue(key, name);
+    machine.registry.CloseKey(key);
+    if (row.refused != 0) {
+      machine.env.adapters[0].faults.push_back({row.refused, sim::SimFault::Kind::Fail, 31});
+      machine.host->SetEnvironment(machine.env);
+    }
+    sets.clear();
+    EXPECT_EQ(row.result, row.change());
+    std::vector<std::uint32_t> oids;
+    for (const SetRequest& r : sets) oids.push_back(r.oid);
+    EXPECT_EQ(row.sets, oids);
+    std::string written;
+    for (const char* name : names) {
+      std::vector<std::uint8_t> data;
+      if (machine.registry.ReadValue(kRegLocalMachine, link.driverKeyPath, name, nullptr, &data)) {
+        written += std::string(name) + "=" + std::string(data.begin(), data.end()) + " ";
+      }
+    }
+    EXPECT_EQ(row.driverKey, written);
+    EXPECT_EQ(row.inSync, state.inSync);
+    EXPECT_TRUE(windows.messages.empty());
   }
 }
 

@@ -330,9 +330,6 @@ class ProfileStoreFaults : public ProfileStoreTest {
   }
   static std::string Buero() { return "b\xFC" "ro"; }
 
-  // The profiles as the program sees them, through the store.
-  Profiles Observed() { return ObserveStoredProfiles(store); }
-
   void FailCalls(int n, int m) {
     int seen = 0;
     registry.failHook = [n, m, seen](const char*) mutable {
@@ -381,7 +378,7 @@ TEST_F(ProfileStoreFaults, EveryChangeIsWholeOrNoneUnderAnyTwoFailingCalls) {
   auto check = [&](const Change& change, bool done, const std::string& how) {
     registry.failHook = nullptr;
     registry.treeDeleteStop = nullptr;
-    EXPECT_EQ(done ? change.after : before, Observed())
+    EXPECT_EQ(done ? change.after : before, ObserveStoredProfiles(store))
         << change.what << ", " << how << (done ? ", done" : ", failed");
     EXPECT_FALSE(registry.HasKey(kRegCurrentUser, ProfileStore::kChangeKey))
         << change.what << ", " << how;

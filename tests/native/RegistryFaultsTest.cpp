@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "native/DialogOnSimMachine.h"
+#include "support/SampleProfiles.h"
 
 namespace linkscope::testing {
 namespace {
@@ -44,12 +45,8 @@ void ReadTree(IRegistry& registry, RegKey root, const std::string& path, Tree* o
 }
 
 Profile HarbourProfile() {
-  Profile p = CLinkscopeApp::DefaultProfile();
-  p.name = "Harbour";
-  p.ssid = "Harbour";
-  p.channel = 1;
-  p.enc = 1;
-  p.keys = {"0102030405", "A1B2C3D4E5", "7E3D91C0A5", "7E3D91C0A5"};
+  Profile p = SampleProfile();
+  p.auth = WepCode::kAuthAuto;
   return p;
 }
 

@@ -102,8 +102,6 @@ class ProfileStoreUnderWine : public ::testing::Test {
     RegDeleteTreeA(HKEY_CURRENT_USER, ProfileStore::kChangeKey);
   }
 
-  Profiles Observed() { return ObserveStoredProfiles(store); }
-
   FailingRegistry registry;
   FakeWindowSystem windows;
   DefaultTexts texts;
@@ -135,7 +133,7 @@ TEST_F(ProfileStoreUnderWine, NonAsciiAndLongestNamesFindRenameAndNeverMerge) {
   EXPECT_EQ((Profiles{{kUpperBuero, Named(Sample(kBuero), kUpperBuero)},
                       {kStrasse, Named(Sample("Home"), kStrasse)},
                       {longestUpper, Named(Sample(longest), longestUpper)}}),
-            Observed());
+            ObserveStoredProfiles(store));
   EXPECT_TRUE(store.Delete(longestUpper));
   EXPECT_EQ(2, store.Count());
 }
@@ -163,7 +161,7 @@ TEST_F(ProfileStoreUnderWine, LetterCaseRenameOfANonAsciiNameIsWholeOrNoneWhenCa
       registry.failM = registry.calls + m;
       const bool done = store.Rename(kBuero, kUpperBuero);
       registry.failN = registry.failM = 0;
-      EXPECT_EQ(done ? after : before, Observed())
+      EXPECT_EQ(done ? after : before, ObserveStoredProfiles(store))
           << "calls " << n << " and " << m << (done ? ", done" : ", failed");
       HKEY key = nullptr;
       EXPECT_EQ(ERROR_FILE_NOT_FOUND,
