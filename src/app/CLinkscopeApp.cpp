@@ -1,49 +1,16 @@
 #include "app/CLinkscopeApp.h"
 
-#include "config/ProfileNames.h"
-
 namespace linkscope {
 
 CLinkscopeApp::CLinkscopeApp(Platform& platform)
     : platform_(platform),
-      language_(platform.profile),
-      messages_(platform.windows, language_),
-      link_(platform.requests, platform.system),
-      profiles_(platform.registry, messages_),
-      parameters_(platform.registry, messages_, link_),
-      profileApplication_(link_, profiles_, parameters_, messages_, platform.system,
-                          profileState_),
-      adapterSettings_(link_, profiles_, profileState_, profileApplication_, platform.registry,
-                       messages_),
+      core_(platform.registry, platform.profile, platform.system, platform.requests,
+            platform.windows, platform.services),
       settingsDialog_(SettingsDialogServices{platform.dialogs, platform.windows, platform.registry,
-                                             platform.pcCards, language_, messages_, link_,
-                                             profiles_, profileState_, profileApplication_,
-                                             platform.system, adapterSettings_}),
-      windowsConfiguration_(services_, platform.registry, platform.requests, link_, messages_) {
-  // On Windows XP the link answers the Windows-configuration query from here, not the driver.
-  link_.SetWindowsConfigCheck([this] { return windowsConfiguration_.IsConfiguredByWindows(); });
-}
-
-Profile CLinkscopeApp::DefaultProfile() {
-  Profile p;
-  p.name = kDefaultProfileName;
-  p.ssid = "";
-  p.mode = 1;
-  p.channel = 10;
-  p.rate = 4;
-  p.power = 0;
-  p.preamble = 2;
-  p.frag = 2346;
-  p.rts = 2347;
-  p.enc = 0;
-  p.wepmode = 0;
-  p.auth = 2;
-  p.key = 0;
-  p.keys = {"7E3D91C0A5", "7E3D91C0A5", "7E3D91C0A5", "7E3D91C0A5"};
-  p.roaming = 0;
-  p.radio = 1;
-  return p;
-}
+                                             platform.pcCards, core_.language, core_.messages,
+                                             core_.link, core_.profiles, core_.state,
+                                             core_.application, platform.system,
+                                             core_.settings}) {}
 
 CLinkscopeApp::~CLinkscopeApp() = default;
 
@@ -61,9 +28,9 @@ bool CLinkscopeApp::InitInstance() {
   }
 
   mainFrame_ = std::make_unique<CMainFrame>(
-      platform_, language_,
-      FrameServices{link_, profiles_, profileState_, profileApplication_, messages_,
-                    adapterSettings_});
+      platform_, core_.language,
+      FrameServices{core_.link, core_.profiles, core_.state, core_.application, core_.messages,
+                    core_.settings});
   if (!mainFrame_->Create()) {
     mainFrame_.reset();
     return false;
@@ -84,23 +51,18 @@ bool CLinkscopeApp::InitInstance() {
     return false;
   }
 
-  OsVersion version;
-  const bool versionKnown = platform_.system.GetVersion(&version);
-  if (!versionKnown || !ClassifyOs(version, &osKind_)) {
+  if (!core_.LearnOsKind()) {
     platform_.windows.ShowMessage(0, "Operating System not supported", kAppName, kMbOk);
     mainFrame_.reset();
     return false;
   }
-  link_.SetOsKind(osKind_);
-  messages_.SetOwner(mainFrame_->Window());
+  core_.messages.SetOwner(mainFrame_->Window());
   settingsDialog_.SetOwner(mainFrame_->Window(), mainFrame_->AlwaysOnTopFlag(),
                            mainFrame_->DescriptionList());
   settingsDialog_.SetResourceDirectory(&mainFrame_->ResourceDirectory());
   mainFrame_->SetDialogHooks(&settingsDialog_);
 
-  // The built-in profile exists from the first start on; an existing one is left as it is.
-  Profile existing;
-  if (!profiles_.Find(kDefaultProfileName, &existing)) profiles_.Save(DefaultProfile(), false);
+  core_.EnsureDefaultProfile();
   return true;
 }
 

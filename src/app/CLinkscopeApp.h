@@ -5,16 +5,9 @@
 #include <string>
 
 #include "app/CMainFrame.h"
+#include "config/ProgramCore.h"
 #include "device/OsKind.h"
-#include "config/AdapterSettings.h"
-#include "config/DriverParameters.h"
-#include "config/ProfileApplication.h"
-#include "config/ProfileStore.h"
-#include "device/CAdapterLink.h"
-#include "device/WindowsConfiguration.h"
 #include "platform/Platform.h"
-#include "text/LanguageTable.h"
-#include "text/Messages.h"
 #include "ui/CSettingsDlg.h"
 
 namespace linkscope {
@@ -29,20 +22,20 @@ class CLinkscopeApp {
   // Runs the message loop after a successful InitInstance; returns the process exit code.
   int Run();
 
-  OsKind GetOsKind() const { return osKind_; }
+  OsKind GetOsKind() const { return core_.osKind; }
   CMainFrame* MainFrame() { return mainFrame_.get(); }
   // The process's one language table; it exists before the main window and outlives it.
-  LanguageTable& Language() { return language_; }
-  CAdapterLink& Link() { return link_; }
-  ProfileStore& Profiles() { return profiles_; }
-  ProfileState& CurrentProfile() { return profileState_; }
-  ProfileApplication& ProfileLogic() { return profileApplication_; }
-  AdapterSettings& Settings() { return adapterSettings_; }
+  LanguageTable& Language() { return core_.language; }
+  CAdapterLink& Link() { return core_.link; }
+  ProfileStore& Profiles() { return core_.profiles; }
+  ProfileState& CurrentProfile() { return core_.state; }
+  ProfileApplication& ProfileLogic() { return core_.application; }
+  AdapterSettings& Settings() { return core_.settings; }
   CSettingsDlg& SettingsDialog() { return settingsDialog_; }
-  const Messages& AppMessages() const { return messages_; }
+  const Messages& AppMessages() const { return core_.messages; }
 
   // The built-in profile start-up creates when it is missing.
-  static Profile DefaultProfile();
+  static Profile DefaultProfile() { return ProgramCore::DefaultProfile(); }
 
   // Per-user settings live below this key of HKEY_CURRENT_USER.
   static constexpr const char* kCompanyKey = "Software\\ORVEX";
@@ -50,42 +43,9 @@ class CLinkscopeApp {
   static constexpr const char* kAppName = "Linkscope";
 
  private:
-  // The platform's service manager as it is when asked; with none, no manager opens.
-  class PlatformServices : public IServiceManager {
-   public:
-    explicit PlatformServices(const Platform& platform) : platform_(platform) {}
-    ServiceHandle OpenManager(std::uint32_t access) override {
-      return platform_.services != nullptr ? platform_.services->OpenManager(access) : 0;
-    }
-    ServiceHandle OpenNamedService(ServiceHandle manager, const std::string& name,
-                                   std::uint32_t access, std::uint32_t* error) override {
-      if (platform_.services == nullptr) return 0;
-      return platform_.services->OpenNamedService(manager, name, access, error);
-    }
-    bool QueryState(ServiceHandle service, std::uint32_t* state) override {
-      return platform_.services != nullptr && platform_.services->QueryState(service, state);
-    }
-    bool CloseHandle(ServiceHandle handle) override {
-      return platform_.services != nullptr && platform_.services->CloseHandle(handle);
-    }
-
-   private:
-    const Platform& platform_;
-  };
-
   Platform& platform_;
-  PlatformServices services_{platform_};
-  LanguageTable language_;
-  Messages messages_;
-  CAdapterLink link_;
-  ProfileStore profiles_;
-  DriverParameters parameters_;
-  ProfileState profileState_;
-  ProfileApplication profileApplication_;
-  AdapterSettings adapterSettings_;
+  ProgramCore core_;
   CSettingsDlg settingsDialog_;
-  WindowsConfiguration windowsConfiguration_;
-  OsKind osKind_ = OsKind::OtherNt;
   std::unique_ptr<CMainFrame> mainFrame_;
 };
 

@@ -38,14 +38,7 @@ CMainFrame::~CMainFrame() {
   platform_.windows.FreeIcon(notOkIcon_);
 }
 
-std::string CMainFrame::Title() const { return TitleOf(language_); }
-
-std::string CMainFrame::TitleOf(const LanguageTable& language) {
-  const std::string title = language.Lookup("DlgTitle", "Linkscope Utility");
-  // An empty title would match every untitled window of the desktop, and the program could
-  // never start; it keeps its built-in title instead.
-  return title.empty() ? std::string("Linkscope Utility") : title;
-}
+std::string CMainFrame::Title() const { return OemSettings(language_).Title(); }
 
 bool CMainFrame::Create() {
   if (window_ != 0) return true;
@@ -57,29 +50,8 @@ void CMainFrame::Destroy() {
   window_ = 0;
 }
 
-std::string CMainFrame::ReadLanguageSetting() const { return ReadLanguageSetting(platform_.registry); }
-
-std::string CMainFrame::ReadLanguageSetting(IRegistry& registry) {
-  std::string stored = LanguageTable::kNoLanguageYet;
-  RegKey key = 0;
-  if (registry.OpenKey(kRegCurrentUser, kSettingsKey, RegAccess::Read, &key) != kRegOk) {
-    return stored;
-  }
-  // No language name can be longer than a value of the language file; a longer value names
-  // none of them.
-  std::string data(LanguageTable::kValueBufferSize, '\0');
-  std::uint32_t type = 0;
-  std::uint32_t size = LanguageTable::kValueBufferSize;
-  const long rc = registry.QueryValue(key, kLanguageValue, &type,
-                                      reinterpret_cast<std::uint8_t*>(&data[0]), &size);
-  registry.CloseKey(key);
-  if (rc == kRegOk && (type == kRegSz || type == kRegExpandSz) &&
-      size <= LanguageTable::kValueBufferSize) {
-    // Stored with or without its terminating NUL.
-    data.resize(size);
-    stored = data.substr(0, data.find('\0'));
-  }
-  return stored;
+std::string CMainFrame::ReadLanguageSetting() const {
+  return ProgramCore::ReadLanguageSetting(platform_.registry);
 }
 
 bool CMainFrame::ReadAlwaysOnTopSetting() const {

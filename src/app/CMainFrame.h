@@ -13,6 +13,7 @@
 #include "app/TickIcon.h"
 #include "app/TrayIcon.h"
 #include "app/WindowsConfigurationStep.h"
+#include "config/ProgramCore.h"
 #include "platform/Platform.h"
 #include "text/LanguageTable.h"
 #include "ui/SettingsDialogHooks.h"
@@ -110,9 +111,6 @@ class CMainFrame : public IMainWindowHandler {
 
   // The title other instances look for: the dialog title in the current language.
   std::string Title() const;
-  static std::string TitleOf(const LanguageTable& language);
-  // The "Language" option, or "NoLanguageYet" when it is not stored as text.
-  static std::string ReadLanguageSetting(IRegistry& registry);
   // Sent to the main window with a profile's index in the store's list as its first
   // parameter: switches to that profile as the profile menu does.
   static constexpr const char* kSwitchProfileMessageName = "LINKSCOPE_SWITCH_PROFILE";
@@ -123,8 +121,8 @@ class CMainFrame : public IMainWindowHandler {
   // The frame's title before start-up gives it the dialog title.
   static constexpr const char* kInitialTitle = "Linkscope";
   // The program's options, below HKEY_CURRENT_USER.
-  static constexpr const char* kSettingsKey = "Software\\ORVEX\\Linkscope\\Settings";
-  static constexpr const char* kLanguageValue = "Language";
+  static constexpr const char* kSettingsKey = ProgramCore::kSettingsKey;
+  static constexpr const char* kLanguageValue = ProgramCore::kLanguageValue;
   static constexpr const char* kAlwaysOnTopValue = "AlwaysOnTop";
   // The polling timer's identifier.
   static constexpr std::uint32_t kPollTimerId = 130;

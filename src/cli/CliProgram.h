@@ -21,6 +21,8 @@
 
 namespace linkscope {
 
+class ProgramCore;
+
 // The tray program, when it runs: found by the title of its hidden window.
 class ITrayProgram {
  public:
@@ -78,7 +80,7 @@ class CliProgram {
   static std::string Usage();
 
  private:
-  struct Core;
+  using Core = ProgramCore;
   struct Options;
 
   int Adapters(const Options& o);
@@ -100,6 +102,8 @@ class CliProgram {
   void Fail(const std::string& text);
 
   CliPlatform& platform_;
+  // The core's message boxes, as lines on standard error.
+  ConsoleWindows console_;
   std::unique_ptr<Core> core_;
 };
 

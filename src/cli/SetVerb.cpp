@@ -316,7 +316,7 @@ int SetCommand::Run(Target& t) const {
   if (t.state.currentName.empty()) t.state.currentName = kDefaultProfileName;
   t.state.inSync = t.application.MatchesAdapter();
 
-  AdapterSettings settings(link, t.profiles, t.state, t.application, t.registry, t.messages);
+  AdapterSettings& settings = t.settings;
   std::vector<std::string> applied;
   auto report = [&](ChangeResult result, const char* what) -> int {
     if (result == ChangeResult::kApplied) {

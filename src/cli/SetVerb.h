@@ -43,7 +43,7 @@ class SetCommand {
     ProfileStore& profiles;
     ProfileState& state;
     ProfileApplication& application;
-    IRegistry& registry;
+    AdapterSettings& settings;
     const Messages& messages;
     const LanguageTable& language;
     OsKind osKind;

@@ -30,7 +30,7 @@ void WindowsConfiguration::Report(const std::string& text) {
   if (reported_ && reportedSelection_ == link_.SelectionCount()) return;
   reported_ = true;
   reportedSelection_ = link_.SelectionCount();
-  messages_.ShowFixed(text);
+  reports_.ShowFixed(text);
 }
 
 bool WindowsConfiguration::ReadInterfaceId(std::string* id) {

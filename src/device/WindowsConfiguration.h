@@ -10,10 +10,10 @@
 #include <string>
 
 #include "device/CAdapterLink.h"
+#include "device/ProblemReport.h"
 #include "platform/Registry.h"
 #include "platform/RequestLibrary.h"
 #include "platform/ServiceManager.h"
-#include "text/Messages.h"
 
 namespace linkscope {
 
@@ -26,9 +26,9 @@ constexpr std::uint32_t kWzcManagesInterface = 0x8000;
 class WindowsConfiguration {
  public:
   WindowsConfiguration(IServiceManager& services, IRegistry& registry, IRequestLibrary& library,
-                       const CAdapterLink& link, const Messages& messages)
+                       const CAdapterLink& link, const IProblemReport& reports)
       : services_(services), registry_(registry), library_(library), link_(link),
-        messages_(messages) {}
+        reports_(reports) {}
 
   // The answer of the Windows-configuration query on XP.
   bool IsConfiguredByWindows();
@@ -49,7 +49,7 @@ class WindowsConfiguration {
   IRegistry& registry_;
   IRequestLibrary& library_;
   const CAdapterLink& link_;
-  const Messages& messages_;
+  const IProblemReport& reports_;
   // The selection a failure was last reported for. The detection runs on every tick: a value
   // that is missing would otherwise open a new message box every polling period.
   bool reported_ = false;

@@ -4,12 +4,13 @@
 
 #include <string>
 
+#include "device/ProblemReport.h"
 #include "platform/WindowSystem.h"
 #include "text/TextSource.h"
 
 namespace linkscope {
 
-class Messages {
+class Messages : public IProblemReport {
  public:
   Messages(IWindowSystem& windows, const ITextSource& texts) : windows_(windows), texts_(texts) {}
 
@@ -23,7 +24,7 @@ class Messages {
   // An OK message with the text of `key` (or the default).
   void Show(const std::string& key, const std::string& defaultText) const;
   // An OK message with a fixed text that no language changes.
-  void ShowFixed(const std::string& text) const;
+  void ShowFixed(const std::string& text) const override;
   // A Yes/No question; true for Yes. `noIsDefault` makes No the default button.
   bool Ask(const std::string& key, const std::string& defaultText, bool noIsDefault) const;
 

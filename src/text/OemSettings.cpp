@@ -48,6 +48,13 @@ std::uint32_t OemSettings::MaxLinkQualityRFMD() const {
   return LeadingDigitsValue(table_.Lookup("MaxLinkQualityRFMD", "100"));
 }
 
+std::string OemSettings::Title() const {
+  const std::string title = table_.Lookup("DlgTitle", "Linkscope Utility");
+  // An empty title would match every untitled window of the desktop, and the program could
+  // never start; it keeps its built-in title instead.
+  return title.empty() ? std::string("Linkscope Utility") : title;
+}
+
 std::string OemSettings::LogoBmp() const { return table_.Lookup("LogoBmp", ""); }
 
 std::string OemSettings::WEPKeysPasswordChar() const {

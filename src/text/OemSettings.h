@@ -23,6 +23,8 @@ class OemSettings {
   std::string TaskBarOkIcon() const;
   std::string TaskBarNotOkIcon() const;
   std::string ToolTipText() const;
+  // The settings dialog's title, which the hidden main window carries too; never empty.
+  std::string Title() const;
   std::uint32_t DevicePollingTimerMsec() const;
   // Only the exact text "1" shows the dialog's adapter selector.
   bool ShowAdaptersList() const;
