@@ -203,15 +203,9 @@ void CMainFrame::FollowSettingsChange() {
   }
   // The store may tell of a failure in a box, under which the program may be closed.
   const WindowLife::Token window = life_.Mark();
-  const bool matches = services_.profileApplication.MatchesAdapter();
-  if (!life_.StillAlive(window)) return;
-  ProfileState& state = services_.profileState;
   // As after a page's Submit: the built-in profile keeps its mark whatever the adapter holds.
-  if (matches) {
-    state.inSync = true;
-  } else if (!IsDefaultProfileName(state.currentName)) {
-    state.inSync = false;
-  }
+  services_.profileApplication.UpdateProfileInSyncWithAdapter();
+  if (!life_.StillAlive(window)) return;
   if (DialogOpen()) dialog_->FillProfileSelector();
 }
 

@@ -25,17 +25,6 @@ void WriteNumbers(DriverParameters& parameters, std::initializer_list<NumberValu
 
 }  // namespace
 
-AdapterSettings::AdapterSettings(CAdapterLink& link, ProfileStore& profiles, ProfileState& state,
-                                 ProfileApplication& application, IRegistry& registry,
-                                 const Messages& messages)
-    : link_(link),
-      profiles_(profiles),
-      state_(state),
-      application_(application),
-      registry_(registry),
-      messages_(messages),
-      parameters_(registry, messages, link) {}
-
 ChangeResult AdapterSettings::ChangeLink(const LinkChange& change) {
   const AdapterEntry* adapter = link_.CurrentAdapter();
   const DeviceConfig& config = change.config;

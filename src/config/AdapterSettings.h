@@ -54,8 +54,11 @@ struct WepChange {
 
 class AdapterSettings {
  public:
-  AdapterSettings(CAdapterLink& link, ProfileStore& profiles, ProfileState& state,
-                  ProfileApplication& application, IRegistry& registry, const Messages& messages);
+  // `parameters` is the program's one view of the driver key, shared with the profile
+  // application.
+  AdapterSettings(CAdapterLink& link, ProfileState& state, ProfileApplication& application,
+                  DriverParameters& parameters)
+      : link_(link), state_(state), application_(application), parameters_(parameters) {}
 
   // The link settings. On success the in-sync flag is what the three records say (the built-in
   // profile always counts as in sync) and the driver key holds the mode, channel, SSID, rate,
@@ -79,12 +82,9 @@ class AdapterSettings {
 
  private:
   CAdapterLink& link_;
-  ProfileStore& profiles_;
   ProfileState& state_;
   ProfileApplication& application_;
-  IRegistry& registry_;
-  const Messages& messages_;
-  DriverParameters parameters_;
+  DriverParameters& parameters_;
 };
 
 }  // namespace linkscope

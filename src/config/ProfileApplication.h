@@ -79,6 +79,9 @@ class ProfileApplication {
     FollowMatch(MatchesProfile(state_.currentName, record));
   }
 
+  // The same after a change made from outside the program: the whole adapter is compared.
+  void UpdateProfileInSyncWithAdapter() { FollowMatch(MatchesAdapter()); }
+
   // The pause between the configuration and the WEP record when they go one by one.
   static constexpr std::uint32_t kPieceByPieceWaitMs = 2000;
 

@@ -34,7 +34,7 @@ ProgramCore::ProgramCore(IRegistry& registry, IPrivateProfile& profile, ISystem&
       profiles(registry, messages),
       parameters(registry, messages, link),
       application(link, profiles, parameters, messages, system, state),
-      settings(link, profiles, state, application, registry, messages),
+      settings(link, state, application, parameters),
       windowsConfiguration_(services_, registry, requests, link, messages) {
   // On Windows XP the link answers the Windows-configuration query from here, not the driver.
   link.SetWindowsConfigCheck([this] { return windowsConfiguration_.IsConfiguredByWindows(); });

@@ -72,7 +72,7 @@ class ProfileApplicationTest : public ::testing::Test {
   DriverParameters parameters;
   ProfileState state;
   ProfileApplication logic;
-  AdapterSettings settings{link, store, state, logic, machine.registry, messages};
+  AdapterSettings settings{link, state, logic, parameters};
 };
 
 TEST_F(ProfileApplicationTest, OneAllSettingsRequestWithoutAWait) {
