@@ -197,9 +197,12 @@ bool SetCommand::NamesAdvanced() const {
   return values_[kPreamble] || values_[kFrag] || values_[kRts] || values_[kPowerSave];
 }
 
+bool SetCommand::NamesKey() const {
+  return std::any_of(keys_.begin(), keys_.end(), [](const auto& k) { return k.has_value(); });
+}
+
 bool SetCommand::NamesWep() const {
-  return values_[kWep] || values_[kDefaultKey] || values_[kAuth] ||
-         std::any_of(keys_.begin(), keys_.end(), [](const auto& k) { return k.has_value(); });
+  return values_[kWep] || values_[kDefaultKey] || values_[kAuth] || NamesKey();
 }
 
 int SetCommand::Run(Target& t) const {
@@ -287,9 +290,7 @@ int SetCommand::Run(Target& t) const {
     if (level == WepCode::kLevel128 && !CEncryptionPage::Offers128Bit(cardType)) {
       return fail("this adapter offers no 128-bit encryption", kExitUsage);
     }
-    const bool keyNamed =
-        std::any_of(keys_.begin(), keys_.end(), [](const auto& k) { return k.has_value(); });
-    if (level == WepCode::kLevelDisabled && (keyNamed || values_[kDefaultKey] || values_[kAuth])) {
+    if (level == WepCode::kLevelDisabled && (NamesKey() || values_[kDefaultKey] || values_[kAuth])) {
       return fail("keys, the default key and the authentication need encryption on (--wep 64 "
                   "or 128)",
                   kExitUsage);

@@ -66,6 +66,7 @@ class SetCommand {
   bool NamesLink() const;
   bool NamesAdvanced() const;
   bool NamesWep() const;
+  bool NamesKey() const;
 
   int adapter_ = 1;
   std::array<std::optional<std::uint32_t>, kFieldCount> values_;
