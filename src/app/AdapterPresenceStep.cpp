@@ -8,7 +8,9 @@ namespace linkscope {
 void AdapterPresenceStep::SearchAdapters() {
   CAdapterLink& link = services_.link;
   link.ResetChannel();
-  icon_.Withdraw();  // the icon returns with the first tick that has an adapter again
+  // The icon returns with the first tick that has an adapter again; with balloons on it stays
+  // a little while to say that the card went.
+  icon_.Leave(platform_.system.TickCount());
   if (DialogOpen()) dialog_->Close();
   Discover();
 }
@@ -42,7 +44,7 @@ void AdapterPresenceStep::LoseAdapter() {
   link.ResetChannel();
   if (link.AdapterCount() == 0) {
     if (DialogOpen()) dialog_->Close();
-    icon_.Withdraw();
+    icon_.Leave(platform_.system.TickCount());
   } else {
     if (DialogOpen()) dialog_->FillAdapterSelector();
     icon_.Forget();  // the next successful tick sets the icon again

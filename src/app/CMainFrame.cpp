@@ -54,16 +54,16 @@ std::string CMainFrame::ReadLanguageSetting() const {
   return ProgramCore::ReadLanguageSetting(platform_.registry);
 }
 
-bool CMainFrame::ReadAlwaysOnTopSetting() const {
+bool CMainFrame::ReadFlagSetting(const char* name, bool missing) const {
   RegKey key = 0;
   if (platform_.registry.OpenKey(kRegCurrentUser, kSettingsKey, RegAccess::Read, &key) != kRegOk) {
-    return true;
+    return missing;
   }
   std::uint8_t data[4] = {};
   std::uint32_t type = 0, size = sizeof data;
-  const long rc = platform_.registry.QueryValue(key, kAlwaysOnTopValue, &type, data, &size);
+  const long rc = platform_.registry.QueryValue(key, name, &type, data, &size);
   platform_.registry.CloseKey(key);
-  if (rc != kRegOk || type != kRegDword || size != 4) return true;
+  if (rc != kRegOk || type != kRegDword || size != 4) return missing;
   return (data[0] | data[1] | data[2] | data[3]) != 0;
 }
 
@@ -85,6 +85,9 @@ void CMainFrame::ReloadIconsAndTooltip() {
   okIcon_ = ok;
   notOkIcon_ = notOk;
   toolTipText_ = oem.ToolTipText();
+  trayTexts_ = TrayTexts::Load(language_);
+  trayTexts_.toolTip = toolTipText_;
+  linkSnapshotStep_.TextsChanged();
 }
 
 bool CMainFrame::OnCreate(WindowHandle window) {
@@ -104,7 +107,8 @@ bool CMainFrame::OnCreate(WindowHandle window) {
   services_.link.regulatoryDomain = kDomainAllChannels;
   reloadTexts_ = false;
   language_.SelectStartLanguage(ReadLanguageSetting());
-  alwaysOnTop_ = ReadAlwaysOnTopSetting();
+  alwaysOnTop_ = ReadFlagSetting(kAlwaysOnTopValue, true);
+  notifications_ = ReadFlagSetting(kNotificationsValue, true);
   ReloadIconsAndTooltip();
 
   const OemSettings oem(language_);
@@ -143,9 +147,18 @@ void CMainFrame::OnTimer(std::uint32_t timerId) {
 }
 
 // The tick's steps, in order: the search while there is no adapter, the first adapter of a new
-// list and the start-up check, the Windows configuration on XP, the device state and its icon.
-// A step that ends the tick leaves the rest to the next one.
+// list and the start-up check, the Windows configuration on XP, the device state and its icon;
+// then what the tick learnt goes out (the tray icon's tooltip and balloons, the listeners).
 void CMainFrame::Tick() {
+  const WindowLife::Token window = life_.Mark();
+  const TickEnd end = RunSteps();
+  // A step's message box may have let the program be closed under the tick.
+  if (!life_.StillAlive(window) || closing_) return;
+  FinishTick(end);
+}
+
+// A step that ends the tick leaves the rest to the next one.
+CMainFrame::TickEnd CMainFrame::RunSteps() {
   CAdapterLink& link = services_.link;
 
   if (reloadTexts_) {
@@ -155,21 +168,45 @@ void CMainFrame::Tick() {
 
   if (link.AdapterCount() == 0) {
     adapterPresenceStep_.SearchAdapters();
-    return;
+    return link.AdapterCount() == 0 ? TickEnd::NoAdapter : TickEnd::Unsettled;
   }
 
   if (link.CurrentAdapter() == nullptr) {
     link.SelectAdapter(0);
-    if (!adapterPresenceStep_.TakeFirstAdapter()) return;
+    if (!adapterPresenceStep_.TakeFirstAdapter()) return TickEnd::Unsettled;
     startupCheckStep_.Run();
   }
 
   if (link.GetOsKind() == OsKind::WinXP &&
       !windowsConfigurationStep_.FollowWindowsConfiguration()) {
-    return;
+    return TickEnd::Unsettled;
   }
 
-  if (!deviceStateStep_.FollowDeviceState()) adapterPresenceStep_.LoseAdapter();
+  if (!deviceStateStep_.FollowDeviceState()) {
+    adapterPresenceStep_.LoseAdapter();
+    return link.AdapterCount() == 0 ? TickEnd::NoAdapter : TickEnd::Unsettled;
+  }
+  return deviceStateStep_.Usable() ? TickEnd::Link : TickEnd::Unsettled;
+}
+
+void CMainFrame::FinishTick(TickEnd end) {
+  if (end == TickEnd::Link) {
+    linkSnapshotStep_.Take(deviceStateStep_.State(), deviceStateStep_.Media(),
+                           tickIcon_.Current() != 0);
+  } else {
+    linkSnapshotStep_.TakeNoAdapter();
+  }
+  const LinkSnapshot& snapshot = linkSnapshotStep_.Last();
+  // Only a known outcome is news: a list not yet taken or a card upgrading its firmware is
+  // neither a link nor a missing card.
+  if (end != TickEnd::Unsettled) {
+    std::optional<TrayBalloon> balloon;
+    const std::optional<LinkNotifier::Change> change = notifier_.Observe(snapshot, DialogOpen());
+    if (change && notifications_) balloon = BalloonFor(*change, trayTexts_);
+    tipSnapshot_ = WithSteadyNumbers(snapshot, tipSnapshot_);
+    tickIcon_.Present(LinkTooltip(tipSnapshot_, trayTexts_), balloon ? &*balloon : nullptr);
+  }
+  for (const auto& listener : tickListeners_) listener(snapshot);
 }
 
 void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t wParam,
@@ -179,8 +216,7 @@ void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t wPara
   } else if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
     // The new taskbar holds no icon: the one the tick chose goes on it, whether the old shell
     // had accepted it or not (a program started before the taskbar had its add refused).
-    tray_.Forget();
-    if (tickIcon_.Current() != 0) tray_.Set(tickIcon_.Current(), toolTipText_);
+    tickIcon_.AddAgain();
   } else if (message == switchProfileMessage_ && switchProfileMessage_ != 0) {
     // The command-line companion's apply: the same switch as the profile menu's item, so that
     // the running program, the adapter and "LastProfile" agree. Unlike the menu it reaches
@@ -270,6 +306,11 @@ std::vector<MenuItem> CMainFrame::BuildMenu() const {
   topmost.text = language_.Lookup("TaskBarMenuAlwaysOnTop", "Always on top");
   topmost.checked = alwaysOnTop_;
   menu.push_back(topmost);
+  MenuItem notifications;
+  notifications.id = kCmdNotifications;
+  notifications.text = language_.Lookup("TaskBarMenuNotifications", "Notifications");
+  notifications.checked = notifications_;
+  menu.push_back(notifications);
   menu.push_back(separator);
   for (const auto& [id, key, text] :
        {std::tuple<std::uint32_t, const char*, const char*>{kCmdSettings, "TaskBarMenuSettings",
@@ -313,6 +354,9 @@ void CMainFrame::OnCommand(std::uint32_t id) {
     // The option is stored at exit and on a language change, not now.
     alwaysOnTop_ = !alwaysOnTop_;
     platform_.windows.SetTopmost(window_, alwaysOnTop_);
+  } else if (id == kCmdNotifications) {
+    // Stored where always on top is: at exit and on a language change.
+    notifications_ = !notifications_;
   } else if (id == kCmdExit) {
     OnClose();
   } else if (id >= kCmdLanguage && id < kCmdLanguage + kMaxMenuLanguages) {
@@ -339,6 +383,8 @@ void CMainFrame::WriteOptions() {
                               static_cast<std::uint32_t>(language.size()));
   const std::uint8_t onTop[4] = {static_cast<std::uint8_t>(alwaysOnTop_ ? 1 : 0), 0, 0, 0};
   platform_.registry.SetValue(key, kAlwaysOnTopValue, kRegDword, onTop, 4);
+  const std::uint8_t balloons[4] = {static_cast<std::uint8_t>(notifications_ ? 1 : 0), 0, 0, 0};
+  platform_.registry.SetValue(key, kNotificationsValue, kRegDword, balloons, 4);
   platform_.registry.CloseKey(key);
 }
 
@@ -381,7 +427,7 @@ void CMainFrame::Close(bool askToSave) {
   link.Adapters().clear();
   link.ClearCurrentAdapter();
   deviceDescriptions_.clear();
-  if (tray_.Shown()) tray_.Set(0, toolTipText_);
+  if (tray_.Shown()) tickIcon_.Remove();
   Destroy();
 }
 

@@ -3,12 +3,16 @@
 // for, the tray icon and the polling timer whose tick follows the adapter.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/AdapterPresenceStep.h"
 #include "app/DeviceStateStep.h"
 #include "app/FrameServices.h"
+#include "app/LinkNotifier.h"
+#include "app/LinkSnapshotStep.h"
+#include "app/LinkTooltip.h"
 #include "app/StartupCheckStep.h"
 #include "app/TickIcon.h"
 #include "app/TrayIcon.h"
@@ -52,6 +56,7 @@ class CMainFrame : public IMainWindowHandler {
   std::vector<MenuItem> BuildMenu() const;
 
   // Menu command identifiers.
+  static constexpr std::uint32_t kCmdNotifications = 2001;
   static constexpr std::uint32_t kCmdAbout = 2002;
   static constexpr std::uint32_t kCmdAlwaysOnTop = 2003;
   static constexpr std::uint32_t kCmdSettings = 2004;
@@ -94,6 +99,8 @@ class CMainFrame : public IMainWindowHandler {
   std::uint32_t PollingPeriod() const { return pollingPeriod_; }
   const std::vector<std::string>& DeviceDescriptions() const { return deviceDescriptions_; }
   bool AlwaysOnTop() const { return alwaysOnTop_; }
+  // Balloons when the link changes (the "Notifications" item of the tray menu).
+  bool Notifications() const { return notifications_; }
   // The live option and description list, for the settings dialog.
   const bool* AlwaysOnTopFlag() const { return &alwaysOnTop_; }
   const std::vector<std::string>* DescriptionList() const { return &deviceDescriptions_; }
@@ -106,6 +113,15 @@ class CMainFrame : public IMainWindowHandler {
   bool RadioAvailable() const { return services_.link.radioSupported != 0; }
   std::uint8_t RadioByte() const { return services_.link.radio; }
   bool StartupCheckDone() const { return startupCheckStep_.Done(); }
+  // What the last tick learnt about the link.
+  const LinkSnapshot& LastSnapshot() const { return linkSnapshotStep_.Last(); }
+  // Called at the end of every tick with its snapshot, in the order added, for as long as the
+  // frame lives. A listener must not destroy the frame.
+  void AddTickListener(std::function<void(const LinkSnapshot&)> listener) {
+    tickListeners_.push_back(std::move(listener));
+  }
+  // The texts of the tooltip and the balloons in the current language.
+  const TrayTexts& Texts() const { return trayTexts_; }
   // How deep ticks are nested right now (0 outside a tick, 1 inside one).
   int TickDepth() const { return tickDepth_; }
 
@@ -124,6 +140,7 @@ class CMainFrame : public IMainWindowHandler {
   static constexpr const char* kSettingsKey = ProgramCore::kSettingsKey;
   static constexpr const char* kLanguageValue = ProgramCore::kLanguageValue;
   static constexpr const char* kAlwaysOnTopValue = "AlwaysOnTop";
+  static constexpr const char* kNotificationsValue = "Notifications";
   // The polling timer's identifier.
   static constexpr std::uint32_t kPollTimerId = 130;
   static constexpr std::uint32_t kOkIconId = 142;
@@ -135,9 +152,17 @@ class CMainFrame : public IMainWindowHandler {
  private:
   // The "Language" option, or "NoLanguageYet" when it is not stored as text.
   std::string ReadLanguageSetting() const;
-  bool ReadAlwaysOnTopSetting() const;
+  // A DWORD option below the Settings key; `missing` when it is absent or not a DWORD.
+  bool ReadFlagSetting(const char* name, bool missing) const;
   IconHandle LoadIcon(const std::string& fileName, std::uint32_t builtIn);
   void Tick();
+  // How the tick's steps ended: with a usable adapter's state read, with no adapter at all, or
+  // before the state was known (a new list not yet taken, a step that ended the tick).
+  enum class TickEnd { Link, NoAdapter, Unsettled };
+  TickEnd RunSteps();
+  // The snapshot, the balloon it may bring and the tray icon with its tooltip; then the
+  // listeners.
+  void FinishTick(TickEnd end);
   void WatchMenu();
   void OnTrayMouse(std::uint32_t mouseMessage);
   void ShowMenu();
@@ -161,7 +186,13 @@ class CMainFrame : public IMainWindowHandler {
   std::uint32_t pollingPeriod_ = 0;
   std::vector<std::string> deviceDescriptions_;
   bool alwaysOnTop_ = true;
+  bool notifications_ = true;
   bool reloadTexts_ = false;
+  TrayTexts trayTexts_;
+  LinkNotifier notifier_;
+  // What the tooltip was made from last: its numbers move only by a step.
+  LinkSnapshot tipSnapshot_;
+  std::vector<std::function<void(const LinkSnapshot&)>> tickListeners_;
   IconHandle okIcon_ = 0;
   IconHandle notOkIcon_ = 0;
   int tickDepth_ = 0;
@@ -175,12 +206,13 @@ class CMainFrame : public IMainWindowHandler {
   std::uint32_t settingsChangedMessage_ = 0;
   std::uint32_t closeForSetupMessage_ = 0;
   // The tick's steps, in the order the tick runs them.
-  TickIcon tickIcon_{tray_, toolTipText_, okIcon_, notOkIcon_};
+  TickIcon tickIcon_{tray_, okIcon_, notOkIcon_, notifications_};
   AdapterPresenceStep adapterPresenceStep_{platform_, services_, dialog_, tickIcon_,
                                            deviceDescriptions_};
   StartupCheckStep startupCheckStep_{platform_, services_, dialog_};
   WindowsConfigurationStep windowsConfigurationStep_{platform_, services_, dialog_, life_};
   DeviceStateStep deviceStateStep_{platform_, services_, dialog_, tickIcon_};
+  LinkSnapshotStep linkSnapshotStep_{platform_, services_, dialog_, language_};
   void Close(bool askToSave);
 };
 

@@ -10,6 +10,7 @@ bool DeviceStateStep::FollowDeviceState() {
   CAdapterLink& link = services_.link;
 
   std::uint8_t state = 0;
+  usable_ = false;
   if (!QueryByte(link, Adapter(), OID_PRIV_DEVICE_STATE, &state)) return false;
   deviceState_ = state;
   if (IsUnusableState(state)) {
@@ -21,6 +22,8 @@ bool DeviceStateStep::FollowDeviceState() {
 
   std::uint32_t media = kMediaConnected;
   if (!QueryMediaConnectStatus(link, Adapter(), &media)) media = kMediaConnected;
+  media_ = media;
+  usable_ = true;
   icon_.Show(state == DeviceState::kAssociated || media == kMediaConnected);
 
   if (state == DeviceState::kGoingAway && DialogOpen()) dialog_->MarkSurveyFinished();

@@ -1,5 +1,7 @@
 #include "app/TrayIcon.h"
 
+#include "text/TextFit.h"
+
 namespace linkscope {
 
 void TrayIcon::Attach(WindowHandle owner, std::uint32_t callbackMessage) {
@@ -7,14 +9,19 @@ void TrayIcon::Attach(WindowHandle owner, std::uint32_t callbackMessage) {
   callbackMessage_ = callbackMessage;
 }
 
-bool TrayIcon::Set(IconHandle icon, const std::string& tip) {
+bool TrayIcon::Set(IconHandle icon, const std::string& tip, const TrayBalloon* balloon) {
   TrayIconRecord record;
   record.owner = owner_;
   record.id = kIconId;
   record.flags = kTrayFlagMessage | kTrayFlagIcon | kTrayFlagTip;
   record.callbackMessage = callbackMessage_;
   record.icon = icon;
-  record.tip = tip.substr(0, kTrayTipCapacity - 1);
+  record.tip = FitWords(tip, kTrayTipCapacity - 1);
+  if (balloon != nullptr && icon != 0) {
+    record.flags |= kTrayFlagInfo;
+    record.infoTitle = FitWords(balloon->title, kTrayInfoTitleCapacity - 1);
+    record.info = FitWords(balloon->text, kTrayInfoCapacity - 1);
+  }
 
   if (icon == 0) {
     const bool accepted = windows_.NotifyTrayIcon(TrayAction::Delete, record);

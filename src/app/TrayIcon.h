@@ -9,6 +9,12 @@
 
 namespace linkscope {
 
+// A balloon the shell shows from the icon.
+struct TrayBalloon {
+  std::string title;
+  std::string text;
+};
+
 class TrayIcon {
  public:
   explicit TrayIcon(IWindowSystem& windows) : windows_(windows) {}
@@ -17,8 +23,9 @@ class TrayIcon {
   void Attach(WindowHandle owner, std::uint32_t callbackMessage);
 
   // A non-null icon adds the tray icon (or modifies it when it is shown); a null icon deletes
-  // it. Returns whether the shell accepted the request. The tip is cut to what the record holds.
-  bool Set(IconHandle icon, const std::string& tip);
+  // it. Returns whether the shell accepted the request. The tip and the balloon's texts are
+  // cut to what the record holds, whole words only.
+  bool Set(IconHandle icon, const std::string& tip, const TrayBalloon* balloon = nullptr);
 
   bool Shown() const { return shown_; }
   // The shell lost every icon (its taskbar was made anew): the next Set adds the icon again.

@@ -15,8 +15,14 @@ using IconHandle = std::uintptr_t;    // 0 is none
 constexpr std::uint32_t kTrayFlagMessage = 0x1;  // NIF_MESSAGE
 constexpr std::uint32_t kTrayFlagIcon = 0x2;     // NIF_ICON
 constexpr std::uint32_t kTrayFlagTip = 0x4;      // NIF_TIP
-// The tip field of the record holds 64 characters with its NUL.
-constexpr std::size_t kTrayTipCapacity = 64;
+constexpr std::uint32_t kTrayFlagInfo = 0x10;    // NIF_INFO: a balloon comes with the record
+// The tip field of the record holds 128 characters with its NUL (64 in the first version of
+// the record, which a shell that refuses the larger one gets instead); the balloon's text 256
+// and its title 64.
+constexpr std::size_t kTrayTipCapacity = 128;
+constexpr std::size_t kTrayTipCapacityV1 = 64;
+constexpr std::size_t kTrayInfoCapacity = 256;
+constexpr std::size_t kTrayInfoTitleCapacity = 64;
 
 enum class TrayAction { Add, Modify, Delete };
 
@@ -27,6 +33,9 @@ struct TrayIconRecord {
   std::uint32_t callbackMessage = 0;
   IconHandle icon = 0;
   std::string tip;  // at most kTrayTipCapacity - 1 characters are passed on
+  // With kTrayFlagInfo: the balloon the shell shows from the icon, with the information icon.
+  std::string infoTitle;  // at most kTrayInfoTitleCapacity - 1 characters
+  std::string info;       // at most kTrayInfoCapacity - 1 characters
 };
 
 // Message box styles and answers (the Windows values).

@@ -58,6 +58,8 @@ class CLayoutPage : public IDialogHandler {
   // The polling tick, once per tick while the page is shown: the pages that follow the
   // adapter (Status, Statistics, Info) read it again.
   virtual void OnTick() {}
+  // The configuration record the last refresh read, when it read one.
+  virtual bool RecordRead(DeviceConfig* /*config*/) const { return false; }
   // Another adapter was picked in the dialog: the page reads its records again.
   virtual void Reload() {}
   // A site survey started from this page is still running.

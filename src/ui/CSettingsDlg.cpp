@@ -232,8 +232,17 @@ void CSettingsDlg::SelectStatusPage() {
 void CSettingsDlg::RefreshCurrentPage() {
   // Only the Status, Statistics and Info pages follow the adapter on every tick; the others
   // leave OnTick empty.
+  tickRecordRead_ = false;
   if (!open_ || currentPage_ == nullptr || !currentPage_->IsShown()) return;
   currentPage_->OnTick();
+  // The page may be gone once its refresh ran messages.
+  if (currentPage_ != nullptr) tickRecordRead_ = currentPage_->RecordRead(&tickRecord_);
+}
+
+bool CSettingsDlg::TickRecord(DeviceConfig* config) const {
+  if (!tickRecordRead_ || !open_) return false;
+  *config = tickRecord_;
+  return true;
 }
 
 void CSettingsDlg::MarkSurveyFinished() {

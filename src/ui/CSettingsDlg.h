@@ -68,6 +68,7 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
   void SelectStatusPage() override;
   void RebuildStatusPage() override { SelectPage(kStatusTab); }
   void RefreshCurrentPage() override;
+  bool TickRecord(DeviceConfig* config) const override;
   void MarkSurveyFinished() override;
   void BringToFront() override;
   void ShowInfoPage() override { SelectPage(kInfoTab); }
@@ -104,6 +105,9 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
   IDialogItems* items_ = nullptr;
   WindowLife life_;
   bool open_ = false;
+  // What the page refreshed last by the tick read of the configuration, if anything.
+  bool tickRecordRead_ = false;
+  DeviceConfig tickRecord_;
   bool openOnInfo_ = false;
   int currentTab_ = 0;
   CLayoutPage* currentPage_ = nullptr;

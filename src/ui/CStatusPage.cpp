@@ -157,6 +157,7 @@ bool CStatusPage::Refresh() {
   }
 
   DeviceConfig config;
+  lastRefreshRead_ = false;
   if (!QueryDeviceConfig(link, adapter, &config)) {
     // The record read before still stands for this adapter: a Submit may use it.
     ClearReadings();
@@ -164,6 +165,7 @@ bool CStatusPage::Refresh() {
   }
   config_ = config;
   configRead_ = true;
+  lastRefreshRead_ = true;
 
   std::uint32_t media = kMediaConnected;
   if (!QueryMediaConnectStatus(link, adapter, &media)) media = kMediaConnected;
@@ -216,6 +218,12 @@ bool CStatusPage::Refresh() {
 }
 
 void CStatusPage::OnTick() { Refresh(); }
+
+bool CStatusPage::RecordRead(DeviceConfig* config) const {
+  if (!lastRefreshRead_) return false;
+  *config = config_;
+  return true;
+}
 
 void CStatusPage::Reload() {
   // Another adapter: whatever was being changed belonged to the one before.

@@ -48,6 +48,7 @@ class CStatusPage : public CLayoutPage {
   bool Refresh();
 
   void OnTick() override;
+  bool RecordRead(DeviceConfig* config) const override;
   void Reload() override;
   void ApplyWindowsConfiguration(bool configuredByWindows) override;
   void OnCommand(int id, int code) override;
@@ -73,6 +74,8 @@ class CStatusPage : public CLayoutPage {
   // The record above was read from the current adapter since this page was last shown;
   // nothing is sent without it.
   bool configRead_ = false;
+  // The last refresh read it (a failed read leaves the record of an earlier one).
+  bool lastRefreshRead_ = false;
   bool refreshControls_ = true;
   int maxSignal_ = 0;
   int maxLinkQuality_ = 0;

@@ -46,11 +46,13 @@ BarReading SignalReading(const DeviceConfig& c, std::uint32_t media, std::uint8_
     const int percent = v < -80 ? 20 : v < -70 ? 40 : v < -60 ? 60 : v < -50 ? 80 : 100;
     r.position = percent;
     r.text = Percent(percent);
+    r.percent = percent;
     return r;
   }
   if (maxSignal <= 0) return r;
   r.position = v;
-  r.text = Percent(v * 100 / maxSignal);
+  r.percent = v * 100 / maxSignal;
+  r.text = Percent(r.percent);
   return r;
 }
 
@@ -62,13 +64,15 @@ BarReading LinkQualityReading(const DeviceConfig& c, std::uint32_t media, std::u
     if (!Linked(c, media)) return r;
     r.position = c.linkQuality;
     r.text = Percent(c.linkQuality);
+    r.percent = c.linkQuality;
     return r;
   }
   if (c.state != DeviceState::kAssociated || maxLinkQuality <= 0) return r;
   // These cards count errors: fewer is better, so the bar shows what is left of the maximum.
   const int quality = maxLinkQuality - std::min<int>(c.linkQuality, maxLinkQuality);
   r.position = quality;
-  r.text = Percent(quality * 100 / maxLinkQuality);
+  r.percent = quality * 100 / maxLinkQuality;
+  r.text = Percent(r.percent);
   return r;
 }
 

@@ -22,6 +22,7 @@ BarScales BarScalesOf(std::uint8_t cardType, const OemSettings& oem);
 struct BarReading {
   int position = 0;
   std::string text;
+  int percent = 0;  // the number the text shows, when it shows one
   bool operator==(const BarReading& o) const { return position == o.position && text == o.text; }
 };
 

@@ -56,6 +56,13 @@ std::string ManagementMessage(std::uint32_t statusCode, const ITextSource& texts
   return texts.Lookup("ErrorUnknown", "Management Error") + " (0x" + code + ")";
 }
 
+std::string LinkStateName(const DeviceConfig& c, std::uint8_t radio, const ITextSource& texts) {
+  if (radio != 0 && c.state == DeviceState::kAssociated) {
+    return c.operatingMode == 0 ? "Ready" : "Associated";
+  }
+  return LinkStatusText(c, radio, texts);
+}
+
 std::string LinkStatusText(const DeviceConfig& c, std::uint8_t radio, const ITextSource& texts) {
   if (radio == 0) return "Radio is OFF...";
   switch (c.state) {

@@ -16,6 +16,10 @@ namespace linkscope {
 std::string LinkStatusText(const DeviceConfig& config, std::uint8_t radio,
                            const ITextSource& texts);
 
+// The same line without the BSSID, for a place too small for it: "Associated" or "Ready" for
+// a link, the line itself for every other state.
+std::string LinkStateName(const DeviceConfig& config, std::uint8_t radio, const ITextSource& texts);
+
 // The text for an 802.11 status code the driver reports with state 241; an unknown code is
 // shown with its number.
 std::string ManagementMessage(std::uint32_t statusCode, const ITextSource& texts);

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "device/CoreRecords.h"
+
 namespace linkscope {
 
 class ISettingsDialogHooks {
@@ -37,6 +39,9 @@ class ISettingsDialogHooks {
   virtual void RebuildStatusPage() { SelectStatusPage(); }
   // The Status, Statistics and Info pages refresh on every tick; the others do not.
   virtual void RefreshCurrentPage() = 0;
+  // The configuration record the page read in the refresh just made, when it read one (the
+  // Status page does); the tick uses it rather than asking the driver a second time.
+  virtual bool TickRecord(DeviceConfig* /*config*/) const { return false; }
   // The adapter is going away: a running site survey counts as finished.
   virtual void MarkSurveyFinished() = 0;
 };

@@ -4,8 +4,11 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "text/TextFit.h"
 #include "win32/Win32ResourceCounts.h"
 
 namespace linkscope {
@@ -143,24 +146,99 @@ std::uint32_t Win32WindowSystem::RegisterMessage(const std::string& name) {
   return RegisterWindowMessageA(name.c_str());
 }
 
+namespace {
+
+void CopyField(char* field, std::size_t capacity, const std::string& text) {
+  // The portable side cut the text already; this only keeps the field terminated.
+  const std::size_t length = std::min(text.size(), capacity - 1);
+  std::memcpy(field, text.data(), length);
+  field[length] = '\0';
+}
+
+// The file named by LINKSCOPE_TRAY_LOG, for tests: the shell keeps its copy of the record
+// where no other process can read it (Wine's as well), so a test reads what was sent.
+const std::string& TrayLogPath() {
+  static const std::string path = [] {
+    char buffer[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableA("LINKSCOPE_TRAY_LOG", buffer, sizeof buffer);
+    return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
+  }();
+  return path;
+}
+
+std::string Escaped(const char* text) {
+  std::string out;
+  for (; *text != '\0'; ++text) {
+    if (*text == '\n') out += "\\n";
+    else if (*text == '\r') out += "\\r";
+    else if (*text == '\\') out += "\\\\";
+    else out += *text;
+  }
+  return out;
+}
+
+void LogTrayCall(DWORD message, const NOTIFYICONDATAA& data, bool accepted) {
+  if (TrayLogPath().empty()) return;
+  HANDLE file = CreateFileA(TrayLogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  const char* action = message == NIM_ADD ? "add" : message == NIM_MODIFY ? "modify" : "delete";
+  const bool info = (data.uFlags & NIF_INFO) != 0 && data.cbSize != NOTIFYICONDATAA_V1_SIZE;
+  char head[96];
+  std::snprintf(head, sizeof head, "%s accepted=%d size=%lu flags=0x%X", action, accepted ? 1 : 0,
+                static_cast<unsigned long>(data.cbSize), static_cast<unsigned>(data.uFlags));
+  std::string line = std::string(head) + " tip=" + Escaped(data.szTip);
+  if (info) {
+    line += " title=" + Escaped(data.szInfoTitle) + " info=" + Escaped(data.szInfo);
+  }
+  line += "\r\n";
+  DWORD written = 0;
+  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+// Set once a shell refused the larger record and took the first version: it gets only that.
+bool g_firstRecordOnly = false;
+
+}  // namespace
+
 bool Win32WindowSystem::NotifyTrayIcon(TrayAction action, const TrayIconRecord& record) {
-  // The first version of the record, whose tip holds 64 characters: the program asks nothing
-  // of the later versions (balloons, focus), and every shell takes this one.
+  // The record of shell 5 (Windows 2000 and later, and Wine): a tip of 128 characters and the
+  // balloon fields. A shell that refuses it gets the first version, with the tip cut to 63
+  // characters at a word and no balloon.
   NOTIFYICONDATAA data{};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  data.cbSize = g_firstRecordOnly ? NOTIFYICONDATAA_V1_SIZE : NOTIFYICONDATAA_V2_SIZE;
   data.hWnd = reinterpret_cast<HWND>(record.owner);
   data.uID = record.id;
   data.uFlags = record.flags;
   data.uCallbackMessage = record.callbackMessage;
   data.hIcon = reinterpret_cast<HICON>(record.icon);
-  static_assert(sizeof data.szTip >= kTrayTipCapacity, "the tip field holds 64 characters");
-  const std::size_t tipLength = std::min(record.tip.size(), kTrayTipCapacity - 1);
-  std::memcpy(data.szTip, record.tip.data(), tipLength);
-  data.szTip[tipLength] = '\0';
+  static_assert(sizeof data.szTip >= kTrayTipCapacity, "the tip field holds 128 characters");
+  static_assert(sizeof data.szInfo >= kTrayInfoCapacity, "the balloon holds 256 characters");
+  static_assert(sizeof data.szInfoTitle >= kTrayInfoTitleCapacity, "its title 64");
+  CopyField(data.szTip, kTrayTipCapacity, record.tip);
+  if ((record.flags & kTrayFlagInfo) != 0) {
+    CopyField(data.szInfo, kTrayInfoCapacity, record.info);
+    CopyField(data.szInfoTitle, kTrayInfoTitleCapacity, record.infoTitle);
+    data.dwInfoFlags = NIIF_INFO;
+    data.uTimeout = 10000;  // milliseconds; the shell keeps it between 10 and 30 seconds
+  }
   DWORD message = NIM_ADD;
   if (action == TrayAction::Modify) message = NIM_MODIFY;
   if (action == TrayAction::Delete) message = NIM_DELETE;
-  return Shell_NotifyIconA(message, &data) != FALSE;
+  bool accepted = Shell_NotifyIconA(message, &data) != FALSE;
+  LogTrayCall(message, data, accepted);
+  if (!accepted && !g_firstRecordOnly && action != TrayAction::Delete) {
+    NOTIFYICONDATAA first = data;
+    first.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    first.uFlags &= ~static_cast<UINT>(NIF_INFO);
+    CopyField(first.szTip, kTrayTipCapacityV1, FitWords(record.tip, kTrayTipCapacityV1 - 1));
+    accepted = Shell_NotifyIconA(message, &first) != FALSE;
+    LogTrayCall(message, first, accepted);
+    // A shell that takes the small record after refusing the large one knows only the small.
+    if (accepted) g_firstRecordOnly = true;
+  }
+  return accepted;
 }
 
 IconHandle Win32WindowSystem::LoadIconFile(const std::string& path) {

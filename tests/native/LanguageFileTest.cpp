@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+#include "app/LinkTooltip.h"
 #include "fakes/FakePrivateProfile.h"
 #include "text/LanguageTable.h"
 #include "ui/ProgramTextKeys.h"
@@ -155,13 +156,30 @@ TEST_F(ShippedLanguageFile, TranslationsGiveEveryTextAndKeepTheCustomisationValu
   EXPECT_EQ("Verschl\xFCsselung", table.Lookup("Tab4"));
 }
 
+// The longest tooltip of a link (an SSID of 32 bytes) keeps its numbers in every language.
+TEST_F(ShippedLanguageFile, TheTooltipOfALinkFitsWholeInEveryLanguage) {
+  LinkSnapshot link;
+  link.adapter = true;
+  link.deviceState = 5;
+  link.config = DeviceConfig();
+  link.config->operatingMode = 1;
+  link.config->SetSsid(std::string(32, 'S'));
+  link.signalPercent = 100;
+  link.qualityPercent = 100;
+  for (const std::string& language : table.Languages()) {
+    table.SetCurrentLanguage(language);
+    const std::string tip = LinkTooltip(link, TrayTexts::Load(table));
+    EXPECT_EQ(tip.size() - 5, tip.rfind("100 %")) << language << ": " << tip;
+  }
+}
+
 TEST(TextKeysTest, HoldsEachOfTheProgramsKeysOnce) {
   std::set<std::string> keys;
   for (const TextKey& k : TextKeys()) {
     EXPECT_TRUE(keys.insert(k.key).second) << k.key;
     EXPECT_NE(nullptr, k.englishDefault) << k.key;
   }
-  EXPECT_EQ(177u, keys.size());
+  EXPECT_EQ(187u, keys.size());
   // The few keys spelled with a trailing blank or tab, kept as existing files use them.
   for (const char* odd : {"FailedToGetConfigurationErrorMessage ", "PreambleLong ", "PreambleShort ",
                           "PreambleAuto ", "ErrorCannotCreateDefaultProfile ", "WEP64Bit\t",

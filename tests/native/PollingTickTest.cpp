@@ -102,10 +102,18 @@ TEST_F(TickOnSimulatedAdapter, IconGoesWithTheCardAndComesBackWithIt) {
   Tick();
   Tick();
   ASSERT_NE(0u, ShownIcon());
+  Wait(LinkNotifier::kStartQuietMs);
   Change([](sim::SimEnvironment& env) { env.adapters[0].present = false; });
   Tick();
-  EXPECT_EQ(0u, ShownIcon());
+  // The icon stays a little while to say that the card went, then goes.
+  EXPECT_EQ(kNotOk, ShownIcon());
   EXPECT_EQ(0u, app.Link().AdapterCount());
+  const TrayIconRecord& told = windows.trayCalls.back().record;
+  EXPECT_EQ("Card removed", told.infoTitle);
+  EXPECT_EQ("Linkscope\nNo adapter", told.tip);
+  Wait(TickIcon::kHoldMs);
+  Tick();
+  EXPECT_EQ(0u, ShownIcon());
   Tick();
   EXPECT_EQ(0u, ShownIcon());
 
@@ -131,7 +139,9 @@ TEST_F(TickOnSimulatedAdapter, UnusableStatesHideTheIconUntilAnotherState) {
   }
 }
 
-TEST_F(TickOnSimulatedAdapter, IdleTickAsksTwoThingsAndReadsNoSettings) {
+// The idle tick reads the device state and the media status, and on a link the configuration
+// record for the tooltip; a steady link gives the shell nothing to do.
+TEST_F(TickOnSimulatedAdapter, IdleTickAsksThreeThingsReadsNoSettingsAndCallsNoShell) {
   Start();
   Tick();
   Tick();
@@ -140,16 +150,28 @@ TEST_F(TickOnSimulatedAdapter, IdleTickAsksTwoThingsAndReadsNoSettings) {
   oids.clear();
   const int registryCalls = machine.registry.calls;
   const int fileLookups = profile.lookups;
+  std::vector<std::uint32_t> expected;
   for (int i = 0; i < 5; ++i) {
     Wait(1000);
     Tick();
-  }
-  std::vector<std::uint32_t> expected;
-  for (int i = 0; i < 5; ++i) {
-    expected.push_back(OID_PRIV_DEVICE_STATE);
-    expected.push_back(OID_GEN_MEDIA_CONNECT_STATUS);
+    expected.insert(expected.end(), {OID_PRIV_DEVICE_STATE, OID_GEN_MEDIA_CONNECT_STATUS,
+                                     OID_PRIV_CONFIGURATION});
   }
   EXPECT_EQ(expected, oids);
+  ASSERT_EQ(5, app.MainFrame()->DeviceState());
+  // Once the tooltip holds the link, a steady tick changes nothing the shell shows.
+  Tick();
+  const std::size_t shellCalls = windows.trayCalls.size();
+  Tick();
+  Tick();
+  EXPECT_EQ(shellCalls, windows.trayCalls.size());
+  // Without a link there is nothing in the record that the tooltip shows.
+  Change([](sim::SimEnvironment& env) { env.networks.clear(); });
+  Wait(15000);
+  Tick();
+  oids.clear();
+  Tick();
+  EXPECT_EQ((std::vector<std::uint32_t>{OID_PRIV_DEVICE_STATE, OID_GEN_MEDIA_CONNECT_STATUS}), oids);
   EXPECT_EQ(registryCalls, machine.registry.calls);
   EXPECT_EQ(fileLookups, profile.lookups);
 }
@@ -221,7 +243,7 @@ TEST_F(TickOnScriptedAdapter, UnknownRegulatoryDomainAndMissingRadioFallBack) {
 TEST_F(TickOnScriptedAdapter, IconFilesFromTheLanguageFileAndTheirFallback) {
   profile.SetFile(".\\res\\Wlan.ini",
                   "[Languages]\r\nLanguage-1=English\r\n[English]\r\nTaskBarOkIcon=ok.ico\r\n"
-                  "TaskBarNotOkIcon=missing.ico\r\nToolTipText=" + std::string(70, 't') + "\r\n"
+                  "TaskBarNotOkIcon=missing.ico\r\nToolTipText=" + std::string(140, 't') + "\r\n"
                   "DevicePollingTimerMsec=250ms\r\n");
   windows.iconFiles[system.currentDirectory + "\\res\\ok.ico"] = 0x7777;
   Start();
@@ -231,7 +253,7 @@ TEST_F(TickOnScriptedAdapter, IconFilesFromTheLanguageFileAndTheirFallback) {
   Tick();
   Tick();
   ASSERT_FALSE(windows.trayCalls.empty());
-  EXPECT_EQ(std::string(63, 't'), windows.trayCalls.back().record.tip);
+  EXPECT_EQ(std::string(127, 't'), windows.trayCalls.back().record.tip);
 }
 
 TEST_F(TickOnScriptedAdapter, LanguageChangeReloadsIconsAndTooltipOnTheNextTick) {
@@ -247,7 +269,7 @@ TEST_F(TickOnScriptedAdapter, LanguageChangeReloadsIconsAndTooltipOnTheNextTick)
   library.Answer(OID_PRIV_DEVICE_STATE, {4});
   Tick();
   EXPECT_EQ("Funk", app.MainFrame()->ToolTipText());
-  EXPECT_EQ("Funk", windows.trayCalls.back().record.tip);
+  EXPECT_EQ("Funk\nAssociating...", windows.trayCalls.back().record.tip);
 }
 
 // A message box or a wait inside a tick keeps the message loop turning, and the timer's next
@@ -323,6 +345,8 @@ TEST_P(IconReturns, WheneverTheShellLacksIt) {
     Tick();
     ASSERT_EQ(kOk, ShownIcon());
     const auto devices = library.devices;
+    // Without balloons the icon leaves with the card at once.
+    app.MainFrame()->OnCommand(CMainFrame::kCmdNotifications);
     dialogs.modalLoop = [&](WindowHandle dialog, const DialogLayout&) {
       library.devices.clear();  // the card is out while the list drops down
       dialogs.Command(dialog, kIdAdapterSelector, kCbnDropDown);

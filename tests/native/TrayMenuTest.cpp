@@ -47,7 +47,7 @@ TEST_F(TrayMenu, MenuListsLanguagesProfilesAndCommandsInOrder) {
   EXPECT_EQ(900, windows.menus[0].x);
   EXPECT_EQ(740, windows.menus[0].y);
   const std::vector<MenuItem>& menu = LastMenu();
-  ASSERT_EQ(8u, menu.size());
+  ASSERT_EQ(9u, menu.size());
   EXPECT_EQ("Language", menu[0].text);
   ASSERT_EQ(2u, menu[0].submenu.size());
   EXPECT_EQ(2005u, menu[0].submenu[0].id);
@@ -61,9 +61,12 @@ TEST_F(TrayMenu, MenuListsLanguagesProfilesAndCommandsInOrder) {
   EXPECT_TRUE(menu[2].separator);
   EXPECT_EQ(2003u, menu[3].id);
   EXPECT_TRUE(menu[3].checked);  // always on top by default
-  EXPECT_TRUE(menu[4].separator);
+  EXPECT_EQ(2001u, menu[4].id);
+  EXPECT_EQ("Notifications", menu[4].text);
+  EXPECT_TRUE(menu[4].checked);  // balloons by default
+  EXPECT_TRUE(menu[5].separator);
   EXPECT_EQ((std::vector<std::uint32_t>{2004, 2002, 2025}),
-            (std::vector<std::uint32_t>{menu[5].id, menu[6].id, menu[7].id}));
+            (std::vector<std::uint32_t>{menu[6].id, menu[7].id, menu[8].id}));
   // The menu watch runs while the menu is open.
   EXPECT_EQ(1u, windows.timers.count({frame, CMainFrame::kMenuWatchTimerId}));
 }
@@ -93,15 +96,19 @@ TEST_F(TrayMenu, LanguageChangeStoresTheOptionsAndReloadsTextsOnTheNextTick) {
   profile.SetFile(".\\res\\Wlan.ini", kTwoLanguages);
   StartWithAdapter();
   Choose(CMainFrame::kCmdAlwaysOnTop);
+  Choose(CMainFrame::kCmdNotifications);
   EXPECT_FALSE(app.MainFrame()->AlwaysOnTop());
+  EXPECT_FALSE(app.MainFrame()->Notifications());
   ASSERT_FALSE(windows.topmostCalls.empty());
   EXPECT_FALSE(windows.topmostCalls.back().second);
   EXPECT_TRUE(Option("AlwaysOnTop").empty()) << "not stored at the toggle";
+  EXPECT_TRUE(Option("Notifications").empty());
 
   Choose(2006);  // Deutsch
   EXPECT_EQ("Deutsch", app.Language().CurrentLanguage());
   EXPECT_EQ((std::vector<std::uint8_t>{'D', 'e', 'u', 't', 's', 'c', 'h'}), Option("Language"));
   EXPECT_EQ((std::vector<std::uint8_t>{0, 0, 0, 0}), Option("AlwaysOnTop"));
+  EXPECT_EQ((std::vector<std::uint8_t>{0, 0, 0, 0}), Option("Notifications"));
   EXPECT_EQ("Link", app.MainFrame()->ToolTipText());
   Tick();
   EXPECT_EQ("Funk", app.MainFrame()->ToolTipText());
