@@ -1,6 +1,7 @@
 // The cost of an idle polling tick (adapter selected, nothing changing) in the program's own
 // code: the request library is a scripted fake that answers at once, so the simulated driver's
-// work is not counted.
+// work is not counted. Counted beside the time: the requests and the tray icon's shell calls
+// of one tick, on a link (argument 1) and while the card scans (0).
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +29,16 @@ void BM_IdleTick(benchmark::State& state) {
   FakePcCardProbe probe;
   FakeDialogSystem dialogs;
   library.ScriptAdapter(registry, "ORVEX PCI Skyrelay", "SKYPCI", 21);
+  const bool linked = state.range(0) != 0;
+  DeviceConfig config;
+  config.state = linked ? 5 : 1;
+  config.operatingMode = 1;
+  config.SetSsid("Harbour");
+  config.signal = 60;
+  config.linkQuality = 70;
+  const auto raw = config.Encode();
+  library.Answer(OID_PRIV_CONFIGURATION, std::vector<std::uint8_t>(raw.begin(), raw.end()));
+  library.Answer(OID_PRIV_DEVICE_STATE, {config.state});
   system.version = OsVersion{5, 0, 2195, kPlatformNt, ""};
   Platform platform{registry, profile, system, windows, library, probe, dialogs};
   CLinkscopeApp app(platform);
@@ -38,7 +49,9 @@ void BM_IdleTick(benchmark::State& state) {
   const WindowHandle frame = app.MainFrame()->Window();
   windows.FireTimer(frame, CMainFrame::kPollTimerId);  // discovery
   windows.FireTimer(frame, CMainFrame::kPollTimerId);  // selection, icon
+  windows.FireTimer(frame, CMainFrame::kPollTimerId);  // the tooltip with the link
   library.calls.clear();
+  const std::size_t shellCallsBefore = windows.trayCalls.size();
   std::size_t requests = 0;
   for (auto _ : state) {
     windows.FireTimer(frame, CMainFrame::kPollTimerId);
@@ -51,8 +64,11 @@ void BM_IdleTick(benchmark::State& state) {
   requests += library.calls.size();
   state.counters["requests_per_tick"] =
       benchmark::Counter(static_cast<double>(requests), benchmark::Counter::kAvgIterations);
+  state.counters["shell_calls_per_tick"] = benchmark::Counter(
+      static_cast<double>(windows.trayCalls.size() - shellCallsBefore),
+      benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_IdleTick);
+BENCHMARK(BM_IdleTick)->ArgName("linked")->Arg(1)->Arg(0);
 
 }  // namespace
 }  // namespace linkscope

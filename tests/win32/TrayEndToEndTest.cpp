@@ -1,10 +1,14 @@
 // The real program on the simulated adapter under Wine: its tray icon appears once the card is
 // found, goes when the card is pulled out through the environment file, and comes back when
-// it is put in again.
+// it is put in again; its tooltip follows the link and a balloon tells that the link was lost.
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
+#include <cstdlib>
+#include <functional>
+#include <sstream>
 #include <string>
 
 #include "win32/ProcessHelpers.h"
@@ -19,12 +23,49 @@ const char* kEnvironment = R"json({"adapters": [{
   "instanceId": "{5A1D0000-0000-4000-8000-0000000070A1}",
   "cardType": 21, "mac": "00-60-1D-00-70-A1", "present": %PRESENT%,
   "parameters": {"ESSID": "Harbour", "Channel": 6}}],
-  "networks": [{"bssid": "00-40-96-A1-00-01", "ssid": "Harbour", "channel": 6, "signal": 80}]})json";
+  "networks": [%NETWORK%]})json";
 
-std::string Environment(bool present) {
+// The card in or out, and the access point with its signal (none without a signal).
+std::string Environment(bool present, int signal = 80) {
   std::string text = kEnvironment;
   text.replace(text.find("%PRESENT%"), 9, present ? "true" : "false");
+  const std::string network =
+      signal <= 0 ? "" : R"({"bssid": "00-40-96-A1-00-01", "ssid": "Harbour", "channel": 6, "signal": )" +
+                             std::to_string(signal) + "}";
+  text.replace(text.find("%NETWORK%"), 9, network);
   return text;
+}
+
+// What the program gave the shell, from the log it writes of each record it sends
+// (LINKSCOPE_TRAY_LOG): Wine's shell keeps its copy where another process cannot read it.
+struct TrayLog {
+  std::string text;
+  std::string lastTip;  // of the last add or modify the shell accepted
+  bool Sent(const std::string& part) const { return text.find(part) != std::string::npos; }
+};
+
+TrayLog ReadTrayLog(const std::string& path) {
+  TrayLog log;
+  log.text = ReadText(path);
+  std::istringstream in(log.text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t tip = line.find(" tip=");
+    if (line.rfind("delete", 0) == 0 || line.find(" accepted=1 ") == std::string::npos ||
+        tip == std::string::npos) {
+      continue;
+    }
+    const std::size_t title = line.find(" title=", tip);
+    log.lastTip = line.substr(tip + 5, title == std::string::npos ? std::string::npos : title - tip - 5);
+  }
+  return log;
+}
+
+// The signal on the tip ("Signal Strength: 78 %"), or -1.
+int TipSignal(const std::string& tip) {
+  const std::size_t at = tip.find("Signal Strength: ");
+  return at == std::string::npos ? -1 : std::atoi(tip.c_str() + at + 17);
 }
 
 using TrayUnderWine = SimulatedCardProgram;
@@ -49,6 +90,54 @@ TEST_F(TrayUnderWine, IconFollowsTheSimulatedCard) {
   DWORD code = 0;
   EXPECT_TRUE(WaitForExit(program_, kPatienceMs, &code));
   EXPECT_FALSE(TrayIconPresent(main));
+}
+
+TEST_F(TrayUnderWine, TooltipFollowsTheLinkAndABalloonTellsOfItsLoss) {
+  ASSERT_NO_FATAL_FAILURE(Install("tray_tip", Environment(true), nullptr));
+  const std::string logPath = folder_ + "tray-log.txt";
+  SetEnvironmentVariableA("LINKSCOPE_TRAY_LOG", logPath.c_str());
+  HWND main = StartProgram();
+  SetEnvironmentVariableA("LINKSCOPE_TRAY_LOG", nullptr);
+  ASSERT_NE(nullptr, main) << "the icon never came";
+
+  TrayLog log;
+  auto tipSays = [&](const std::function<bool(const std::string&)>& check) {
+    return WaitUntil([&] {
+      log = ReadTrayLog(logPath);
+      return check(log.lastTip);
+    });
+  };
+  EXPECT_TRUE(tipSays([](const std::string& tip) {
+    return tip.rfind("Linkscope\\nAssociated - Harbour\\nSignal Strength: ", 0) == 0 &&
+           TipSignal(tip) >= 70;
+  })) << log.text;
+  EXPECT_TRUE(log.Sent("size=" + std::to_string(NOTIFYICONDATAA_V2_SIZE) + " "))
+      << "the record with the long tip";
+
+  WriteText(environment_, Environment(true, 30));
+  EXPECT_TRUE(tipSays([](const std::string& tip) {
+    const int signal = TipSignal(tip);
+    return signal >= 20 && signal <= 40;
+  })) << log.text;
+
+  // The access point goes: the tip says why there is no link, and a balloon says it is lost
+  // once the start's quiet is over and the loss has lasted.
+  WriteText(environment_, Environment(true, 0));
+  EXPECT_TRUE(tipSays([](const std::string& tip) {
+    return tip.rfind("Linkscope\\n", 0) == 0 && tip.find("Associated") == std::string::npos &&
+           tip.find("Signal") == std::string::npos;
+  })) << log.text;
+  EXPECT_TRUE(WaitUntil([&] {
+    log = ReadTrayLog(logPath);
+    return log.Sent("title=Link lost info=Disconnected from Harbour");
+  })) << log.text;
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  HWND question = WaitForWindow("Save changes?", kPatienceMs);
+  ASSERT_NE(nullptr, question);
+  PostMessageA(question, WM_COMMAND, IDNO, 0);
+  DWORD code = 0;
+  EXPECT_TRUE(WaitForExit(program_, kPatienceMs, &code));
 }
 
 }  // namespace
