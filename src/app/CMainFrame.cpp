@@ -203,7 +203,7 @@ void CMainFrame::FinishTick(TickEnd end) {
     std::optional<TrayBalloon> balloon;
     const std::optional<LinkNotifier::Change> change = notifier_.Observe(snapshot, DialogOpen());
     if (change && notifications_) balloon = BalloonFor(*change, trayTexts_);
-    tipSnapshot_ = WithSteadyNumbers(snapshot, tipSnapshot_);
+    tipSnapshot_ = Steadied(snapshot, tipSnapshot_);
     tickIcon_.Present(LinkTooltip(tipSnapshot_, trayTexts_), balloon ? &*balloon : nullptr);
   }
   for (const auto& listener : tickListeners_) listener(snapshot);

@@ -190,7 +190,7 @@ class CMainFrame : public IMainWindowHandler {
   bool reloadTexts_ = false;
   TrayTexts trayTexts_;
   LinkNotifier notifier_;
-  // What the tooltip was made from last: its numbers move only by a step.
+  // What the tooltip was made from last (see Steadied).
   LinkSnapshot tipSnapshot_;
   std::vector<std::function<void(const LinkSnapshot&)>> tickListeners_;
   IconHandle okIcon_ = 0;

@@ -34,7 +34,7 @@ std::string ShownSsid(const LinkSnapshot& s) {
   return ssid;
 }
 
-LinkSnapshot WithSteadyNumbers(const LinkSnapshot& now, const LinkSnapshot& shown) {
+LinkSnapshot Steadied(const LinkSnapshot& now, const LinkSnapshot& shown) {
   auto near = [](const std::optional<int>& a, const std::optional<int>& b) {
     if (!a || !b) return !a && !b;
     return *a - *b < kTipStep && *b - *a < kTipStep;
@@ -45,6 +45,11 @@ LinkSnapshot WithSteadyNumbers(const LinkSnapshot& now, const LinkSnapshot& show
     s.signalPercent = shown.signalPercent;
     s.qualityPercent = shown.qualityPercent;
   }
+  auto looking = [](const LinkSnapshot& x) {
+    return x.adapter && x.radio != 0 &&
+           (x.deviceState == DeviceState::kScanning || x.deviceState == DeviceState::kOutOfRange);
+  };
+  if (looking(now) && looking(shown)) s.statusText = shown.statusText;
   return s;
 }
 

@@ -30,12 +30,14 @@ struct TrayTexts {
 // line break from the air must not start a line of the tip).
 std::string ShownSsid(const LinkSnapshot& snapshot);
 
+// What the tip shows changes on the shell's side only when a person would call it a change.
 // The readings jitter by a few points from one tick to the next on a link that does not
 // change; the tip follows them only once they moved by kTipStep points or more from what it
-// shows, so that a steady link gives the shell nothing to do. `now` with the numbers of
-// `shown` while both are within that step of each other.
+// shows. A card without a network to join scans and finds itself out of range by turns, every
+// tick; the tip keeps the word it has for as long as the card goes on looking. `now` with
+// what `shown` said, where the difference is only that.
 constexpr int kTipStep = 10;
-LinkSnapshot WithSteadyNumbers(const LinkSnapshot& now, const LinkSnapshot& shown);
+LinkSnapshot Steadied(const LinkSnapshot& now, const LinkSnapshot& shown);
 
 // The tooltip: the program's name, then the state as the Status page words it, with the SSID,
 // signal strength and link quality while there is a link; cut to what the shell shows

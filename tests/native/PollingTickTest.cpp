@@ -172,6 +172,15 @@ TEST_F(TickOnSimulatedAdapter, IdleTickAsksThreeThingsReadsNoSettingsAndCallsNoS
   oids.clear();
   Tick();
   EXPECT_EQ((std::vector<std::uint32_t>{OID_PRIV_DEVICE_STATE, OID_GEN_MEDIA_CONNECT_STATUS}), oids);
+  // The card scans and is out of range by turns: the tip keeps its word, and the shell hears
+  // only of the balloon once the loss has lasted.
+  const std::size_t searching = windows.trayCalls.size();
+  for (int i = 0; i < 6; ++i) {
+    Wait(1000);
+    Tick();
+  }
+  ASSERT_EQ(searching + 1, windows.trayCalls.size());
+  EXPECT_EQ("Disconnected from Harbour", windows.trayCalls.back().record.info);
   EXPECT_EQ(registryCalls, machine.registry.calls);
   EXPECT_EQ(fileLookups, profile.lookups);
 }

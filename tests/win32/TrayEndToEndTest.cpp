@@ -6,11 +6,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
 
+#include "app/LinkNotifier.h"
 #include "win32/ProcessHelpers.h"
 #include "win32/SimulatedCardProgram.h"
 #include "win32/UiDriver.h"
@@ -120,8 +122,9 @@ TEST_F(TrayUnderWine, TooltipFollowsTheLinkAndABalloonTellsOfItsLoss) {
     return signal >= 20 && signal <= 40;
   })) << log.text;
 
-  // The access point goes: the tip says why there is no link, and a balloon says it is lost
-  // once the start's quiet is over and the loss has lasted.
+  // The access point goes after the start's quiet: the tip says why there is no link, and a
+  // balloon says it is lost once the loss has lasted.
+  Sleep(LinkNotifier::kStartQuietMs);
   WriteText(environment_, Environment(true, 0));
   EXPECT_TRUE(tipSays([](const std::string& tip) {
     return tip.rfind("Linkscope\\n", 0) == 0 && tip.find("Associated") == std::string::npos &&
@@ -131,6 +134,11 @@ TEST_F(TrayUnderWine, TooltipFollowsTheLinkAndABalloonTellsOfItsLoss) {
     log = ReadTrayLog(logPath);
     return log.Sent("title=Link lost info=Disconnected from Harbour");
   })) << log.text;
+  // The card goes on looking for the access point: the tip stays as it is.
+  const std::size_t calls = std::count(log.text.begin(), log.text.end(), '\n');
+  Sleep(3000);
+  log = ReadTrayLog(logPath);
+  EXPECT_EQ(calls, std::count(log.text.begin(), log.text.end(), '\n')) << log.text;
 
   PostMessageA(main, WM_CLOSE, 0, 0);
   HWND question = WaitForWindow("Save changes?", kPatienceMs);
