@@ -17,10 +17,12 @@ struct LinkSnapshot {
   std::uint32_t media = 0;          // OID_GEN_MEDIA_CONNECT_STATUS, 0 connected
   std::uint8_t radio = 1;           // the radio byte the link caches, 0 off
   // The configuration record, when the tick read it (it carries the SSID, BSSID, channel,
-  // signal and link quality).
+  // signal and link quality). The tick reads it only where it shows something: on a link
+  // (state 5), a refusal (241) and a failed join (13), and only while the tray icon is shown.
   std::optional<DeviceConfig> config;
   // The Status page's status line for it ("Associated - BSSID: ...", "Scanning...", a
-  // management message); empty without a record.
+  // management message); the states that name nothing of the record are worded from the state
+  // alone; empty for a link or a refusal whose record could not be read.
   std::string statusText;
   // The two bars in percent of their card-type scale, while there is a link to measure.
   std::optional<int> signalPercent;
