@@ -4,7 +4,12 @@
 
 #include "config/ProfileNames.h"
 #include "device/DeviceCodes.h"
+#include "device/Oids.h"
+#include "device/RecordQuery.h"
+#include "device/SurveyRequests.h"
 #include "text/OemSettings.h"
+#include "ui/LinkBars.h"
+#include "ui/LinkStatusText.h"
 
 namespace linkscope {
 
@@ -110,6 +115,7 @@ bool CMainFrame::OnCreate(WindowHandle window) {
   const OemSettings oem(language_);
   deviceDescriptions_ = oem.LoadDeviceDescriptions(OemSettings::BuiltInDeviceDescriptions());
   pollingPeriod_ = oem.DevicePollingTimerMsec();
+  history_.SetPeriod(pollingPeriod_);
   platform_.windows.SetTimer(window_, kPollTimerId, pollingPeriod_);
   return true;
 }
@@ -142,10 +148,18 @@ void CMainFrame::OnTimer(std::uint32_t timerId) {
   Tick();
 }
 
+void CMainFrame::Tick() {
+  // A step's box may let the program be closed under the tick.
+  const WindowLife::Token window = life_.Mark();
+  RunTickSteps();
+  // The history samples only while its window is open: a closed window costs the tick nothing.
+  if (history_.IsOpen() && life_.StillAlive(window)) SampleSignalHistory();
+}
+
 // The tick's steps, in order: the search while there is no adapter, the first adapter of a new
 // list and the start-up check, the Windows configuration on XP, the device state and its icon.
 // A step that ends the tick leaves the rest to the next one.
-void CMainFrame::Tick() {
+void CMainFrame::RunTickSteps() {
   CAdapterLink& link = services_.link;
 
   if (reloadTexts_) {
@@ -170,6 +184,42 @@ void CMainFrame::Tick() {
   }
 
   if (!deviceStateStep_.FollowDeviceState()) adapterPresenceStep_.LoseAdapter();
+}
+
+// What the history draws and saves, read after the tick's steps. Without a usable adapter (none
+// found, the card pulled, a state the driver cannot serve) the sample is a gap. Once the tick
+// keeps its own snapshot of the link, the snapshot's part of this comes from there; the
+// statistics stay the history's own, read only while its window is open.
+void CMainFrame::SampleSignalHistory() {
+  CAdapterLink& link = services_.link;
+  const AdapterEntry* adapter = link.CurrentAdapter();
+  LinkSnapshot snapshot;
+  snapshot.time = platform_.system.TickCount();
+  StatisticsRecord statistics;
+  bool haveStatistics = false;
+  if (adapter != nullptr && !IsUnusableState(deviceStateStep_.State())) {
+    snapshot.adapter = true;
+    snapshot.deviceState = deviceStateStep_.State();
+    snapshot.radio = link.radio;
+    DeviceConfig config;
+    if (QueryDeviceConfig(link, adapter, &config)) {
+      if (!QueryMediaConnectStatus(link, adapter, &snapshot.media)) snapshot.media = kMediaConnected;
+      // Whatever byte count comes with it, as the Status page takes it.
+      std::uint8_t cardType = 0;
+      std::uint32_t written = 0;
+      link.Query(adapter, OID_PRIV_CARD_TYPE, &cardType, 1, &written);
+      const BarScales scales = BarScalesOf(cardType, OemSettings(language_));
+      snapshot.statusText = LinkStatusText(config, link.radio, language_);
+      snapshot.signalPercent =
+          PercentOf(SignalReading(config, snapshot.media, cardType, scales.maxSignal));
+      snapshot.qualityPercent =
+          PercentOf(LinkQualityReading(config, snapshot.media, cardType, scales.maxLinkQuality));
+      snapshot.config = config;
+    }
+    haveStatistics = QueryStatistics(link, adapter, &statistics);
+  }
+  history_.Add(HistorySampleOf(snapshot, haveStatistics ? &statistics : nullptr,
+                               platform_.system.LocalTime()));
 }
 
 void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t wParam,
@@ -272,8 +322,9 @@ std::vector<MenuItem> CMainFrame::BuildMenu() const {
   menu.push_back(topmost);
   menu.push_back(separator);
   for (const auto& [id, key, text] :
-       {std::tuple<std::uint32_t, const char*, const char*>{kCmdSettings, "TaskBarMenuSettings",
-                                                           "Settings"},
+       {std::tuple<std::uint32_t, const char*, const char*>{
+            kCmdSignalHistory, "TaskBarMenuSignalHistory", "Signal history..."},
+        {kCmdSettings, "TaskBarMenuSettings", "Settings"},
         {kCmdAbout, "TaskBarMenuAbout", "About..."},
         {kCmdExit, "TaskBarMenuExit", "Exit"}}) {
     MenuItem item;
@@ -313,6 +364,8 @@ void CMainFrame::OnCommand(std::uint32_t id) {
     // The option is stored at exit and on a language change, not now.
     alwaysOnTop_ = !alwaysOnTop_;
     platform_.windows.SetTopmost(window_, alwaysOnTop_);
+  } else if (id == kCmdSignalHistory) {
+    history_.Open(window_);
   } else if (id == kCmdExit) {
     OnClose();
   } else if (id >= kCmdLanguage && id < kCmdLanguage + kMaxMenuLanguages) {
@@ -324,6 +377,7 @@ void CMainFrame::OnCommand(std::uint32_t id) {
     // A later start reads the new language and looks for its title: the running program
     // must carry it, or a second one would start beside it.
     platform_.windows.SetWindowTitle(window_, Title());
+    history_.Relabel();
     if (DialogOpen()) dialog_->Relabel();
   } else if (id >= kCmdFirstProfile && id <= kCmdLastProfile) {
     if (dialog_ != nullptr) dialog_->SwitchProfile(static_cast<int>(id - kCmdFirstProfile));
@@ -376,6 +430,7 @@ void CMainFrame::Close(bool askToSave) {
     }
   }
   WriteOptions();
+  history_.Close();
   if (window_ != 0) platform_.windows.KillTimer(window_, kPollTimerId);
   link.ResetChannel();
   link.Adapters().clear();
@@ -394,6 +449,7 @@ void CMainFrame::OnDestroy() {
   // The main window going away ends the program; its icon must not stay behind in the tray.
   if (window_ != 0) platform_.windows.KillTimer(window_, kPollTimerId);
   if (tray_.Shown()) tray_.Set(0, std::string());
+  history_.Close();
   window_ = 0;
   life_.End();
   platform_.windows.QuitMessageLoop(0);

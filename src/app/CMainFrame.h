@@ -16,6 +16,7 @@
 #include "config/ProgramCore.h"
 #include "platform/Platform.h"
 #include "text/LanguageTable.h"
+#include "ui/CSignalHistoryWindow.h"
 #include "ui/SettingsDialogHooks.h"
 #include "ui/WindowLife.h"
 
@@ -52,6 +53,7 @@ class CMainFrame : public IMainWindowHandler {
   std::vector<MenuItem> BuildMenu() const;
 
   // Menu command identifiers.
+  static constexpr std::uint32_t kCmdSignalHistory = 2000;
   static constexpr std::uint32_t kCmdAbout = 2002;
   static constexpr std::uint32_t kCmdAlwaysOnTop = 2003;
   static constexpr std::uint32_t kCmdSettings = 2004;
@@ -106,6 +108,8 @@ class CMainFrame : public IMainWindowHandler {
   bool RadioAvailable() const { return services_.link.radioSupported != 0; }
   std::uint8_t RadioByte() const { return services_.link.radio; }
   bool StartupCheckDone() const { return startupCheckStep_.Done(); }
+  // The signal history window and its samples.
+  CSignalHistoryWindow& SignalHistoryWindow() { return history_; }
   // How deep ticks are nested right now (0 outside a tick, 1 inside one).
   int TickDepth() const { return tickDepth_; }
 
@@ -138,6 +142,9 @@ class CMainFrame : public IMainWindowHandler {
   bool ReadAlwaysOnTopSetting() const;
   IconHandle LoadIcon(const std::string& fileName, std::uint32_t builtIn);
   void Tick();
+  void RunTickSteps();
+  // Reads the link for the signal history, while its window is open.
+  void SampleSignalHistory();
   void WatchMenu();
   void OnTrayMouse(std::uint32_t mouseMessage);
   void ShowMenu();
@@ -181,6 +188,8 @@ class CMainFrame : public IMainWindowHandler {
   StartupCheckStep startupCheckStep_{platform_, services_, dialog_};
   WindowsConfigurationStep windowsConfigurationStep_{platform_, services_, dialog_, life_};
   DeviceStateStep deviceStateStep_{platform_, services_, dialog_, tickIcon_};
+  // Its samples outlive its window: they stay while the program runs.
+  CSignalHistoryWindow history_{platform_.windows, platform_.system, language_, 1000};
   void Close(bool askToSave);
 };
 
