@@ -5,6 +5,7 @@
 
 #include "fakes/FakeCanvas.h"
 #include "native/DialogOnSimMachine.h"
+#include "ui/CStatusPage.h"
 #include "ui/SignalHistoryGraph.h"
 
 namespace linkscope::testing {
@@ -211,14 +212,16 @@ TEST_F(SignalHistoryWindow, SavesAndTellsAFailureAndGoesWithExitUnderTheSaveBox)
   EXPECT_TRUE(world.machine.system.files.empty());
 }
 
-TEST_F(SignalHistoryWindow, ALanguageChangeRelabelsTheOpenWindow) {
+TEST_F(SignalHistoryWindow, OpensFromTheStatusPageAndALanguageChangeRelabelsIt) {
   world.profile.SetFile(".\\res\\Wlan.ini",
                         "[Languages]\r\nLanguage-1=English\r\nLanguage-2=Deutsch\r\n"
                         "[Deutsch]\r\nSignalHistoryTitle=Signalverlauf\r\n"
                         "SignalHistorySaveCsv=Als CSV speichern...\r\n");
   world.Start();
-  Open();
+  // Opened from the Status page's button this time.
+  world.InDialog([&](WindowHandle) { world.dialogs.Click(world.PageWindow(), CStatusPage::kIdHistory); });
   const WindowHandle window = Window().Window();
+  ASSERT_NE(0u, window);
   world.app.MainFrame()->OnCommand(CMainFrame::kCmdLanguage + 1);
   EXPECT_EQ("Signalverlauf", world.windows.TitleOf(window));
   EXPECT_EQ("Als CSV speichern...", world.windows.GraphOf(window)->menuBar.at(0).text);
