@@ -24,12 +24,12 @@ std::string Environment(int signal) {
   "cardType": 21, "mac": "00-60-1D-00-C0-DE",
   "parameters": {"ESSID": "Harbour", "Channel": 6}}],
   "networks": [{"bssid": "00-40-96-A1-00-01", "ssid": "Harbour", "channel": 6, "signal": )json" +
-         std::to_string(signal) + "}]})json";
+         std::to_string(signal) + "}]}";
 }
 
-// The height, in pixels above the client area's bottom, of the signal line's newest point: the
-// topmost pixel of the line's colour on the screen in a column just left of the plot's right
-// edge. -1 without one.
+// The height, in pixels above the client area's bottom, of the signal line a few seconds ago:
+// the topmost pixel of the line's colour on the screen in a column a little left of the plot's
+// right edge. -1 without one.
 int SignalHeight(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
@@ -37,7 +37,7 @@ int SignalHeight(HWND window) {
   ClientToScreen(window, &origin);
   HDC screen = GetDC(nullptr);
   if (screen == nullptr) return -1;
-  const int x = origin.x + client.right - 16;
+  const int x = origin.x + client.right - 24;
   int top = -1;
   for (int y = 0; y < client.bottom; ++y) {
     if (GetPixel(screen, x, origin.y + y) == RGB(0, 90, 200)) {
@@ -64,7 +64,7 @@ TEST_F(SignalHistoryUnderWine, FollowsTheSignalSavesTheSamplesAndLeavesNothingBe
   HWND history = WaitForWindow("Signal history", kPatienceMs);
   ASSERT_NE(nullptr, history) << VisibleWindows();
   SetWindowPos(history, HWND_TOP, 0, 0, 640, 360, SWP_SHOWWINDOW);
-  EXPECT_TRUE(WaitUntil([&] { return SignalHeight(history) > 0; }, 20000));
+  EXPECT_TRUE(WaitUntil([&] { return SignalHeight(history) > 0; }, 40000));
   const int strong = SignalHeight(history);
 
   WriteText(environment_, Environment(20));
@@ -82,10 +82,16 @@ TEST_F(SignalHistoryUnderWine, FollowsTheSignalSavesTheSamplesAndLeavesNothingBe
   PostMessageA(history, WM_COMMAND, 3001, 0);
   HWND box = WaitForWindow("Save as CSV...", kPatienceMs);
   ASSERT_NE(nullptr, box) << VisibleWindows();
-  HWND name = GetDlgItem(box, 1148);  // the name's combo box, in the Explorer style
-  if (name != nullptr) name = FindWindowExA(name, nullptr, "Edit", nullptr);
+  // The name's combo box in the Explorer style, its edit box in the old one.
+  HWND name = GetDlgItem(box, 1148);
   if (name == nullptr) name = GetDlgItem(box, 1152);
-  ASSERT_NE(nullptr, name);
+  std::string controls;
+  for (HWND c = GetWindow(box, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    char cls[64] = {};
+    GetClassNameA(c, cls, sizeof cls);
+    controls += std::to_string(GetDlgCtrlID(c)) + ":" + cls + " ";
+  }
+  ASSERT_NE(nullptr, name) << controls;
   SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(csv.c_str()));
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitForWindowGone(box, kPatienceMs));
