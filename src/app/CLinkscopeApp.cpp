@@ -60,6 +60,7 @@ bool CLinkscopeApp::InitInstance() {
   settingsDialog_.SetOwner(mainFrame_->Window(), mainFrame_->AlwaysOnTopFlag(),
                            mainFrame_->DescriptionList());
   settingsDialog_.SetResourceDirectory(&mainFrame_->ResourceDirectory());
+  settingsDialog_.SetSignalHistory(&mainFrame_->SignalHistoryWindow());
   mainFrame_->SetDialogHooks(&settingsDialog_);
 
   core_.EnsureDefaultProfile();

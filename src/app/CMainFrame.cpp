@@ -4,7 +4,12 @@
 
 #include "config/ProfileNames.h"
 #include "device/DeviceCodes.h"
+#include "device/Oids.h"
+#include "device/RecordQuery.h"
+#include "device/SurveyRequests.h"
 #include "text/OemSettings.h"
+#include "ui/LinkBars.h"
+#include "ui/LinkStatusText.h"
 
 namespace linkscope {
 
@@ -114,6 +119,7 @@ bool CMainFrame::OnCreate(WindowHandle window) {
   const OemSettings oem(language_);
   deviceDescriptions_ = oem.LoadDeviceDescriptions(OemSettings::BuiltInDeviceDescriptions());
   pollingPeriod_ = oem.DevicePollingTimerMsec();
+  history_.SetPeriod(pollingPeriod_);
   platform_.windows.SetTimer(window_, kPollTimerId, pollingPeriod_);
   return true;
 }
@@ -148,7 +154,8 @@ void CMainFrame::OnTimer(std::uint32_t timerId) {
 
 // The tick's steps, in order: the search while there is no adapter, the first adapter of a new
 // list and the start-up check, the Windows configuration on XP, the device state and its icon;
-// then what the tick learnt goes out (the tray icon's tooltip and balloons, the listeners).
+// then what the tick learnt goes out (the tray icon's tooltip and balloons, the signal history
+// while its window is open, the listeners).
 void CMainFrame::Tick() {
   const WindowLife::Token window = life_.Mark();
   const TickEnd end = RunSteps();
@@ -206,7 +213,24 @@ void CMainFrame::FinishTick(TickEnd end) {
     tipSnapshot_ = Steadied(snapshot, tipSnapshot_);
     tickIcon_.Present(LinkTooltip(tipSnapshot_, trayTexts_), balloon ? &*balloon : nullptr);
   }
+  // The history samples only while its window is open: a closed window costs the tick nothing.
+  if (history_.IsOpen()) SampleSignalHistory(snapshot);
   for (const auto& listener : tickListeners_) listener(snapshot);
+}
+
+// What the history draws and saves: the tick's own snapshot of the link, and the frame
+// counters, which only the history asks for and only while its window is open. Without a usable
+// adapter (none found, the card pulled, a state the driver cannot serve) the sample is a gap.
+void CMainFrame::SampleSignalHistory(const LinkSnapshot& snapshot) {
+  CAdapterLink& link = services_.link;
+  const AdapterEntry* adapter = link.CurrentAdapter();
+  StatisticsRecord statistics;
+  bool haveStatistics = false;
+  if (snapshot.adapter && adapter != nullptr) {
+    haveStatistics = QueryStatistics(link, adapter, &statistics);
+  }
+  history_.Add(HistorySampleOf(snapshot, haveStatistics ? &statistics : nullptr,
+                               platform_.system.LocalTime()));
 }
 
 void CMainFrame::OnRegisteredMessage(std::uint32_t message, std::uintptr_t wParam,
@@ -313,8 +337,9 @@ std::vector<MenuItem> CMainFrame::BuildMenu() const {
   menu.push_back(notifications);
   menu.push_back(separator);
   for (const auto& [id, key, text] :
-       {std::tuple<std::uint32_t, const char*, const char*>{kCmdSettings, "TaskBarMenuSettings",
-                                                           "Settings"},
+       {std::tuple<std::uint32_t, const char*, const char*>{
+            kCmdSignalHistory, "TaskBarMenuSignalHistory", "Signal history..."},
+        {kCmdSettings, "TaskBarMenuSettings", "Settings"},
         {kCmdAbout, "TaskBarMenuAbout", "About..."},
         {kCmdExit, "TaskBarMenuExit", "Exit"}}) {
     MenuItem item;
@@ -357,6 +382,8 @@ void CMainFrame::OnCommand(std::uint32_t id) {
   } else if (id == kCmdNotifications) {
     // Stored where always on top is: at exit and on a language change.
     notifications_ = !notifications_;
+  } else if (id == kCmdSignalHistory) {
+    history_.Open(window_);
   } else if (id == kCmdExit) {
     OnClose();
   } else if (id >= kCmdLanguage && id < kCmdLanguage + kMaxMenuLanguages) {
@@ -368,6 +395,7 @@ void CMainFrame::OnCommand(std::uint32_t id) {
     // A later start reads the new language and looks for its title: the running program
     // must carry it, or a second one would start beside it.
     platform_.windows.SetWindowTitle(window_, Title());
+    history_.Relabel();
     if (DialogOpen()) dialog_->Relabel();
   } else if (id >= kCmdFirstProfile && id <= kCmdLastProfile) {
     if (dialog_ != nullptr) dialog_->SwitchProfile(static_cast<int>(id - kCmdFirstProfile));
@@ -422,6 +450,7 @@ void CMainFrame::Close(bool askToSave) {
     }
   }
   WriteOptions();
+  history_.Close();
   if (window_ != 0) platform_.windows.KillTimer(window_, kPollTimerId);
   link.ResetChannel();
   link.Adapters().clear();
@@ -440,6 +469,7 @@ void CMainFrame::OnDestroy() {
   // The main window going away ends the program; its icon must not stay behind in the tray.
   if (window_ != 0) platform_.windows.KillTimer(window_, kPollTimerId);
   if (tray_.Shown()) tray_.Set(0, std::string());
+  history_.Close();
   window_ = 0;
   life_.End();
   platform_.windows.QuitMessageLoop(0);

@@ -20,6 +20,7 @@
 #include "config/ProgramCore.h"
 #include "platform/Platform.h"
 #include "text/LanguageTable.h"
+#include "ui/CSignalHistoryWindow.h"
 #include "ui/SettingsDialogHooks.h"
 #include "ui/WindowLife.h"
 
@@ -57,6 +58,7 @@ class CMainFrame : public IMainWindowHandler {
 
   // Menu command identifiers.
   static constexpr std::uint32_t kCmdNotifications = 2001;
+  static constexpr std::uint32_t kCmdSignalHistory = 2000;
   static constexpr std::uint32_t kCmdAbout = 2002;
   static constexpr std::uint32_t kCmdAlwaysOnTop = 2003;
   static constexpr std::uint32_t kCmdSettings = 2004;
@@ -122,6 +124,8 @@ class CMainFrame : public IMainWindowHandler {
   }
   // The texts of the tooltip and the balloons in the current language.
   const TrayTexts& Texts() const { return trayTexts_; }
+  // The signal history window and its samples.
+  CSignalHistoryWindow& SignalHistoryWindow() { return history_; }
   // How deep ticks are nested right now (0 outside a tick, 1 inside one).
   int TickDepth() const { return tickDepth_; }
 
@@ -163,6 +167,8 @@ class CMainFrame : public IMainWindowHandler {
   // The snapshot, the balloon it may bring and the tray icon with its tooltip; then the
   // listeners.
   void FinishTick(TickEnd end);
+  // Adds the tick's snapshot to the signal history, while its window is open.
+  void SampleSignalHistory(const LinkSnapshot& snapshot);
   void WatchMenu();
   void OnTrayMouse(std::uint32_t mouseMessage);
   void ShowMenu();
@@ -213,6 +219,8 @@ class CMainFrame : public IMainWindowHandler {
   WindowsConfigurationStep windowsConfigurationStep_{platform_, services_, dialog_, life_};
   DeviceStateStep deviceStateStep_{platform_, services_, dialog_, tickIcon_};
   LinkSnapshotStep linkSnapshotStep_{platform_, services_, dialog_, language_};
+  // Its samples outlive its window: they stay while the program runs.
+  CSignalHistoryWindow history_{platform_.windows, platform_.system, language_, 1000};
   void Close(bool askToSave);
 };
 

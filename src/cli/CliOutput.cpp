@@ -29,16 +29,6 @@ std::string JsonString(const std::string& text) {
   return out + "\"";
 }
 
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
-
 std::string LabelledLines(const std::vector<std::pair<std::string, std::string>>& lines) {
   std::size_t width = 0;
   for (const auto& l : lines) width = std::max(width, l.first.size());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/WindowSystem.h"
+#include "ui/LinkCsv.h"
 
 namespace linkscope {
 
@@ -34,9 +35,6 @@ class ICliFiles {
 // A JSON string literal of `text`, its bytes taken as Latin-1 (the adapter's SSIDs are bytes,
 // not UTF-8), so that any SSID gives valid JSON.
 std::string JsonString(const std::string& text);
-
-// A CSV field: quoted when it holds a separator, a quote or a line end.
-std::string CsvField(const std::string& text);
 
 // Left-aligned label and value lines, the labels padded to one width.
 std::string LabelledLines(const std::vector<std::pair<std::string, std::string>>& lines);
@@ -72,6 +70,16 @@ class ConsoleWindows : public IWindowSystem {
     return 0;
   }
   void BringToFront(WindowHandle) override {}
+  WindowHandle CreateGraphWindow(WindowHandle, const std::string&, const std::vector<MenuItem>&,
+                                 int, int, ICanvasPainter*, IGraphWindowHandler*) override {
+    return 0;
+  }
+  bool SetMenuBar(WindowHandle, const std::vector<MenuItem>&) override { return false; }
+  bool InvalidateWindow(WindowHandle) override { return false; }
+  bool ChooseSaveFile(WindowHandle, const std::string&, const std::string&, const std::string&,
+                      std::string*) override {
+    return false;
+  }
   bool SetTopmost(WindowHandle, bool) override { return false; }
   bool RaiseToTop(WindowHandle) override { return false; }
   bool GetCursorPosition(int*, int*) override { return false; }

@@ -11,28 +11,13 @@
 #include "device/SurveyRequests.h"
 #include "text/OemSettings.h"
 #include "ui/LinkBars.h"
+#include "ui/LinkCsv.h"
 #include "ui/LinkStatusText.h"
 #include "ui/SurveyRows.h"
 
 namespace linkscope {
 
 namespace {
-
-// The number a bar's text shows ("40 %" gives 40); none when the page shows no percentage.
-std::optional<int> PercentOf(const BarReading& reading) {
-  if (reading.text.empty()) return std::nullopt;
-  int n = 0;
-  bool negative = false;
-  std::size_t i = 0;
-  if (reading.text[0] == '-') {
-    negative = true;
-    i = 1;
-  }
-  for (; i < reading.text.size() && reading.text[i] >= '0' && reading.text[i] <= '9'; ++i) {
-    n = n * 10 + (reading.text[i] - '0');
-  }
-  return negative ? -n : n;
-}
 
 std::string JsonNumberOrNull(const std::optional<int>& n) {
   return n.has_value() ? std::to_string(*n) : "null";
@@ -247,10 +232,7 @@ int CliProgram::Watch(const Options& o) {
 
   std::string why;
   if (o.csv.has_value() &&
-      !platform_.files.Write(*o.csv,
-                             "time,state,status,bssid,channel,signal_percent,"
-                             "link_quality_percent,tx_data_frames,rx_data_frames\r\n",
-                             &why)) {
+      !platform_.files.Write(*o.csv, kLinkCsvHeader, &why)) {
     Fail("cannot write " + *o.csv + ": " + why);
     return kExitFile;
   }
@@ -306,9 +288,8 @@ int CliProgram::Watch(const Options& o) {
                         "  tx " + (tx.empty() ? "-" : tx) + "  rx " + (rx.empty() ? "-" : rx) +
                         "\n");
     if (o.csv.has_value()) {
-      const std::string row = CsvField(time) + "," + state + "," + CsvField(status) + "," + bssid +
-                              "," + channel + "," + s + "," + q + "," + tx + "," + rx + "\r\n";
-      if (!platform_.files.Append(*o.csv, row, &why)) {
+      const LinkCsvRow row{time, state, status, bssid, channel, signal, quality, tx, rx};
+      if (!platform_.files.Append(*o.csv, LinkCsvLine(row), &why)) {
         Fail("cannot write " + *o.csv + ": " + why);
         return kExitFile;
       }

@@ -42,6 +42,10 @@ class ISystem {
   virtual std::uint32_t TickCount() = 0;
 
   virtual std::string CurrentDirectory() = 0;
+  // The local date and time as "2026-12-08 15:43:36".
+  virtual std::string LocalTime() = 0;
+  // Creates or truncates the file at `path` and writes `bytes`; false when any of it fails.
+  virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
 
   // An unnamed event; 0 on failure.
   virtual EventHandle MakeEvent(bool manualReset, bool initiallySignalled) = 0;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Canvas.h"
+
 namespace linkscope {
 
 using WindowHandle = std::uintptr_t;  // 0 is none
@@ -80,6 +82,18 @@ class IMainWindowHandler {
   virtual bool OnQueryEndSession() { return true; }
 };
 
+// What a graph window (a top-level window that shows a picture) reports to its owner.
+class IGraphWindowHandler {
+ public:
+  virtual ~IGraphWindowHandler() = default;
+  // A command of the window's menu bar.
+  virtual void OnGraphCommand(std::uint32_t id) = 0;
+  // The user asked to close the window (its close box, Alt+F4); the handler destroys it.
+  virtual void OnGraphClose() = 0;
+  // The window is being destroyed, also when its owner goes.
+  virtual void OnGraphDestroy() = 0;
+};
+
 class IWindowSystem {
  public:
   virtual ~IWindowSystem() = default;
@@ -122,6 +136,24 @@ class IWindowSystem {
   // Puts the window (and the windows it owns) at the top of the windows that are not topmost,
   // without moving, sizing or activating it.
   virtual bool RaiseToTop(WindowHandle window) = 0;
+
+  // A resizable top-level window owned by `owner`, shown and activated, `width` by `height`
+  // pixels at 96 DPI (scaled to the system's), with `menuBar`'s commands in its menu bar. The
+  // painter paints its whole client area at each paint, through a buffer. 0 on failure.
+  virtual WindowHandle CreateGraphWindow(WindowHandle owner, const std::string& title,
+                                         const std::vector<MenuItem>& menuBar, int width,
+                                         int height, ICanvasPainter* painter,
+                                         IGraphWindowHandler* handler) = 0;
+  // Replaces a graph window's menu bar; false when there is no such window.
+  virtual bool SetMenuBar(WindowHandle window, const std::vector<MenuItem>& menuBar) = 0;
+  // The window is painted again soon, whole; false when there is no such window.
+  virtual bool InvalidateWindow(WindowHandle window) = 0;
+  // The save-file box, modal to `owner`: runs messages until the user chooses a file. Offers
+  // the files ending in `extension` (no dot) under `filterName` and adds the extension to a
+  // name without one. False when the user cancels.
+  virtual bool ChooseSaveFile(WindowHandle owner, const std::string& title,
+                              const std::string& filterName, const std::string& extension,
+                              std::string* path) = 0;
 
   // The mouse cursor in screen coordinates.
   virtual bool GetCursorPosition(int* x, int* y) = 0;

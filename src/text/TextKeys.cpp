@@ -45,6 +45,17 @@ const std::vector<TextKey>& CodeTextKeys() {
       {"QuestionSaveChangesCaption", "Save changes?", nullptr},
       {"ErrorCannotGetSettings", "Cannot get current settings", nullptr},
       {"ErrorCannotSaveProfile", "Could not save profile", nullptr},
+      // The signal history window.
+      {"TaskBarMenuSignalHistory", "Signal history...", nullptr},
+      {"SignalHistoryTitle", "Signal history", nullptr},
+      {"SignalHistorySignal", "Signal Strength", nullptr},
+      {"SignalHistoryQuality", "Link Quality", nullptr},
+      {"SignalHistoryPercentAxis", "%", nullptr},
+      {"SignalHistoryTimeAxis", "Minutes ago", nullptr},
+      {"SignalHistoryNoLink", "no link", nullptr},
+      {"SignalHistorySaveCsv", "Save as CSV...", nullptr},
+      {"SignalHistoryCsvFiles", "CSV files", nullptr},
+      {"ErrorCannotWriteCsv", "Could not write the file", nullptr},
       // Customisation values.
       {"ShowAdaptersList", "1", nullptr},
       {"MaxRssi", "40", nullptr},

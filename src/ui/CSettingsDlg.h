@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/ProfileSwitcher.h"
+#include "ui/CSignalHistoryWindow.h"
 #include "ui/SettingsDialogHooks.h"
 #include "ui/CLayoutPage.h"
 #include "ui/PageHost.h"
@@ -41,6 +42,11 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
   WindowHandle DialogWindow() const override { return dialog_; }
   std::string ResourceDirectory() const override {
     return resourceDirectory_ != nullptr ? *resourceDirectory_ : std::string();
+  }
+  // The main frame's signal history window, which outlives the dialog.
+  void SetSignalHistory(CSignalHistoryWindow* history) { signalHistory_ = history; }
+  void OpenSignalHistory() override {
+    if (signalHistory_ != nullptr) signalHistory_->Open(owner_);
   }
   // The main window's resource folder, which outlives the dialog.
   void SetResourceDirectory(const std::string* directory) { resourceDirectory_ = directory; }
@@ -100,6 +106,7 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
   const bool* alwaysOnTop_ = nullptr;
   const std::vector<std::string>* descriptions_ = nullptr;
   const std::string* resourceDirectory_ = nullptr;
+  CSignalHistoryWindow* signalHistory_ = nullptr;
 
   WindowHandle dialog_ = 0;
   IDialogItems* items_ = nullptr;

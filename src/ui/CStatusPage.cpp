@@ -243,6 +243,8 @@ void CStatusPage::OnCommand(int id, int code) {
     OnChange();
   } else if (id == kIdSubmit && code == kBnClicked) {
     OnSubmit();
+  } else if (id == kIdHistory && code == kBnClicked) {
+    Host().OpenSignalHistory();
   } else if (id == kIdMode && code == kCbnSelChange) {
     OnModeChanged();
   }

@@ -30,6 +30,7 @@ class CStatusPage : public CLayoutPage {
   static constexpr int kIdRadio = 1030;
   static constexpr int kIdChange = 1018;
   static constexpr int kIdSubmit = 1019;
+  static constexpr int kIdHistory = 1099;
   static constexpr int kIdCancelEdit = 2;
   static constexpr int kIdStatusLabel = 1022;
   static constexpr int kIdStatusLine = 1003;

@@ -144,6 +144,8 @@ DialogLayout MakeStatusPage() {
                   Button(P::kIdChange, 190, 8, 56, 14, {"ChangeButton", "Change"}),
                   Button(P::kIdSubmit, 190, 26, 56, 14, {"SubmitButton", "Submit"}),
                   Button(P::kIdCancelEdit, 190, 44, 56, 14, {"CancelButton", "Cancel"}),
+                  // In the free corner beside the radio's list, clear of the controls above.
+                  Button(P::kIdHistory, 190, 88, 56, 14, {"HistoryButton", "History..."}),
                   Label(P::kIdStatusLabel, 10, 110, 40, {"Status", "Status"}),
                   Make(P::kIdStatusLine, ControlKind::Edit,
                        kEsReadOnly | kEsAutoHScroll | kWsBorder, 50, 108, 196, 12),

@@ -76,4 +76,20 @@ BarReading LinkQualityReading(const DeviceConfig& c, std::uint32_t media, std::u
   return r;
 }
 
+// The number a bar's text shows ("40 %" gives 40); none when the page shows no percentage.
+std::optional<int> PercentOf(const BarReading& reading) {
+  if (reading.text.empty()) return std::nullopt;
+  int n = 0;
+  bool negative = false;
+  std::size_t i = 0;
+  if (reading.text[0] == '-') {
+    negative = true;
+    i = 1;
+  }
+  for (; i < reading.text.size() && reading.text[i] >= '0' && reading.text[i] <= '9'; ++i) {
+    n = n * 10 + (reading.text[i] - '0');
+  }
+  return negative ? -n : n;
+}
+
 }  // namespace linkscope

@@ -3,6 +3,7 @@
 // and what a configuration record puts on them.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "device/CoreRecords.h"
@@ -32,5 +33,8 @@ BarReading SignalReading(const DeviceConfig& config, std::uint32_t media, std::u
                          int maxSignal);
 BarReading LinkQualityReading(const DeviceConfig& config, std::uint32_t media,
                               std::uint8_t cardType, int maxLinkQuality);
+
+// The number a bar's text shows ("40 %" gives 40); none when the page shows no percentage.
+std::optional<int> PercentOf(const BarReading& reading);
 
 }  // namespace linkscope

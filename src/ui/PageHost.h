@@ -29,6 +29,8 @@ class IPageHost {
   // The folder that bitmap names of the language file are relative to, with its trailing
   // backslash.
   virtual std::string ResourceDirectory() const = 0;
+  // Opens the signal history window beside the dialog, or brings it to the front.
+  virtual void OpenSignalHistory() {}
 };
 
 }  // namespace linkscope

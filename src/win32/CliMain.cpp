@@ -164,15 +164,6 @@ std::string ProgramFolder() {
   return slash == std::string::npos ? std::string(".\\") : folder.substr(0, slash + 1);
 }
 
-std::string LocalTime() {
-  SYSTEMTIME t;
-  GetLocalTime(&t);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay,
-                t.wHour, t.wMinute, t.wSecond);
-  return text;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -191,7 +182,7 @@ int main(int argc, char** argv) {
   linkscope::CliPlatform platform{registry, profile,  system, requests,
                                   pcCards,  &services, out,   err,
                                   files,    tray,     [] { return g_interrupted.load(); },
-                                  LocalTime};
+                                  [&system] { return system.LocalTime(); }};
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   linkscope::CliProgram program(platform);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "win32/Win32ResourceCounts.h"
+
 namespace linkscope {
 
 namespace {
@@ -89,6 +91,8 @@ void PaintBuffered(HWND window, ICanvasPainter& painter, HFONT font) {
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = memory != nullptr ? CreateCompatibleBitmap(screen, width, height) : nullptr;
   if (bitmap != nullptr) {
+    // Counted, so that a soak sees a paint that keeps its buffer.
+    resource_counts::BitmapLoaded();
     HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
     {
       Win32Canvas canvas(memory, width, height, font);
@@ -96,7 +100,7 @@ void PaintBuffered(HWND window, ICanvasPainter& painter, HFONT font) {
     }
     BitBlt(screen, 0, 0, width, height, memory, 0, 0, SRCCOPY);
     SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
+    if (DeleteObject(bitmap)) resource_counts::BitmapFreed();
   }
   if (memory != nullptr) DeleteDC(memory);
   EndPaint(window, &paint);

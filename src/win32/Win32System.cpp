@@ -3,6 +3,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <vector>
 
 namespace linkscope {
@@ -46,6 +47,27 @@ std::string Win32System::CurrentDirectory() {
   const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
   if (length == 0 || length >= buffer.size()) return std::string();
   return std::string(buffer.data(), length);
+}
+
+std::string Win32System::LocalTime() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay,
+                t.wHour, t.wMinute, t.wSecond);
+  return text;
+}
+
+bool Win32System::WriteWholeFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL wrote = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                                 nullptr);
+  // A full disk may only show when the last buffer goes out.
+  const BOOL closed = CloseHandle(file);
+  return wrote && closed && written == bytes.size();
 }
 
 EventHandle Win32System::MakeEvent(bool manualReset, bool initiallySignalled) {

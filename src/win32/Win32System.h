@@ -11,6 +11,8 @@ class Win32System : public ISystem {
   void Sleep(std::uint32_t milliseconds) override;
   std::uint32_t TickCount() override;
   std::string CurrentDirectory() override;
+  std::string LocalTime() override;
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
   EventHandle MakeEvent(bool manualReset, bool initiallySignalled) override;
   void CloseEvent(EventHandle event) override;
   bool DefineDosName(std::uint32_t flags, const std::string& name,

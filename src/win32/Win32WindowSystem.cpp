@@ -9,6 +9,9 @@
 #include <string>
 
 #include "text/TextFit.h"
+#include <commdlg.h>
+
+#include "win32/Win32Canvas.h"
 #include "win32/Win32ResourceCounts.h"
 
 namespace linkscope {
@@ -72,6 +75,76 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return 0;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// A graph window keeps its painter and handler in its window bytes.
+constexpr const char* kGraphWindowClass = "LinkscopeGraphWindow";
+constexpr int kGraphPainterSlot = 0;
+constexpr int kGraphHandlerSlot = sizeof(LONG_PTR);
+struct GraphCreation {
+  ICanvasPainter* painter;
+  IGraphWindowHandler* handler;
+};
+
+LRESULT CALLBACK GraphWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    if (message == WM_NCCREATE) {
+      const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      const auto* parts = static_cast<const GraphCreation*>(create->lpCreateParams);
+      SetWindowLongPtrA(hwnd, kGraphPainterSlot, reinterpret_cast<LONG_PTR>(parts->painter));
+      SetWindowLongPtrA(hwnd, kGraphHandlerSlot, reinterpret_cast<LONG_PTR>(parts->handler));
+      return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    auto* painter = reinterpret_cast<ICanvasPainter*>(GetWindowLongPtrA(hwnd, kGraphPainterSlot));
+    auto* handler =
+        reinterpret_cast<IGraphWindowHandler*>(GetWindowLongPtrA(hwnd, kGraphHandlerSlot));
+    switch (message) {
+      case WM_ERASEBKGND:
+        // The picture covers the whole client area; clearing it first would flicker.
+        return 1;
+      case WM_PAINT:
+        if (painter == nullptr) break;
+        PaintBuffered(hwnd, *painter, nullptr);
+        return 0;
+      case WM_GETMINMAXINFO: {
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMinTrackSize.x = 240;
+        limits->ptMinTrackSize.y = 160;
+        return 0;
+      }
+      case WM_COMMAND:
+        // Menu commands only: the window has no controls.
+        if (handler != nullptr && HIWORD(wParam) == 0 && lParam == 0) {
+          handler->OnGraphCommand(LOWORD(wParam));
+        }
+        return 0;
+      case WM_CLOSE:
+        if (handler == nullptr) break;
+        handler->OnGraphClose();
+        return 0;
+      case WM_DESTROY:
+        if (handler != nullptr) handler->OnGraphDestroy();
+        return 0;
+      case WM_NCDESTROY:
+        SetWindowLongPtrA(hwnd, kGraphPainterSlot, 0);
+        SetWindowLongPtrA(hwnd, kGraphHandlerSlot, 0);
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    return 0;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+HMENU BuildMenuBar(const std::vector<MenuItem>& items) {
+  HMENU bar = CreateMenu();
+  if (bar == nullptr) return nullptr;
+  for (const MenuItem& item : items) {
+    AppendMenuA(bar, MF_STRING, item.id, item.text.c_str());
+  }
+  return bar;
 }
 
 struct FindState {
@@ -307,6 +380,90 @@ bool Win32WindowSystem::RaiseToTop(WindowHandle window) {
 
 void Win32WindowSystem::BringToFront(WindowHandle window) {
   SetForegroundWindow(ToHwnd(window));
+}
+
+WindowHandle Win32WindowSystem::CreateGraphWindow(WindowHandle owner, const std::string& title,
+                                                  const std::vector<MenuItem>& menuBar,
+                                                  int width, int height,
+                                                  ICanvasPainter* painter,
+                                                  IGraphWindowHandler* handler) {
+  HINSTANCE instance = static_cast<HINSTANCE>(instance_);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExA(instance, kGraphWindowClass, &wc)) {
+    wc = WNDCLASSEXA{};
+    wc.cbSize = sizeof wc;
+    // Redrawn whole at every size; no background brush, the picture paints it.
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = GraphWindowProc;
+    wc.cbWndExtra = 2 * sizeof(LONG_PTR);
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kGraphWindowClass;
+    if (RegisterClassExA(&wc) == 0) return 0;
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  HMENU menu = BuildMenuBar(menuBar);
+  GraphCreation parts{painter, handler};
+  HWND hwnd = CreateWindowExA(0, kGraphWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW,
+                              CW_USEDEFAULT, CW_USEDEFAULT, ScaleForDpi(width, dpi),
+                              ScaleForDpi(height, dpi), ToHwnd(owner), menu, instance, &parts);
+  if (hwnd == nullptr) {
+    // A menu no window took is the caller's to free.
+    if (menu != nullptr) DestroyMenu(menu);
+    return 0;
+  }
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd);
+  return FromHwnd(hwnd);
+}
+
+bool Win32WindowSystem::SetMenuBar(WindowHandle window, const std::vector<MenuItem>& menuBar) {
+  HWND hwnd = ToHwnd(window);
+  if (!IsWindow(hwnd)) return false;
+  HMENU menu = BuildMenuBar(menuBar);
+  if (menu == nullptr) return false;
+  HMENU old = GetMenu(hwnd);
+  if (!SetMenu(hwnd, menu)) {
+    DestroyMenu(menu);
+    return false;
+  }
+  // A menu the window let go of is not destroyed with it.
+  if (old != nullptr) DestroyMenu(old);
+  DrawMenuBar(hwnd);
+  return true;
+}
+
+bool Win32WindowSystem::InvalidateWindow(WindowHandle window) {
+  return InvalidateRect(ToHwnd(window), nullptr, FALSE) != 0;
+}
+
+bool Win32WindowSystem::ChooseSaveFile(WindowHandle owner, const std::string& title,
+                                       const std::string& filterName,
+                                       const std::string& extension, std::string* path) {
+  // The filter is pairs of name and pattern, each ended by a NUL, the list by another.
+  std::string filter = filterName + " (*." + extension + ")";
+  filter += '\0';
+  filter += "*." + extension;
+  filter += '\0';
+  filter += '\0';
+  char file[MAX_PATH] = {};
+  if (path != nullptr && path->size() < MAX_PATH) std::memcpy(file, path->data(), path->size());
+  OPENFILENAMEA box{};
+  box.lStructSize = sizeof box;
+  box.hwndOwner = ToHwnd(owner);
+  box.lpstrFilter = filter.c_str();
+  box.nFilterIndex = 1;
+  box.lpstrFile = file;
+  box.nMaxFile = MAX_PATH;
+  box.lpstrTitle = title.c_str();
+  box.lpstrDefExt = extension.c_str();
+  box.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  if (!GetSaveFileNameA(&box)) return false;
+  if (path != nullptr) *path = file;
+  return true;
 }
 
 bool Win32WindowSystem::GetCursorPosition(int* x, int* y) {

@@ -24,6 +24,13 @@ class Win32WindowSystem : public IWindowSystem {
   bool SetTopmost(WindowHandle window, bool topmost) override;
   bool RaiseToTop(WindowHandle window) override;
   void BringToFront(WindowHandle window) override;
+  WindowHandle CreateGraphWindow(WindowHandle owner, const std::string& title,
+                                 const std::vector<MenuItem>& menuBar, int width, int height,
+                                 ICanvasPainter* painter, IGraphWindowHandler* handler) override;
+  bool SetMenuBar(WindowHandle window, const std::vector<MenuItem>& menuBar) override;
+  bool InvalidateWindow(WindowHandle window) override;
+  bool ChooseSaveFile(WindowHandle owner, const std::string& title, const std::string& filterName,
+                      const std::string& extension, std::string* path) override;
   bool GetCursorPosition(int* x, int* y) override;
   bool CursorOnMenu() override;
   void CloseMenu(WindowHandle owner) override;

@@ -22,7 +22,39 @@ class RecordingHandler : public IMainWindowHandler {
   std::vector<std::string> events;
 };
 
+class RecordingGraph : public IGraphWindowHandler, public ICanvasPainter {
+ public:
+  void OnGraphCommand(std::uint32_t id) override { events.push_back("command " + std::to_string(id)); }
+  void OnGraphClose() override { events.push_back("close"); }
+  void OnGraphDestroy() override { events.push_back("destroy"); }
+  void Paint(ICanvas& canvas) override { canvas.FillRect(canvas.Bounds(), Colour{}); }
+  std::vector<std::string> events;
+};
+
 }  // namespace
+
+// A graph window is found by its title, takes a new menu bar and repaints while it exists, and
+// goes with the window that owns it, telling its handler once.
+TEST_P(WindowSystemContract, GraphWindowsLiveAsLongAsTheirOwner) {
+  RecordingHandler owner;
+  const WindowHandle main = windows_->CreateMainWindow("Contract Window G7", &owner);
+  ASSERT_NE(0u, main);
+  RecordingGraph graph;
+  MenuItem save;
+  save.id = 3001;
+  save.text = "Save as CSV...";
+  const WindowHandle w =
+      windows_->CreateGraphWindow(main, "Contract Graph G7", {save}, 320, 200, &graph, &graph);
+  ASSERT_NE(0u, w);
+  EXPECT_EQ(w, windows_->FindTopLevelWindow("Contract Graph G7"));
+  EXPECT_TRUE(windows_->SetMenuBar(w, {save}));
+  EXPECT_TRUE(windows_->InvalidateWindow(w));
+  windows_->DestroyWindow(main);
+  EXPECT_EQ(std::vector<std::string>{"destroy"}, graph.events);
+  EXPECT_EQ(0u, windows_->FindTopLevelWindow("Contract Graph G7"));
+  EXPECT_FALSE(windows_->SetMenuBar(w, {save}));
+  EXPECT_FALSE(windows_->InvalidateWindow(w));
+}
 
 TEST_P(WindowSystemContract, CreationReportsTheWindowBeforeReturningIt) {
   RecordingHandler handler;

@@ -3,6 +3,7 @@
 // and every run is the same.
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,6 +19,15 @@ class FakeSystem : public ISystem {
   void Sleep(std::uint32_t milliseconds) override;
   std::uint32_t TickCount() override { return now; }
   std::string CurrentDirectory() override { return currentDirectory; }
+  std::string LocalTime() override { return localTime; }
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override {
+    if (failWrites) return false;
+    files[path] = bytes;
+    return true;
+  }
+  std::string localTime = "2026-12-08 15:43:36";
+  std::map<std::string, std::string> files;  // what WriteWholeFile wrote, by path
+  bool failWrites = false;
   EventHandle MakeEvent(bool manualReset, bool initiallySignalled) override;
   void CloseEvent(EventHandle event) override;
   bool DefineDosName(std::uint32_t flags, const std::string& name,

@@ -7,7 +7,7 @@ WindowHandle FakeWindowSystem::CreateMainWindow(const std::string& title,
   if (failCreate) return 0;
   const WindowHandle handle = next_;
   next_ += 0x10;
-  windows_[handle] = Window{title, handler};
+  windows_[handle] = Window{title, handler, false, {}};
   titleHistory.push_back(title);
   if (handler != nullptr && !handler->OnCreate(handle)) {
     windows_.erase(handle);
@@ -19,12 +19,79 @@ WindowHandle FakeWindowSystem::CreateMainWindow(const std::string& title,
 void FakeWindowSystem::DestroyWindow(WindowHandle window) {
   auto it = windows_.find(window);
   if (it == windows_.end()) return;
+  // As the system does: the windows it owns go first.
+  std::vector<WindowHandle> owned;
+  for (const auto& [handle, w] : windows_) {
+    if (w.graph && w.graphWindow.owner == window) owned.push_back(handle);
+  }
+  for (WindowHandle o : owned) DestroyWindow(o);
+  it = windows_.find(window);
+  if (it == windows_.end()) return;
   IMainWindowHandler* handler = it->second.handler;
+  IGraphWindowHandler* graphHandler = it->second.graph ? it->second.graphWindow.handler : nullptr;
   for (auto t = timers.begin(); t != timers.end();) {
     t = t->first.first == window ? timers.erase(t) : std::next(t);
   }
   windows_.erase(it);
   if (handler != nullptr) handler->OnDestroy();
+  if (graphHandler != nullptr) graphHandler->OnGraphDestroy();
+}
+
+WindowHandle FakeWindowSystem::CreateGraphWindow(WindowHandle owner, const std::string& title,
+                                                 const std::vector<MenuItem>& menuBar, int, int,
+                                                 ICanvasPainter* painter,
+                                                 IGraphWindowHandler* handler) {
+  if (failCreate || (owner != 0 && !Exists(owner))) return 0;
+  const WindowHandle handle = next_;
+  next_ += 0x10;
+  Window w;
+  w.title = title;
+  w.graph = true;
+  w.graphWindow = GraphWindow{owner, menuBar, painter, handler, 0};
+  windows_[handle] = w;
+  ++graphWindowsCreated;
+  return handle;
+}
+
+bool FakeWindowSystem::SetMenuBar(WindowHandle window, const std::vector<MenuItem>& menuBar) {
+  auto it = windows_.find(window);
+  if (it == windows_.end() || !it->second.graph) return false;
+  it->second.graphWindow.menuBar = menuBar;
+  return true;
+}
+
+bool FakeWindowSystem::InvalidateWindow(WindowHandle window) {
+  auto it = windows_.find(window);
+  if (it == windows_.end()) return false;
+  ++it->second.graphWindow.invalidations;
+  return true;
+}
+
+bool FakeWindowSystem::ChooseSaveFile(WindowHandle owner, const std::string& title,
+                                      const std::string& filterName,
+                                      const std::string& extension, std::string* path) {
+  saveBoxes.push_back(SaveBox{owner, title, filterName, extension});
+  return saveFileChoice ? saveFileChoice(path) : false;
+}
+
+const FakeWindowSystem::GraphWindow* FakeWindowSystem::GraphOf(WindowHandle window) const {
+  auto it = windows_.find(window);
+  return it == windows_.end() || !it->second.graph ? nullptr : &it->second.graphWindow;
+}
+
+void FakeWindowSystem::ChooseGraphCommand(WindowHandle window, std::uint32_t id) {
+  const GraphWindow* g = GraphOf(window);
+  if (g != nullptr && g->handler != nullptr) g->handler->OnGraphCommand(id);
+}
+
+void FakeWindowSystem::CloseGraph(WindowHandle window) {
+  const GraphWindow* g = GraphOf(window);
+  if (g != nullptr && g->handler != nullptr) g->handler->OnGraphClose();
+}
+
+void FakeWindowSystem::PaintGraph(WindowHandle window, ICanvas& canvas) {
+  const GraphWindow* g = GraphOf(window);
+  if (g != nullptr && g->painter != nullptr) g->painter->Paint(canvas);
 }
 
 bool FakeWindowSystem::SetWindowTitle(WindowHandle window, const std::string& title) {
@@ -119,7 +186,7 @@ void FakeWindowSystem::QuitMessageLoop(int exitCode) {
 WindowHandle FakeWindowSystem::AddForeignWindow(const std::string& title) {
   const WindowHandle handle = next_;
   next_ += 0x10;
-  windows_[handle] = Window{title, nullptr};
+  windows_[handle] = Window{title, nullptr, false, {}};
   return handle;
 }
 

@@ -36,6 +36,36 @@ class FakeWindowSystem : public IWindowSystem {
     return menuChoice ? menuChoice(items) : 0;
   }
   void BringToFront(WindowHandle window) override { broughtToFront.push_back(window); }
+  WindowHandle CreateGraphWindow(WindowHandle owner, const std::string& title,
+                                 const std::vector<MenuItem>& menuBar, int width, int height,
+                                 ICanvasPainter* painter, IGraphWindowHandler* handler) override;
+  bool SetMenuBar(WindowHandle window, const std::vector<MenuItem>& menuBar) override;
+  bool InvalidateWindow(WindowHandle window) override;
+  bool ChooseSaveFile(WindowHandle owner, const std::string& title, const std::string& filterName,
+                      const std::string& extension, std::string* path) override;
+  // A graph window as the system holds it; null when there is none.
+  struct GraphWindow {
+    WindowHandle owner = 0;
+    std::vector<MenuItem> menuBar;
+    ICanvasPainter* painter = nullptr;
+    IGraphWindowHandler* handler = nullptr;
+    int invalidations = 0;
+  };
+  const GraphWindow* GraphOf(WindowHandle window) const;
+  // What the user does to a graph window: a menu command, the close box, a paint.
+  void ChooseGraphCommand(WindowHandle window, std::uint32_t id);
+  void CloseGraph(WindowHandle window);
+  void PaintGraph(WindowHandle window, ICanvas& canvas);
+  int graphWindowsCreated = 0;
+  // Answers the save-file box with a path, or cancels it (returns false); by default cancels.
+  std::function<bool(std::string* path)> saveFileChoice;
+  struct SaveBox {
+    WindowHandle owner;
+    std::string title;
+    std::string filterName;
+    std::string extension;
+  };
+  std::vector<SaveBox> saveBoxes;
   std::vector<WindowHandle> broughtToFront;
   bool SetTopmost(WindowHandle window, bool topmost) override {
     topmostCalls.push_back({window, topmost});
@@ -118,6 +148,8 @@ class FakeWindowSystem : public IWindowSystem {
   struct Window {
     std::string title;
     IMainWindowHandler* handler = nullptr;
+    bool graph = false;
+    GraphWindow graphWindow;
   };
   std::map<WindowHandle, Window> windows_;
   WindowHandle next_ = 0x10000;

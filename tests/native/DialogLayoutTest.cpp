@@ -84,7 +84,7 @@ TEST(DialogLayoutTest, StatusPage) {
   }
   for (int id : {1024, 1025, 1026, 1029, 1030}) table.push_back({id, K::DropDownList});
   table.push_back({1009, K::Edit});
-  for (int id : {1018, 1019, 2}) table.push_back({id, K::PushButton});
+  for (int id : {1018, 1019, 2, 1099}) table.push_back({id, K::PushButton});
   table.push_back({1003, K::Edit});
   table.push_back({1021, K::Progress});
   table.push_back({1028, K::Progress});

@@ -47,7 +47,7 @@ TEST_F(TrayMenu, MenuListsLanguagesProfilesAndCommandsInOrder) {
   EXPECT_EQ(900, windows.menus[0].x);
   EXPECT_EQ(740, windows.menus[0].y);
   const std::vector<MenuItem>& menu = LastMenu();
-  ASSERT_EQ(9u, menu.size());
+  ASSERT_EQ(10u, menu.size());
   EXPECT_EQ("Language", menu[0].text);
   ASSERT_EQ(2u, menu[0].submenu.size());
   EXPECT_EQ(2005u, menu[0].submenu[0].id);
@@ -65,8 +65,8 @@ TEST_F(TrayMenu, MenuListsLanguagesProfilesAndCommandsInOrder) {
   EXPECT_EQ("Notifications", menu[4].text);
   EXPECT_TRUE(menu[4].checked);  // balloons by default
   EXPECT_TRUE(menu[5].separator);
-  EXPECT_EQ((std::vector<std::uint32_t>{2004, 2002, 2025}),
-            (std::vector<std::uint32_t>{menu[6].id, menu[7].id, menu[8].id}));
+  EXPECT_EQ((std::vector<std::uint32_t>{2000, 2004, 2002, 2025}),
+            (std::vector<std::uint32_t>{menu[6].id, menu[7].id, menu[8].id, menu[9].id}));
   // The menu watch runs while the menu is open.
   EXPECT_EQ(1u, windows.timers.count({frame, CMainFrame::kMenuWatchTimerId}));
 }

@@ -187,6 +187,11 @@ TEST_F(VirtualSoak, ADayOfTicksHoldsNothingMoreAtItsEndThanAfterItsFirstHour) {
       } else if (roll < 10 && world.app.Link().CurrentAdapter() != nullptr) {
         world.app.ProfileLogic().ApplyProfile(random() % 2 ? "Harbour" : "Default");
         ++applied;
+      } else if (roll < 12) {
+        // The signal history for half a minute.
+        world.app.MainFrame()->OnCommand(CMainFrame::kCmdSignalHistory);
+        for (int i = 0; i < 30; ++i) world.After(1000);
+        world.windows.CloseGraph(world.app.MainFrame()->SignalHistoryWindow().Window());
       }
       world.After(1000);
       ++ticks;

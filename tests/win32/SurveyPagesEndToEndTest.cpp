@@ -234,28 +234,6 @@ TEST_F(SurveyPagesUnderWine, CountersGrowWhileAssociatedAndResetBringsThemBack) 
   EXPECT_TRUE(WaitForWindowGone(dialog, 20000));
 }
 
-// The windows of a process, its child windows included.
-int WindowCount(DWORD processId) {
-  struct Count {
-    DWORD pid;
-    int n;
-  } count{processId, 0};
-  EnumWindows(
-      [](HWND top, LPARAM p) -> BOOL {
-        auto* c = reinterpret_cast<Count*>(p);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(top, &pid);
-        if (pid != c->pid) return TRUE;
-        ++c->n;
-        EnumChildWindows(
-            top, [](HWND, LPARAM q) -> BOOL { return ++reinterpret_cast<Count*>(q)->n, TRUE; },
-            p);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count.n;
-}
-
 // Opening and closing each page many times leaves the program's GDI and USER objects, and its
 // windows, as they were once the first round has loaded what stays loaded. (Wine does not
 // count GDI and USER objects: there the window count is what tells.)

@@ -243,4 +243,26 @@ std::string VisibleWindows() {
   return titles;
 }
 
+// The windows of a process, its child windows included.
+int WindowCount(DWORD processId) {
+  struct Count {
+    DWORD pid;
+    int n;
+  } count{processId, 0};
+  EnumWindows(
+      [](HWND top, LPARAM p) -> BOOL {
+        auto* c = reinterpret_cast<Count*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(top, &pid);
+        if (pid != c->pid) return TRUE;
+        ++c->n;
+        EnumChildWindows(
+            top, [](HWND, LPARAM q) -> BOOL { return ++reinterpret_cast<Count*>(q)->n, TRUE; },
+            p);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count.n;
+}
+
 }  // namespace linkscope::testing

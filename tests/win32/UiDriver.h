@@ -65,6 +65,8 @@ HWND ShowTab(HWND dialog, int index, int marker);
 // Unix side (drive Z: is the Unix root). Wine reports the start of a Unix program as failed, so
 // the file is waited for; a missing tool only loses the picture.
 void Screenshot(const std::string& name);
+// The windows of a process, its child windows included.
+int WindowCount(DWORD processId);
 // The visible top-level windows' titles (and a message box's text), for a failure's message.
 std::string VisibleWindows();
 
