@@ -179,6 +179,11 @@ TEST(ChannelScore, TheLeastCrowdedChannelIsTheAllowedOneLeastOverlapped) {
       {"channels the domain forbids", {{1, 80}, {6, 80}, {11, 80}}, Channels(10, 13), 13,
        {{13, 44}, {12, 62}, {14, 0}}},
       {"no network at all", {}, Channels(1, 11), 1, {{1, 0}, {6, 0}}},
+      // res/simulated-environment.json on a card of channels 1 to 11, at the signals it names
+      // (the companion's survey --channels under Wine names the same channel).
+      {"the shipped environment",
+       {{1, 82}, {11, 35}, {6, 64}, {9, 51}, {3, 40}, {4, 47}, {7, 28}, {13, 12}, {5, 55}, {8, 45}},
+       Channels(1, 11), 11, {{11, 86}, {10, 110}, {6, 207}}},
       {"no network, no channel of the three", {}, Channels(12, 13), 12, {}},
       {"no channel allowed", {{6, 50}}, {}, 0, {{6, 50}}},
       // Off the band counts nowhere; above 100 counts as 100.
