@@ -45,19 +45,19 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   dialog site-survey-page
   # The same survey as a channel map, then the time graph: Repeat surveys every 10 s while the
   # environment file moves Harbour away (and back, once the picture is taken).
-  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe click 1037
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe press 1037
   sleep 2
   dialog channel-view
   cp W32N50-environment.json environment-before-watch.json
-  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe click 1038
-  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe click 1040
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe press 1038
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe press 1040
   sleep 35
   sed -i "s/\"Harbour\", \"channel\": 1, \"signal\": 82/\"Harbour\", \"channel\": 1, \"signal\": 30/" \
     W32N50-environment.json
   sleep 45
   dialog channel-watch
-  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe click 1040
-  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe click 1036
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe press 1040
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe press 1036
   mv environment-before-watch.json W32N50-environment.json
   /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe tab 3
   sleep 2

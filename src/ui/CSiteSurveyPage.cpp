@@ -55,7 +55,6 @@ void CSiteSurveyPage::OnCreatePage() {
   graph_.SetWords(words);
   graph_.SetHistory(&history_);
   items.SetPainter(kIdGraph, &graph_);
-  items.CheckRadio(kIdViewList, kIdViewTime, kIdViewList + view_);
   ShowView();
   ApplyWindowsConfiguration(Services().link.configuredByWindows != 0);
   // The page opens on the list the adapter already holds; no survey is started.
@@ -65,6 +64,8 @@ void CSiteSurveyPage::OnCreatePage() {
 void CSiteSurveyPage::ShowView() {
   IDialogItems& items = *Items();
   graph_.SetView(view_ == 2 ? ChannelMapGraph::View::Time : ChannelMapGraph::View::Channels);
+  // A choice made from the keyboard or by a program marks its button as the mouse does.
+  items.CheckRadio(kIdViewList, kIdViewTime, kIdViewList + view_);
   items.Show(kIdList, view_ == 0);
   items.Show(kIdGraph, view_ != 0);
   items.Redraw(kIdGraph);

@@ -108,15 +108,32 @@ void ChannelMapGraph::PaintAxes(ICanvas& canvas, const CanvasRect& plot, bool ch
     }
     return;
   }
-  // Minutes ago, the newest survey at the right.
-  const int minutes = static_cast<int>(SurveyHistory::kSpanMs / 60000);
+  // Minutes ago, the newest survey at the right; the unit stands at the right edge.
+  const int minutes = TimeSpanMinutes();
   for (int m = 0; m <= minutes; ++m) {
     const int x = plot.right - m * plot.Width() / minutes;
     const std::string label = m == 0 ? words_.minutes : "-" + std::to_string(m);
     const int w = canvas.TextWidth(label);
-    canvas.Text(CanvasRect{x - w, labels.top, x + w, labels.bottom}, label, text,
-                m == 0 ? TextAlign::Right : TextAlign::Centre);
+    if (m == 0) {
+      canvas.Text(CanvasRect{x - w, labels.top, canvas.Bounds().right, labels.bottom}, label,
+                  text, TextAlign::Right);
+    } else {
+      canvas.Text(CanvasRect{x - w, labels.top, x + w, labels.bottom}, label, text,
+                  TextAlign::Centre);
+    }
   }
+}
+
+int ChannelMapGraph::TimeSpanMinutes() const {
+  // The whole minutes the history covers, so that a watch just begun fills the width.
+  std::uint32_t oldest = 0;
+  if (history_ != nullptr) {
+    for (const SurveyHistory::Track& t : history_->Tracks()) {
+      if (!t.samples.empty()) oldest = std::max(oldest, history_->Newest() - t.samples[0].time);
+    }
+  }
+  const auto limit = static_cast<int>(SurveyHistory::kSpanMs / 60000);
+  return std::clamp(static_cast<int>((oldest + 59999) / 60000), 1, limit);
 }
 
 void ChannelMapGraph::PaintChannels(ICanvas& canvas, const CanvasRect& plot) const {
@@ -151,24 +168,29 @@ void ChannelMapGraph::PaintTime(ICanvas& canvas, const CanvasRect& plot) const {
   if (history_ == nullptr) return;
   const int th = canvas.TextHeight();
   const std::uint32_t newest = history_->Newest();
+  const std::int64_t span = static_cast<std::int64_t>(TimeSpanMinutes()) * 60000;
   const auto& tracks = history_->Tracks();
-  for (std::size_t i = 0; i < tracks.size(); ++i) {
-    const SurveyHistory::Track& t = tracks[i];
-    std::vector<CanvasPoint> points;
-    for (const SurveyHistory::Sample& s : t.samples) {
-      const auto age = static_cast<std::int64_t>(newest - s.time);
-      const int x = plot.right - static_cast<int>(age * plot.Width() / SurveyHistory::kSpanMs);
-      points.push_back(CanvasPoint{x, PercentY(plot, s.percent)});
+  // The network in use last, its name over the others.
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+      const SurveyHistory::Track& t = tracks[i];
+      if (t.inUse != (pass == 1)) continue;
+      std::vector<CanvasPoint> points;
+      for (const SurveyHistory::Sample& s : t.samples) {
+        const auto age = static_cast<std::int64_t>(newest - s.time);
+        const int x = plot.right - static_cast<int>(age * plot.Width() / span);
+        points.push_back(CanvasPoint{x, PercentY(plot, s.percent)});
+      }
+      const Colour colour = CurveColour(canvas, i, t.inUse);
+      if (points.size() == 1) points.push_back(CanvasPoint{points[0].x + 1, points[0].y});
+      canvas.Polyline(points, colour, LineWidth(t.inUse, canvas.Dpi()));
+      // The name at the network's last sample, inside the plot.
+      const CanvasPoint end = points.back();
+      const int w = canvas.TextWidth(t.label);
+      const int left = std::max(plot.left, std::min(end.x - w, plot.right - w));
+      canvas.Text(CanvasRect{left, end.y - th - 1, left + w + 1, end.y - 1}, t.label, colour,
+                  TextAlign::Left);
     }
-    const Colour colour = CurveColour(canvas, i, t.inUse);
-    if (points.size() == 1) points.push_back(CanvasPoint{points[0].x + 1, points[0].y});
-    canvas.Polyline(points, colour, LineWidth(t.inUse, canvas.Dpi()));
-    // The name at the network's last sample, inside the plot.
-    const CanvasPoint end = points.back();
-    const int w = canvas.TextWidth(t.label);
-    const int left = std::max(plot.left, std::min(end.x - w, plot.right - w));
-    canvas.Text(CanvasRect{left, end.y - th - 1, left + w + 1, end.y - 1}, t.label, colour,
-                TextAlign::Left);
   }
 }
 

@@ -92,6 +92,8 @@ class ChannelMapGraph : public ICanvasPainter {
   void PaintChannels(ICanvas& canvas, const CanvasRect& plot) const;
   void PaintTime(ICanvas& canvas, const CanvasRect& plot) const;
   Colour CurveColour(const ICanvas& canvas, std::size_t index, bool inUse) const;
+  // The minutes the time view spans: those the history covers, 1 to 5.
+  int TimeSpanMinutes() const;
 
   View view_ = View::Channels;
   Words words_;
