@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Photographs Linkscope under Wine for the README: the tray menu with its profile submenu, the
-# settings dialog opened from the tray, its Statistics page, its Site Survey page after a scan,
-# and its Encryption, Advanced and Profiles pages. Run scripts/run once before (it prepares the
+# settings dialog opened from the tray, its Statistics page, its Site Survey page after a scan
+# with its channel view and time graph, and its Encryption, Advanced and Profiles pages. Run scripts/run once before (it prepares the
 # Wine prefix and installs the simulated adapters).
 #   tools/screenshots.sh OUTFOLDER
 set -euo pipefail
@@ -43,6 +43,22 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe click 1034
   sleep 6
   dialog site-survey-page
+  # The same survey as a channel map, then the time graph: Repeat surveys every 10 s while the
+  # environment file moves Harbour away (and back, once the picture is taken).
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe press 1037
+  sleep 2
+  dialog channel-view
+  cp W32N50-environment.json environment-before-watch.json
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe press 1038
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe press 1040
+  sleep 35
+  sed -i "s/\"Harbour\", \"channel\": 1, \"signal\": 82/\"Harbour\", \"channel\": 1, \"signal\": 30/" \
+    W32N50-environment.json
+  sleep 45
+  dialog channel-watch
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe press 1040
+  /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe press 1036
+  mv environment-before-watch.json W32N50-environment.json
   /usr/lib/wine/wine64 explorer /desktop=Linkscope,1024x768 uidriver.exe tab 3
   sleep 2
   dialog encryption-page
@@ -54,4 +70,5 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   dialog profiles-page
   /usr/lib/wine/wineserver64 -k'
 echo "Saved in $out: tray-menu.png, settings.png, statistics-page.png, site-survey-page.png,"
+echo "  channel-view.png, channel-watch.png,"
 echo "  encryption-page.png, advanced.png and profiles-page.png"

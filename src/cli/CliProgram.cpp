@@ -33,9 +33,13 @@ const char* const kVerbUsage[][2] = {
                "  roaming, signal and link quality in percent, and the profile in use.\n"
                "  --wait waits up to SECONDS for the link to settle (associated, out of range,\n"
                "  refused, radio off) before it reports.\n"},
-    {"survey", "survey [--adapter N] [--json] [--timeout SECONDS]\n"
+    {"survey", "survey [--adapter N] [--json] [--timeout SECONDS] [--channels]\n"
+               "       [--watch SECONDS [--csv FILE] [--count N]]\n"
                "  Runs a site survey and lists the networks found. Ctrl+C cancels the survey on\n"
-               "  the adapter. A survey still running after SECONDS (default 60) is cancelled.\n"},
+               "  the adapter. A survey still running after SECONDS (default 60) is cancelled.\n"
+               "  --channels scores each channel by the signal of every network overlapping it\n"
+               "  and names the least crowded one. --watch repeats the survey every SECONDS\n"
+               "  until Ctrl+C or N surveys, one line (and CSV row) per network per survey.\n"},
     {"stats", "stats [--adapter N] [--reset] [--json]\n"
               "  The ten frame counters of the Statistics page; --reset sets them back to zero\n"
               "  first.\n"},
@@ -126,7 +130,7 @@ int CliProgram::Run(const std::vector<std::string>& args) {
   static const std::map<std::string, std::vector<std::string>> kAllowed = {
       {"adapters", {"--json"}},
       {"status", {"--adapter", "--json", "--wait"}},
-      {"survey", {"--adapter", "--json", "--timeout"}},
+      {"survey", {"--adapter", "--json", "--timeout", "--channels", "--watch", "--csv", "--count"}},
       {"stats", {"--adapter", "--reset", "--json"}},
       {"profiles", {"--json"}},
       {"apply", {"--adapter"}},
@@ -159,7 +163,7 @@ int CliProgram::Run(const std::vector<std::string>& args) {
       }
       const bool takesValue = a == "--adapter" || a == "--as" || a == "--interval" ||
                               a == "--count" || a == "--csv" || a == "--wait" ||
-                              a == "--timeout";
+                              a == "--timeout" || a == "--watch";
       std::string value;
       if (takesValue) {
         if (i + 1 >= args.size()) {
@@ -174,6 +178,15 @@ int CliProgram::Run(const std::vector<std::string>& args) {
       if (a == "--replace") o.replace = true;
       if (a == "--as") o.as = value;
       if (a == "--csv") o.csv = value;
+      if (a == "--channels") o.channels = true;
+      if (a == "--watch") {
+        // A survey takes a few seconds of its own; a day apart is the longest.
+        if (!ParseCount(value, 1, 86400, &n)) {
+          Fail("option --watch: \"" + value + "\" is not a number of seconds from 1 to 86400");
+          return kExitUsage;
+        }
+        o.watchSeconds = n;
+      }
       if (a == "--adapter" || a == "--interval" || a == "--count" || a == "--wait" ||
           a == "--timeout") {
         const bool interval = a == "--interval";
@@ -196,6 +209,11 @@ int CliProgram::Run(const std::vector<std::string>& args) {
   if (o.help) {
     platform_.out.Write(VerbUsage(o.verb));
     return kExitOk;
+  }
+  if (o.verb == "survey" && !o.watchSeconds.has_value() && (o.csv.has_value() || o.count != 0)) {
+    Fail("--csv and --count go with --watch");
+    platform_.err.Write(VerbUsage(o.verb));
+    return kExitUsage;
   }
   if (o.positional.size() != kPositional.at(o.verb)) {
     Fail("wrong number of arguments for \"" + o.verb + "\"");

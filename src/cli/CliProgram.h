@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/CliOutput.h"
+#include "device/SurveyRecords.h"
 #include "platform/PcCardProbe.h"
 #include "platform/PrivateProfile.h"
 #include "platform/Registry.h"
@@ -86,6 +87,9 @@ class CliProgram {
   int Adapters(const Options& o);
   int Status(const Options& o);
   int Survey(const Options& o);
+  // One survey run to its end into `list`; an exit code.
+  int RunSurvey(const Options& o, BssList* list, std::uint8_t* cardType);
+  int WatchSurveys(const Options& o);
   int Stats(const Options& o);
   int Profiles(const Options& o);
   int Apply(const Options& o);

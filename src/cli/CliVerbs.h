@@ -28,6 +28,9 @@ struct CliProgram::Options {
   std::optional<std::string> csv;
   std::uint32_t waitSeconds = 0;
   std::uint32_t timeoutSeconds = 60;
+  // survey: the channel score table; a survey every so many seconds.
+  bool channels = false;
+  std::optional<std::uint32_t> watchSeconds;
 };
 
 }  // namespace linkscope

@@ -28,4 +28,8 @@ std::uint8_t ChannelOfText(const std::string& text) {
   return value >= 1 && value <= 14 ? static_cast<std::uint8_t>(value) : 0;
 }
 
+std::string ChannelNumberPart(const std::string& entry) {
+  return entry.substr(0, entry.find(' '));
+}
+
 }  // namespace linkscope

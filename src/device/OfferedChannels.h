@@ -16,4 +16,8 @@ std::vector<std::uint8_t> OfferedChannels(bool roaming, const std::array<std::ui
 // The channel a channel-list entry stands for; 0 when the text is not a channel from 1 to 14.
 std::uint8_t ChannelOfText(const std::string& text);
 
+// The number of a channel-list entry: its text up to the first blank, as an entry may carry a
+// note after its number ("11 (least crowded)").
+std::string ChannelNumberPart(const std::string& entry);
+
 }  // namespace linkscope

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Canvas.h"
 #include "platform/WindowSystem.h"
 
 namespace linkscope {
@@ -141,6 +142,15 @@ class IDialogItems {
   // loaded. The dialog frees its images when it goes.
   virtual bool SetImageFile(int id, const std::string& path) = 0;
   virtual bool HasImage(int id) const = 0;
+
+  // Graph controls: the painter draws the whole control at each paint, through a buffer, so
+  // nothing flickers; without one the control shows the window colour. The painter must
+  // outlive the control or be taken off first. Redraw paints the control at once when it is on
+  // screen, with what its painter draws now; one that is not on screen is painted when it
+  // shows. Both do nothing on a control of another kind. The control's text (SetText) is not
+  // drawn: it names what the picture shows for a screen reader.
+  virtual void SetPainter(int id, ICanvasPainter* painter) = 0;
+  virtual void Redraw(int id) = 0;
 };
 
 }  // namespace linkscope

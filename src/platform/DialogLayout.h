@@ -68,7 +68,11 @@ enum class ControlKind {
   Tab,          // SysTabControl32
   Progress,     // msctls_progress32
   Trackbar,     // msctls_trackbar32
+  Graph,        // the program's own class: drawn by a painter (DialogItems.h)
 };
+
+// The window class the Win32 layer registers for ControlKind::Graph.
+constexpr const char* kGraphClassName = "LinkscopeGraph";
 
 // The window class of a kind.
 inline const char* ControlClassName(ControlKind kind) {
@@ -95,6 +99,8 @@ inline const char* ControlClassName(ControlKind kind) {
       return "msctls_progress32";
     case ControlKind::Trackbar:
       return "msctls_trackbar32";
+    case ControlKind::Graph:
+      return kGraphClassName;
   }
   return "STATIC";
 }

@@ -134,6 +134,11 @@ const std::vector<TextKey>& CodeTextKeys() {
       {"ColumnWEP", "Encryption", nullptr},
       {"ColumnBSStype", "BSS", nullptr},
       {"RssiInfoNotAvailable", "N/A", nullptr},
+      // The channel view, its least crowded channel and the repeated survey.
+      {"LeastCrowdedChannel", "Least crowded channel:", nullptr},
+      {"ChannelLeastCrowded", "(least crowded)", nullptr},
+      {"GraphMinutes", "min", nullptr},
+      {"SurveyRepeatSeconds", "10", nullptr},
       {"BssUsingWEP", "Yes", nullptr},
       {"BssNotUsingWEP", "No", nullptr},
       {"FailedToCancelSiteSurveyErrorMessage", "Failed to cancel Site Survey", nullptr},

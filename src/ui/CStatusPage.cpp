@@ -12,11 +12,13 @@
 #include "device/OfferedChannels.h"
 #include "device/Oids.h"
 #include "device/RecordQuery.h"
+#include "device/SurveyRequests.h"
 #include "text/OemSettings.h"
 #include "ui/ControlUpdates.h"
 #include "ui/DialogLayouts.h"
 #include "ui/LinkBars.h"
 #include "ui/LinkStatusText.h"
+#include "ui/SurveyRows.h"
 
 namespace linkscope {
 
@@ -124,14 +126,29 @@ void CStatusPage::ClearReadings() {
   UpdateText(items, kIdSsid, "");
 }
 
-void CStatusPage::FillChannels(bool roaming) {
+std::uint8_t CStatusPage::LeastCrowdedChannel(bool roaming) {
+  CAdapterLink& link = Services().link;
+  BssList list;
+  if (!QueryBssList(link, link.CurrentAdapter(), &list) || list.entries.empty()) return 0;
+  const std::vector<GraphNetwork> networks =
+      SurveyGraphNetworks(list, SurveySignalScaleOf(cardType_, Services().language), nullptr);
+  if (networks.empty()) return 0;
+  return ScoreChannels(ScoredNetworks(networks),
+                       OfferedChannels(roaming, link.allowedChannels, link.regulatoryDomain))
+      .best;
+}
+
+void CStatusPage::FillChannels(bool roaming, std::uint8_t marked) {
   IDialogItems& items = *Items();
   const CAdapterLink& link = Services().link;
   std::vector<std::string> texts;
   int configured = -1;
+  // The note goes after a blank: the entry's number is still what is read and sent.
+  const std::string note =
+      " " + Services().language.Lookup("ChannelLeastCrowded", "(least crowded)");
   for (std::uint8_t ch : OfferedChannels(roaming, link.allowedChannels, link.regulatoryDomain)) {
     if (ch == config_.channel) configured = static_cast<int>(texts.size());
-    texts.push_back(std::to_string(ch));
+    texts.push_back(std::to_string(ch) + (ch == marked ? note : std::string()));
   }
   const bool refilled = UpdateComboItems(items, kIdChannel, texts);
   // Only the channel itself: a channel the list lacks selects nothing, rather than another
@@ -257,6 +274,11 @@ void CStatusPage::OnChange() {
   CAdapterLink& link = Services().link;
   const bool infrastructure = items->ComboSelection(kIdMode) == 1;
   items->Enable(kIdChannel, !infrastructure);
+  // An ad-hoc cell is the user's to place: the list says where it is least disturbed.
+  if (!infrastructure) {
+    const bool roaming = link.internationalRoaming != 0;
+    FillChannels(roaming, LeastCrowdedChannel(roaming));
+  }
   refreshControls_ = false;
   for (int id : {kIdSubmit, kIdCancelEdit, kIdMode, kIdSsid, kIdRate}) items->Enable(id, true);
   // Change was pressed and is about to be disabled: the focus goes to the first setting, not
@@ -285,7 +307,7 @@ void CStatusPage::OnModeChanged() {
     items->Enable(kIdRoaming, false);
     items->ComboSelect(kIdRoaming, 0);
     link.internationalRoaming = 0;
-    FillChannels(false);
+    FillChannels(false, LeastCrowdedChannel(false));
   }
 }
 
@@ -315,7 +337,7 @@ void CStatusPage::OnSubmit() {
   config = config_;
   const int mode = items->ComboSelection(kIdMode);
   if (mode == 0 || mode == 1) config.operatingMode = static_cast<std::uint8_t>(mode);
-  const std::uint8_t channel = ChannelOfText(items->Text(kIdChannel));
+  const std::uint8_t channel = ChannelOfText(ChannelNumberPart(items->Text(kIdChannel)));
   if (channel != 0) config.channel = channel;
   config.SetSsid(ssid);
   const int rate = items->ComboSelection(kIdRate);

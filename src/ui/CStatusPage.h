@@ -66,7 +66,11 @@ class CStatusPage : public CLayoutPage {
   void OnSubmit();
   void OnModeChanged();
   void ClearReadings();
-  void FillChannels(bool roaming);
+  // `marked` (0: none) carries the note that it is the least crowded channel.
+  void FillChannels(bool roaming, std::uint8_t marked = 0);
+  // The least crowded of the offered channels after the survey the adapter holds; 0 when it
+  // holds none with a network in it.
+  std::uint8_t LeastCrowdedChannel(bool roaming);
   void EndEditing();
   void ReadAdapterRoaming();
   bool ConfiguredByWindows() const;

@@ -194,6 +194,19 @@ DialogLayout MakeSiteSurveyPage() {
                   // Several rows can be selected at once.
                   Make(P::kIdList, ControlKind::ListView,
                        kLvsReport | kLvsShowSelAlways | kWsBorder | kWsTabStop, 7, 14, 237, 105),
+                  // The channel view lies where the list does; one of the two shows.
+                  Hidden(Make(P::kIdGraph, ControlKind::Graph, kWsBorder, 7, 14, 237, 105,
+                              English("Channels"))),
+                  Make(P::kIdViewList, ControlKind::RadioButton,
+                       kBsAutoRadioButton | kWsGroup | kWsTabStop, 7, 123, 40, 10,
+                       {"SurveyViewList", "&List"}),
+                  Make(P::kIdViewChannels, ControlKind::RadioButton, kBsAutoRadioButton, 50, 123,
+                       60, 10, {"SurveyViewChannels", "C&hannels"}),
+                  Make(P::kIdViewTime, ControlKind::RadioButton, kBsAutoRadioButton, 113, 123, 60,
+                       10, {"SurveyViewTime", "&Over time"}),
+                  Label(P::kIdLeastCrowded, 7, 140, 120, {}),
+                  Make(P::kIdRepeat, ControlKind::CheckBox, kBsAutoCheckBox | kWsTabStop, 130, 139,
+                       50, 10, {"SurveyRepeat", "Re&peat"}),
                   Button(P::kIdRescan, 184, 137, 60, 14, {"ButtonRescan", "Re-Scan"}),
                   // Never shown: Escape reaches the cancel command through it.
                   Hidden(Button(kIdCancel, 15, 135, 50, 14, {"ButtonCancel", "Cancel"})),

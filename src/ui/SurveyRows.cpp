@@ -115,4 +115,34 @@ SurveyColumnWidthList SurveyColumnWidths(const SurveyColumnWidthList& whole,
   return widths;
 }
 
+std::vector<GraphNetwork> SurveyGraphNetworks(const BssList& list, const SurveySignalScale& scale,
+                                              const std::array<std::uint8_t, 6>* inUse) {
+  std::vector<GraphNetwork> networks;
+  for (const BssEntry& e : list.entries) {
+    GraphNetwork n;
+    if (!SurveySignalPercent(scale, e.rssi, &n.percent)) continue;
+    n.bssid = e.bssid;
+    n.label = SurveySsidText(e);
+    if (n.label.empty()) n.label = BssidText(e.bssid);
+    n.channel = e.channel;
+    n.inUse = inUse != nullptr && *inUse == e.bssid;
+    networks.push_back(n);
+  }
+  return networks;
+}
+
+std::vector<ChannelNetwork> ScoredNetworks(const std::vector<GraphNetwork>& networks) {
+  std::vector<ChannelNetwork> scored;
+  for (const GraphNetwork& n : networks) scored.push_back(ChannelNetwork{n.channel, n.percent});
+  return scored;
+}
+
+std::array<bool, kChannelCount> AllowedChannelMask(const std::vector<std::uint8_t>& channels) {
+  std::array<bool, kChannelCount> mask{};
+  for (std::uint8_t ch : channels) {
+    if (ch >= 1 && ch <= kChannelCount) mask[ch - 1] = true;
+  }
+  return mask;
+}
+
 }  // namespace linkscope

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "device/ChannelScore.h"
 #include "device/DeviceCodes.h"
 #include "device/SurveyRecords.h"
 #include "text/TextSource.h"
+#include "ui/ChannelMapGraph.h"
 
 namespace linkscope {
 
@@ -48,5 +50,15 @@ constexpr int kSurveyColumnMinimum = 20;
 std::array<std::string, kSurveyColumnCount> SurveyRowCells(const BssEntry& entry,
                                                            const SurveySignalScale& scale,
                                                            const ITextSource& texts);
+
+// The networks of a survey as the graphs draw them and the channel score weighs them: those
+// with a signal to show, labelled with their SSID (their BSSID when it is empty), the one whose
+// BSSID is `inUse` (null: none) marked.
+std::vector<GraphNetwork> SurveyGraphNetworks(const BssList& list, const SurveySignalScale& scale,
+                                              const std::array<std::uint8_t, 6>* inUse);
+std::vector<ChannelNetwork> ScoredNetworks(const std::vector<GraphNetwork>& networks);
+
+// The channels a regulatory domain allows, as the graph greys the others.
+std::array<bool, kChannelCount> AllowedChannelMask(const std::vector<std::uint8_t>& channels);
 
 }  // namespace linkscope

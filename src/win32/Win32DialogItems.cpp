@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "win32/Win32GraphControl.h"
 #include "win32/Win32ResourceCounts.h"
 
 namespace linkscope {
@@ -447,6 +448,20 @@ bool Win32DialogItems::SetImageFile(int id, const std::string& path) {
 
 bool Win32DialogItems::HasImage(int id) const {
   return SendDlgItemMessageA(ToHwnd(dialog_), id, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
+}
+
+void Win32DialogItems::SetPainter(int id, ICanvasPainter* painter) {
+  HWND control = GetDlgItem(ToHwnd(dialog_), id);
+  if (control == nullptr || !IsGraphWindow(control)) return;
+  SetGraphPainter(control, painter);
+  InvalidateRect(control, nullptr, FALSE);
+}
+
+void Win32DialogItems::Redraw(int id) {
+  HWND control = GetDlgItem(ToHwnd(dialog_), id);
+  if (control == nullptr || !IsGraphWindow(control)) return;
+  InvalidateRect(control, nullptr, FALSE);
+  UpdateWindow(control);
 }
 
 }  // namespace linkscope

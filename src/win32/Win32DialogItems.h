@@ -99,6 +99,8 @@ class Win32DialogItems : public IDialogItems {
   int TabSelection(int id) const override;
   bool SetImageFile(int id, const std::string& path) override;
   bool HasImage(int id) const override;
+  void SetPainter(int id, ICanvasPainter* painter) override;
+  void Redraw(int id) override;
 
   ~Win32DialogItems() override;
 

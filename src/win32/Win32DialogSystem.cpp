@@ -6,6 +6,7 @@
 #include <string>
 
 #include "win32/Win32DialogItems.h"
+#include "win32/Win32GraphControl.h"
 
 namespace linkscope {
 
@@ -246,7 +247,9 @@ std::vector<std::uint32_t> Win32DialogSystem::BuildTemplate(const DialogLayout& 
   return aligned;
 }
 
-Win32DialogSystem::Win32DialogSystem(void* instance) : instance_(instance) {}
+Win32DialogSystem::Win32DialogSystem(void* instance) : instance_(instance) {
+  RegisterGraphClass(static_cast<HINSTANCE>(instance_));
+}
 
 int Win32DialogSystem::DoModal(const DialogLayout& layout, WindowHandle owner,
                                IDialogHandler& handler) {

@@ -38,6 +38,7 @@ const DialogLayout& ContractPage() {
         Control(170, ControlKind::ListView, kLvsReport | kLvsShowSelAlways | kWsBorder, 5, 120,
                 200, 60),
         Control(180, ControlKind::Tab, 0, 210, 5, 85, 40),
+        Control(200, ControlKind::Graph, 0, 210, 110, 85, 60),
         Control(190, ControlKind::PushButton, kBsPushButton, 210, 50, 40, 14, "Push"),
         Control(kIdOk, ControlKind::PushButton, kBsDefPushButton, 210, 70, 40, 14, "OK"),
         Control(kIdCancel, ControlKind::PushButton, kBsPushButton, 210, 90, 40, 14, "Cancel"),
@@ -463,6 +464,39 @@ TEST_P(DialogItemsContract, TextsStatesAndTheDialogItself) {
   EXPECT_FALSE(items.DialogVisible());
   EXPECT_TRUE(items.SetTitle("Page title"));
   EXPECT_EQ("Page title", items.Title());
+}
+
+// Counts its pictures; each one fills the whole surface.
+class CountingPainter : public ICanvasPainter {
+ public:
+  void Paint(ICanvas& canvas) override {
+    ++paints;
+    canvas.FillRect(canvas.Bounds(), canvas.SystemColourOf(SystemColour::Window));
+  }
+  int paints = 0;
+};
+
+TEST_P(DialogItemsContract, AGraphIsPaintedByItsPainterOnlyOnScreen) {
+  OpenPage page(*world_);
+  ASSERT_TRUE(page.Ok());
+  IDialogItems& items = *page.items;
+  CountingPainter painter;
+  // A control of another kind takes no painter.
+  items.SetPainter(190, &painter);
+  items.Redraw(190);
+  // The page has not shown yet (and its host never does in the real world).
+  items.SetPainter(200, &painter);
+  items.Redraw(200);
+  EXPECT_EQ(0, painter.paints);
+  // Its text is what a screen reader reads for the picture.
+  EXPECT_TRUE(items.SetText(200, "Harbour: channel 1, 82 %"));
+  EXPECT_EQ("Harbour: channel 1, 82 %", items.Text(200));
+  // A painter taken off is never called again, also once the page shows.
+  items.SetPainter(200, nullptr);
+  items.ShowDialog(true);
+  items.Redraw(200);
+  EXPECT_EQ(0, painter.paints);
+  EXPECT_TRUE(page.recorder.events.empty());
 }
 
 TEST_P(DialogItemsContract, ClicksReachTheHandler) {

@@ -151,7 +151,10 @@ bool FakeDialogItems::IsEnabled(int id) const {
 void FakeDialogItems::Show(int id, bool show) {
   ++writes;
   written.push_back(id);
-  if (Control* c = Find(id)) c->visible = show;
+  if (Control* c = Find(id)) {
+    c->visible = show;
+    if (show && dialogVisible_ && c->painter != nullptr) Paint(*c);
+  }
 }
 
 bool FakeDialogItems::IsVisible(int id) const {
@@ -579,6 +582,30 @@ bool FakeDialogItems::SetImageFile(int id, const std::string& path) {
 bool FakeDialogItems::HasImage(int id) const {
   const Control* c = Find(id);
   return c != nullptr && !c->image.empty();
+}
+
+void FakeDialogItems::Paint(Control& c) {
+  c.picture = std::make_shared<FakeCanvas>(ScaleForDpi(c.layout.width * 3 / 2, dpi),
+                                           ScaleForDpi(c.layout.height * 13 / 8, dpi), dpi);
+  ++c.paints;
+  c.painter->Paint(*c.picture);
+}
+
+void FakeDialogItems::PaintGraphs() {
+  for (Control& c : controls_) {
+    if (c.layout.kind == ControlKind::Graph && c.visible && dialogVisible_ && c.painter != nullptr) {
+      Paint(c);
+    }
+  }
+}
+
+void FakeDialogItems::SetPainter(int id, ICanvasPainter* painter) {
+  if (Control* c = FindKind(id, ControlKind::Graph)) c->painter = painter;
+}
+
+void FakeDialogItems::Redraw(int id) {
+  Control* c = FindKind(id, ControlKind::Graph);
+  if (c != nullptr && c->painter != nullptr && c->visible && dialogVisible_) Paint(*c);
 }
 
 }  // namespace linkscope

@@ -4,10 +4,12 @@
 // limit applying to typing only); the contract suite holds both to the same rules.
 
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "fakes/FakeCanvas.h"
 #include "platform/DialogItems.h"
 #include "platform/DialogLayout.h"
 
@@ -41,7 +43,16 @@ class FakeDialogItems : public IDialogItems {
     std::vector<std::vector<std::string>> rows;
     std::vector<bool> rowSelected;
     std::string image;  // the file the image came from; empty for none
+    // Graph controls: the painter, and what it drew at the last paint (null before any).
+    ICanvasPainter* painter = nullptr;
+    std::shared_ptr<FakeCanvas> picture;
+    int paints = 0;
   };
+  // The DPI graph controls are painted at. A graph is as many pixels as its dialog units make
+  // with the dialog font at that DPI: 1.5 across and 1.625 down at 96.
+  int dpi = 96;
+  // Paints the graph controls on screen, as the window's next paint would.
+  void PaintGraphs();
   // The control with that id, or null.
   Control* Find(int id);
   const Control* Find(int id) const;
@@ -63,6 +74,7 @@ class FakeDialogItems : public IDialogItems {
   void ShowDialog(bool show) override {
     timesShown += show ? 1 : 0;
     dialogVisible_ = show;
+    if (show) PaintGraphs();
   }
   bool DialogVisible() const override { return dialogVisible_; }
   void EnableDialog(bool enable) override;
@@ -145,9 +157,12 @@ class FakeDialogItems : public IDialogItems {
   bool HasImage(int id) const override;
   // The bitmap files that load (set by the dialog system); none when null.
   const std::set<std::string>* imageFiles = nullptr;
+  void SetPainter(int id, ICanvasPainter* painter) override;
+  void Redraw(int id) override;
 
  private:
   void Report(int id, int code);
+  void Paint(Control& c);
   Control* FindKind(int id, ControlKind kind);
   const Control* FindKind(int id, ControlKind kind) const;
   void ResetItems(int id, ControlKind kind);

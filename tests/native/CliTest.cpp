@@ -293,6 +293,30 @@ TEST_F(CliTest, SurveyListsTheNetworksTheSiteSurveyPageWouldShow) {
   EXPECT_NE(std::string::npos, out.text.find("\"ssid\": \"cafe \\\"north\\\"\", \"signalPercent\": "))
       << out.text;
   EXPECT_NE(std::string::npos, out.text.find("\"wep\": true")) << out.text;
+  // Channel 1 is the only one neither network's band reaches (lab is on 6, cafe on 11).
+  ASSERT_EQ(kExitOk, Cli({"survey", "--channels"})) << err.text;
+  EXPECT_NE(std::string::npos, out.text.find("Least crowded channel: 1\n")) << out.text;
+  EXPECT_NE(std::string::npos, out.text.find("11       40     cafe")) << out.text;
+  ASSERT_EQ(kExitOk, Cli({"survey", "--channels", "--json"}));
+  EXPECT_EQ("1}", Json("leastCrowded"));
+}
+
+TEST_F(CliTest, SurveyWatchWritesEachNetworkOfEachSurveyUntilTheCountOrCtrlC) {
+  page.Start();
+  ASSERT_EQ(kExitOk, Cli({"survey", "--watch", "5", "--count", "2", "--csv", "s.csv"}))
+      << err.text;
+  const std::string csv = files.files["s.csv"];
+  EXPECT_EQ(0u, csv.find("time,bssid,ssid,channel,signal_percent\r\n")) << csv;
+  EXPECT_EQ(5, std::count(csv.begin(), csv.end(), '\n')) << csv;
+  EXPECT_NE(std::string::npos, csv.find(",00-40-96-00-00-0B,\"cafe \"\"north\"\"\",11,")) << csv;
+  EXPECT_EQ(4, std::count(out.text.begin(), out.text.end(), '\n'));
+  EXPECT_EQ(2u, CountOid(OID_PRIV_SURVEY_START));
+  // Ctrl+C during the second survey cancels it and ends the watch with the first written.
+  const std::uint32_t from = page.machine.system.now;
+  interrupted = [&] { return page.machine.system.now >= from + 6000; };
+  EXPECT_EQ(kExitOk, Cli({"survey", "--watch", "5", "--csv", "s.csv"}));
+  EXPECT_EQ(2, std::count(out.text.begin(), out.text.end(), '\n'));
+  EXPECT_EQ(1u, CountOid(OID_PRIV_SURVEY_CANCEL));
 }
 
 TEST_F(CliTest, CtrlCAndTheTimeoutCancelTheSurveyOnTheAdapter) {
@@ -493,7 +517,8 @@ TEST_F(CliTest, AFirstRunBeforeTheTrayProgramFindsTheBuiltInProfile) {
 TEST_F(CliTest, TheCommandLineIsCheckedBeforeAnythingIsAsked) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {}, {"frobnicate"}, {"status", "--reset"}, {"watch", "--interval", "5"},
-           {"watch", "--count"}, {"export", "Default"}, {"status", "--adapter", "0"}}) {
+           {"watch", "--count"}, {"export", "Default"}, {"status", "--adapter", "0"},
+           {"survey", "--watch", "0"}, {"survey", "--csv", "s.csv"}}) {
     EXPECT_EQ(kExitUsage, Cli(args)) << (args.empty() ? "" : args.back());
   }
   EXPECT_TRUE(page.requests.empty());

@@ -121,6 +121,14 @@ TEST(DialogLayoutTest, SiteSurveyPage) {
                         {1033, K::ListView, 7, 14, 237, 105},
                         {1034, K::PushButton, 184, 137},
                         {2, K::PushButton, 15, 135, kAny, kAny, true},
+                        // The channel view over the list, its choice, the least crowded
+                        // channel below and Repeat beside Re-Scan.
+                        {1035, K::Graph, 7, 14, 237, 105, true},
+                        {1036, K::RadioButton},
+                        {1037, K::RadioButton},
+                        {1038, K::RadioButton},
+                        {1039, K::Label, 7, 140},
+                        {1040, K::CheckBox, 130, 139},
                     });
   const std::uint32_t list = d.Find(1033)->style;
   EXPECT_NE(0u, list & kLvsReport);

@@ -179,7 +179,7 @@ TEST(TextKeysTest, HoldsEachOfTheProgramsKeysOnce) {
     EXPECT_TRUE(keys.insert(k.key).second) << k.key;
     EXPECT_NE(nullptr, k.englishDefault) << k.key;
   }
-  EXPECT_EQ(198u, keys.size());
+  EXPECT_EQ(206u, keys.size());
   // The few keys spelled with a trailing blank or tab, kept as existing files use them.
   for (const char* odd : {"FailedToGetConfigurationErrorMessage ", "PreambleLong ", "PreambleShort ",
                           "PreambleAuto ", "ErrorCannotCreateDefaultProfile ", "WEP64Bit\t",

@@ -193,6 +193,23 @@ TEST_F(SiteSurveyPage, RescanFollowsTheSurveyUntilTheAdapterReportsItComplete) {
     EXPECT_EQ(fills + 1, Count(OID_PRIV_SURVEY_STATE, since));
     EXPECT_EQ(sim::SimTiming::kSurvey / CSiteSurveyPage::kPollIntervalMs + 1, fills);
 
+    // The channel view draws the same networks on their channels; 11 is the one channel of
+    // the domain that only Odd's band (on 7) reaches, and barely.
+    EXPECT_EQ("Least crowded channel: 11", items.Text(CSiteSurveyPage::kIdLeastCrowded));
+    world->dialogs.Click(page, CSiteSurveyPage::kIdViewChannels);
+    EXPECT_FALSE(items.IsVisible(CSiteSurveyPage::kIdList));
+    ASSERT_TRUE(items.IsVisible(CSiteSurveyPage::kIdGraph));
+    const auto* graph = items.Find(CSiteSurveyPage::kIdGraph);
+    ASSERT_NE(nullptr, graph->picture);
+    const std::vector<std::string> texts = graph->picture->Texts();
+    for (const char* name : {"Harbour", "Picnic", "Odd"}) {
+      EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), name)) << name;
+    }
+    EXPECT_EQ(3u, graph->picture->OfKind(FakeCanvas::Kind::Polyline).size() - 4);
+    EXPECT_EQ(items.Text(CSiteSurveyPage::kIdGraph).substr(0, 20), "Harbour: Channel 1, ");
+    world->dialogs.Click(page, CSiteSurveyPage::kIdViewList);
+    EXPECT_TRUE(items.IsVisible(CSiteSurveyPage::kIdList));
+
     // The tab control is free again.
     world->dialogs.ChooseTab(dialog, kIdTabControl, 1);
     EXPECT_EQ(kStatisticsPageId, world->dialogs.ResourceOf(world->dialogs.Pages().back()));
@@ -317,15 +334,29 @@ TEST_F(SiteSurveyPage, EachFailedRequestIsToldAndLeavesThePageAsItShould) {
   }
 }
 
-// Each way the survey loop can lose its page or its dialog, half-way through a survey.
+// Each way the survey loop can lose its page or its dialog, half-way through a survey, and a
+// watch (Repeat) in the pause between two surveys, where the tab and the box are free.
 TEST_F(SiteSurveyPage, EveryExitDuringARunningSurveyEndsTheLoopCleanly) {
   struct Exit {
     const char* name;
     // Runs inside the loop's wait; false: the program is ending.
     std::function<bool(SiteSurveyPage&, WindowHandle dialog, WindowHandle page)> act;
     bool dialogStaysOpen;
+    bool betweenSurveysOnly = false;
   };
   const Exit exits[] = {
+      {"Repeat unchecked",
+       [](SiteSurveyPage& t, WindowHandle, WindowHandle page) {
+         t.world->dialogs.Click(page, CSiteSurveyPage::kIdRepeat);
+         return true;
+       },
+       true, true},
+      {"another tab",
+       [](SiteSurveyPage& t, WindowHandle dialog, WindowHandle) {
+         t.world->dialogs.ChooseTab(dialog, kIdTabControl, 1);
+         return true;
+       },
+       true, true},
       {"Escape",
        [](SiteSurveyPage& t, WindowHandle, WindowHandle page) {
          t.world->dialogs.PressEscape(page);
@@ -370,19 +401,25 @@ TEST_F(SiteSurveyPage, EveryExitDuringARunningSurveyEndsTheLoopCleanly) {
        },
        true},
   };
+  for (bool watch : {false, true}) {
   for (const Exit& exit : exits) {
-    SCOPED_TRACE(exit.name);
+    if (exit.betweenSurveysOnly && !watch) continue;
+    SCOPED_TRACE(std::string(exit.name) + (watch ? ", watching" : ""));
     Boot();
     quitting = false;
     bool dialogOpenAfter = false;
     bool loopReturned = false;
     std::size_t mark = 0;
+    CSiteSurveyPage* survey = nullptr;
     OnSurveyPage([&](WindowHandle dialog, WindowHandle page) {
-      DuringSurvey(1500, [&]() {
+      survey = &Page();
+      // A watch's first survey is over after 3 s; it waits 10 s for the next.
+      DuringSurvey(watch ? 6000 : 1500, [&]() {
         mark = world->requests.size();
+        EXPECT_EQ(!watch, Page().SurveyRunning()) << "the guards hold only during a survey";
         return exit.act(*this, dialog, page);
       });
-      world->dialogs.Click(page, CSiteSurveyPage::kIdRescan);
+      world->dialogs.Click(page, watch ? CSiteSurveyPage::kIdRepeat : CSiteSurveyPage::kIdRescan);
       loopReturned = true;
       // The loop stopped at once: nothing more was polled.
       EXPECT_NE(0u, mark);
@@ -396,7 +433,10 @@ TEST_F(SiteSurveyPage, EveryExitDuringARunningSurveyEndsTheLoopCleanly) {
     EXPECT_TRUE(world->dialogs.Pages().empty());
     EXPECT_EQ(0, world->dialogs.modalsLeftOpen);
     EXPECT_FALSE(world->app.SettingsDialog().SurveyRunning());
+    ASSERT_NE(nullptr, survey);
+    EXPECT_FALSE(survey->Watching());
     world->dialogs.pending = nullptr;
+  }
   }
 }
 

@@ -749,5 +749,34 @@ TEST(StatusPageDriverKey, SubmitWritesTheDriverKeyOfEachSystem) {
   }
 }
 
+// After a survey an ad-hoc edit names the least crowded channel in its entry; the entry's
+// number is what is sent and written, and viewing shows the plain number again.
+TEST_F(StatusPageOnSimMachine, AdHocEditingMarksTheLeastCrowdedChannelAndSendsItsNumber) {
+  Boot();
+  rig->InDialog([&](WindowHandle) {
+    ASSERT_TRUE(rig->WaitForStatus("Associated - BSSID: 00-40-96-A1-00-01"));
+    CAdapterLink& link = rig->app.Link();
+    std::uint32_t written = 0;
+    ASSERT_TRUE(link.Query(link.CurrentAdapter(), OID_PRIV_SURVEY_START, nullptr, 0, &written));
+    rig->After(4000);
+    Click(Page::kIdChange);
+    rig->dialogs.ChooseComboItem(rig->PageWindow(), Page::kIdMode, 0);
+    // Harbour on 1 and Lighthouse on 6 leave 11 alone.
+    const std::vector<std::string> items = ComboItems(P(), Page::kIdChannel);
+    ASSERT_LE(11u, items.size());
+    EXPECT_EQ("11 (least crowded)", items[10]);
+    EXPECT_EQ(1, std::count_if(items.begin(), items.end(), [](const std::string& t) {
+                return t.find(' ') != std::string::npos;
+              }));
+    rig->dialogs.ChooseComboItem(rig->PageWindow(), Page::kIdChannel, 10);
+    Click(Page::kIdSubmit);
+    EXPECT_TRUE(rig->MessageTexts().empty());
+    EXPECT_EQ(11, rig->Card().CurrentConfig().channel);
+    EXPECT_EQ("11", rig->DriverValue("Channel"));
+    rig->After(1000);
+    EXPECT_EQ("11", P().Text(Page::kIdChannel));
+  });
+}
+
 }  // namespace
 }  // namespace linkscope::testing

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
+#include "device/ChannelScore.h"
+#include "fakes/FakeCanvas.h"
+#include "ui/ChannelMapGraph.h"
 #include "ui/SurveyRows.h"
 
 namespace linkscope::testing {
@@ -138,6 +142,172 @@ TEST(SurveyRows, AllSixColumnsFitTheListAndTheBssidStaysWhole) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.expected, SurveyColumnWidths(whole, cells, c.available)) << c.available;
+  }
+}
+
+std::vector<std::uint8_t> Channels(int first, int last) {
+  std::vector<std::uint8_t> v;
+  for (int ch = first; ch <= last; ++ch) v.push_back(static_cast<std::uint8_t>(ch));
+  return v;
+}
+
+TEST(ChannelScore, BandsOverlapByTheMegahertzTheyShare) {
+  const int cases[][3] = {{1, 1, 22}, {1, 2, 17}, {1, 3, 12}, {1, 5, 2}, {1, 6, 0},
+                          {13, 14, 10}, {12, 14, 5}, {11, 14, 0}, {0, 1, 0}, {15, 14, 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(c[2], ChannelOverlapMhz(static_cast<std::uint8_t>(c[0]),
+                                      static_cast<std::uint8_t>(c[1])))
+        << c[0] << "/" << c[1];
+  }
+}
+
+TEST(ChannelScore, TheLeastCrowdedChannelIsTheAllowedOneLeastOverlapped) {
+  struct Case {
+    const char* name;
+    std::vector<ChannelNetwork> networks;
+    std::vector<std::uint8_t> allowed;
+    std::uint8_t best;
+    std::vector<std::pair<std::uint8_t, int>> scores;  // channel, percent points
+  };
+  const Case cases[] = {
+      // Channel 10 shares 2 MHz with 6 and 17 with 11: less than any other takes.
+      {"networks on 1, 6 and 11", {{1, 80}, {6, 60}, {11, 40}}, Channels(1, 11), 10,
+       {{1, 80}, {3, 63}, {6, 60}, {10, 36}, {11, 40}}},
+      {"a crowd on 3", {{3, 70}, {3, 60}, {3, 50}, {11, 30}}, Channels(1, 11), 8,
+       {{3, 180}, {7, 19}, {8, 10}, {1, 98}}},
+      // 14 lies clear of 11 but the domain forbids it.
+      {"channels the domain forbids", {{1, 80}, {6, 80}, {11, 80}}, Channels(10, 13), 13,
+       {{13, 44}, {12, 62}, {14, 0}}},
+      {"no network at all", {}, Channels(1, 11), 1, {{1, 0}, {6, 0}}},
+      // res/simulated-environment.json on a card of channels 1 to 11, at the signals it names
+      // (the companion's survey --channels under Wine names the same channel).
+      {"the shipped environment",
+       {{1, 82}, {11, 35}, {6, 64}, {9, 51}, {3, 40}, {4, 47}, {7, 28}, {13, 12}, {5, 55}, {8, 45}},
+       Channels(1, 11), 11, {{11, 86}, {10, 110}, {6, 207}}},
+      {"no network, no channel of the three", {}, Channels(12, 13), 12, {}},
+      {"no channel allowed", {{6, 50}}, {}, 0, {{6, 50}}},
+      // Off the band counts nowhere; above 100 counts as 100.
+      {"odd entries", {{0, 90}, {15, 90}, {7, 130}, {2, -5}}, Channels(1, 13), 1,
+       {{7, 100}, {2, 0}, {3, 9}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ChannelScores scores = ScoreChannels(c.networks, c.allowed);
+    EXPECT_EQ(c.best, scores.best);
+    for (const auto& [channel, score] : c.scores) {
+      EXPECT_EQ(score, scores.ScoreOf(channel)) << "channel " << int(channel);
+    }
+  }
+}
+
+// The curve of a network on its channel, read back from what the graph drew: nine points from
+// the axis label two channels below to the one two above, its peak over its own label at its
+// signal's share of the 0 to 100 scale, its name over the peak; thicker for the network in use.
+TEST(ChannelMapGraph, EachCurveSpansItsChannelPlusMinusTwoAtEveryDpi) {
+  struct Case {
+    int dpi;
+    std::uint8_t channel;
+    int percent;
+    bool inUse;
+    int width;
+  };
+  const Case cases[] = {{96, 3, 82, false, 1},  {96, 12, 40, true, 3}, {120, 6, 100, false, 1},
+                        {144, 1, 64, true, 5}, {192, 14, 25, false, 2}, {192, 9, 150, true, 6}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.dpi) + " dpi, channel " + std::to_string(c.channel));
+    GraphNetwork n;
+    n.label = "Harbour";
+    n.channel = c.channel;
+    n.percent = c.percent;
+    n.inUse = c.inUse;
+    ChannelMapGraph graph;
+    std::array<bool, kChannelCount> allowed{};
+    for (int i = 0; i < 11; ++i) allowed[i] = true;
+    graph.SetNetworks({n}, allowed);
+    FakeCanvas canvas(ScaleForDpi(355, c.dpi), ScaleForDpi(170, c.dpi), c.dpi);
+    graph.Paint(canvas);
+
+    std::map<std::string, CanvasRect> label;  // the axis labels, last one of each text
+    std::map<std::string, Colour> colour;
+    for (const auto& op : canvas.OfKind(FakeCanvas::Kind::Text)) {
+      label[op.text] = op.rect;
+      colour[op.text] = op.colour;
+    }
+    auto centreX = [&](int ch) {
+      const CanvasRect r = label[std::to_string(ch)];
+      return (r.left + r.right) / 2;
+    };
+    auto centreY = [&](const std::string& text) {
+      const CanvasRect r = label[text];
+      return (r.top + r.bottom) / 2;
+    };
+    const auto lines = canvas.OfKind(FakeCanvas::Kind::Polyline);
+    ASSERT_FALSE(lines.empty());
+    const auto& curve = lines.back().points;
+    ASSERT_EQ(9u, curve.size());
+    EXPECT_EQ(c.width, lines.back().width);
+    const int zero = centreY("0");
+    const int full = centreY("100");
+    EXPECT_NEAR(zero, curve.front().y, 1);
+    EXPECT_NEAR(zero, curve.back().y, 1);
+    EXPECT_NEAR(centreX(c.channel), curve[4].x, 1);
+    EXPECT_NEAR(std::min(c.percent, 100), 100.0 * (zero - curve[4].y) / (zero - full), 1.5);
+    const int spacing = centreX(7) - centreX(6);
+    EXPECT_NEAR(2 * spacing, curve[4].x - curve.front().x, 2);
+    EXPECT_NEAR(2 * spacing, curve.back().x - curve[4].x, 2);
+    if (c.channel >= 3) {
+      EXPECT_NEAR(centreX(c.channel - 2), curve.front().x, 1);
+    }
+    // The name stands over the peak; channels 12 to 14 are greyed.
+    EXPECT_NEAR(curve[4].x, (label["Harbour"].left + label["Harbour"].right) / 2, 1);
+    EXPECT_LE(label["Harbour"].bottom, curve[4].y);
+    EXPECT_EQ(canvas.SystemColourOf(SystemColour::GrayText), colour["13"]);
+    EXPECT_EQ(canvas.SystemColourOf(SystemColour::WindowText), colour["11"]);
+    // Everything lies on the canvas.
+    for (const auto& p : curve) {
+      EXPECT_TRUE(p.x >= 0 && p.x < canvas.Bounds().right && p.y >= 0 &&
+                  p.y < canvas.Bounds().bottom);
+    }
+  }
+}
+
+TEST(ChannelMapGraph, HighContrastDrawsInSystemColoursOnlyAndTheTimeViewFollowsTheHistory) {
+  GraphNetwork harbour;
+  harbour.bssid = {0, 0x40, 0x96, 0xA1, 0, 1};
+  harbour.label = "Harbour";
+  harbour.channel = 1;
+  harbour.percent = 80;
+  GraphNetwork hidden = harbour;
+  hidden.bssid[5] = 2;
+  hidden.label = "00-40-96-A1-00-02";
+  hidden.channel = 11;
+  hidden.inUse = true;
+  SurveyHistory history;
+  for (std::uint32_t t = 0; t <= 400000; t += 10000) {
+    harbour.percent = t < 200000 ? 80 : 30;  // the network moves away half-way
+    history.Add(t, {harbour, hidden});
+  }
+  ASSERT_EQ(2u, history.Tracks().size());
+  // Five minutes back from the newest survey.
+  EXPECT_EQ(31u, history.Tracks()[0].samples.size());
+  ChannelMapGraph graph;
+  graph.SetNetworks({harbour, hidden}, {});
+  graph.SetHistory(&history);
+  EXPECT_EQ("Harbour: Channel 1, 30 %; 00-40-96-A1-00-02: Channel 11, 80 %", graph.Description());
+  for (auto view : {ChannelMapGraph::View::Channels, ChannelMapGraph::View::Time}) {
+    graph.SetView(view);
+    FakeCanvas canvas(355, 170, 96, true);
+    graph.Paint(canvas);
+    for (const auto& op : canvas.operations) EXPECT_TRUE(FakeCanvas::IsSystemColour(op.colour));
+    const auto lines = canvas.OfKind(FakeCanvas::Kind::Polyline);
+    EXPECT_EQ(canvas.SystemColourOf(SystemColour::Highlight), lines.back().colour);
+    if (view == ChannelMapGraph::View::Time) {
+      // Harbour's track: from its first sample at the left edge, down to 30 % at the right.
+      const auto& track = lines[lines.size() - 2].points;
+      ASSERT_EQ(31u, track.size());
+      EXPECT_LT(track.front().y, track.back().y);
+      EXPECT_LT(track.front().x, track.back().x);
+    }
   }
 }
 

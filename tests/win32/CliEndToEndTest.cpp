@@ -171,6 +171,27 @@ TEST_F(CliUnderWine, SurveyListsTheEnvironmentsNetworks) {
   EXPECT_NE(std::string::npos, output.find("00-40-96-B2-00-02  Quay")) << output;
 }
 
+// The shipped environment's networks around the test's card (channels 1 to 11): the score
+// table names the channel its native table gives for them ("the shipped environment").
+TEST_F(CliUnderWine, SurveyChannelsNamesTheLeastCrowdedChannelOfTheShippedEnvironment) {
+  const std::string shipped = ReadText(ProgramFolder() + "simulated-environment.json");
+  const std::size_t from = shipped.find("\"networks\"");
+  const std::size_t to = shipped.rfind(']');
+  ASSERT_TRUE(from != std::string::npos && to != std::string::npos && to > from);
+  std::string environment = Environment(80);
+  environment = environment.substr(0, environment.find("\"networks\"")) +
+                shipped.substr(from, to + 1 - from) + "}\n";
+  WriteText(folder_ + "W32N50-environment.json", environment);
+  std::string output;
+  ASSERT_TRUE(WaitUntil([&] {
+    return Cli("survey --channels", &output) == 0 && output.find("Vault") != std::string::npos;
+  })) << output;
+  EXPECT_EQ("11", Field(output, "Least crowded channel")) << output;
+  const auto lines = Lines(output);
+  ASSERT_EQ(16u, lines.size()) << output;  // header, channels 1 to 14, the answer
+  EXPECT_EQ(0u, lines[14].find("14       -")) << output;
+}
+
 TEST_F(CliUnderWine, AProfileGoesThroughAFileAndABrokenFileStoresNothing) {
   ASSERT_TRUE(store_.Save(Office(), false));
   std::string output;

@@ -274,7 +274,9 @@ TEST_F(DialogsUnderWine, DisablingTheFocusedControlKeepsTheKeysOnItsPage) {
   };
   const Case cases[] = {
       {kStatusPageId, 1018, {}, 1019},           // Change: on to Submit
-      {kSiteSurveyPageId, 1034, {1033}, 0},      // Re-Scan with the list already disabled
+      {kSiteSurveyPageId, 1034, {1033}, 1036},   // Re-Scan: on to the view's first choice
+      // Re-Scan with every other control of the page already disabled.
+      {kSiteSurveyPageId, 1034, {1033, 1036, 1037, 1038, 1039, 1040}, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.resourceId);

@@ -9,8 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <regex>
 #include <string>
+#include <vector>
 
+#include "device/ChannelScore.h"
 #include "win32/ProcessHelpers.h"
 #include "win32/SimulatedCardProgram.h"
 #include "win32/UiDriver.h"
@@ -34,6 +37,10 @@ constexpr int kIdTabs = 1003;
 constexpr int kIdProfileSelector = 1085;
 constexpr int kIdList = 1033;
 constexpr int kIdRescan = 1034;
+constexpr int kIdGraph = 1035;
+constexpr int kIdViewList = 1036;
+constexpr int kIdViewChannels = 1037;
+constexpr int kIdLeastCrowded = 1039;
 
 // Memory in the program's process, for the list view messages that carry pointers.
 class Remote {
@@ -169,6 +176,44 @@ TEST_F(SurveyPagesUnderWine, ScanListsTheNetworksAndADoubleClickJoinsOne) {
   for (int i = 0; i < 6; ++i) columns += SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0);
   EXPECT_LE(columns, client.right);
   EXPECT_EQ(0, GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL);
+
+  // The channel view in place of the list: the same networks on their channels, as the graph
+  // draws them (its text names what it shows), and under it the one channel none of their
+  // bands reaches.
+  Click(page, kIdViewChannels);
+  HWND graph = GetDlgItem(page, kIdGraph);
+  ASSERT_TRUE(WaitUntil([&]() { return IsWindowVisible(graph) && !IsWindowVisible(list); }, 5000));
+  const std::string drawn = TextOf(page, kIdGraph);
+  for (const char* network : {"Harbour: Channel 1, ", "Lighthouse: Channel 6, ",
+                              "Picnic: Channel 3, ", "00-40-96-D4-00-01: Channel 11, "}) {
+    EXPECT_NE(std::string::npos, drawn.find(network)) << drawn;
+  }
+  // The score of what was drawn, over the card's channels 1 to 11.
+  std::vector<ChannelNetwork> scored;
+  const std::regex entry(": Channel ([0-9]+), ([0-9]+) %");
+  for (auto it = std::sregex_iterator(drawn.begin(), drawn.end(), entry);
+       it != std::sregex_iterator(); ++it) {
+    scored.push_back({static_cast<std::uint8_t>(std::stoi((*it)[1])), std::stoi((*it)[2])});
+  }
+  ASSERT_EQ(4u, scored.size()) << drawn;
+  const std::vector<std::uint8_t> domain = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+  EXPECT_EQ("Least crowded channel: " + std::to_string(ScoreChannels(scored, domain).best),
+            TextOf(page, kIdLeastCrowded));
+  // What reached the screen is the graph's own picture, not the window's background.
+  RECT box{};
+  GetWindowRect(graph, &box);
+  HDC screen = GetDC(nullptr);
+  int colours = 0;
+  COLORREF last = CLR_INVALID;
+  for (int x = box.left + 4; x < box.right - 4; x += 2) {
+    const COLORREF c = GetPixel(screen, x, (box.top + box.bottom) / 2 + 20);
+    colours += c != last ? 1 : 0;
+    last = c;
+  }
+  ReleaseDC(nullptr, screen);
+  EXPECT_GT(colours, 2);
+  Click(page, kIdViewList);
+  ASSERT_TRUE(WaitUntil([&]() { return IsWindowVisible(list); }, 5000));
 
   // A double-click on Lighthouse joins it and shows the Status page.
   DoubleClickRow(list, lighthouse);

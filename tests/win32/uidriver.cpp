@@ -5,6 +5,7 @@
 //   uidriver keys K ...    presses keys on the open menu (down, up, left, right, enter, escape)
 //   uidriver tab N         selects tab N of the open settings dialog, as a click on it does
 //   uidriver click ID      clicks the button ID of the dialog, or of the page on screen
+//   uidriver press ID      presses it as the mouse does (a check box turns its mark over)
 //   uidriver text ID       prints the text of control ID of the dialog, or of the page
 // Exit code 0 when the program's window (and for keys the menu) was found.
 
@@ -88,6 +89,11 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "click") == 0) {
     PostMessageA(owner, WM_COMMAND, MAKEWPARAM(value, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(owner, value)));
+    return 0;
+  }
+  // As the mouse presses it: a check box turns its mark over, a radio button takes it.
+  if (std::strcmp(argv[1], "press") == 0) {
+    PostMessageA(GetDlgItem(owner, value), BM_CLICK, 0, 0);
     return 0;
   }
   if (std::strcmp(argv[1], "text") == 0) {
