@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 #include "win32/ProcessHelpers.h"
 
 namespace linkscope::testing {
@@ -45,6 +47,31 @@ void PressKeyInput(WORD key) {
   input[1].ki.wVk = key;
   input[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, input, sizeof input[0]);
+}
+
+void PressChordInput(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> input;
+  for (WORD key : keys) {
+    INPUT down = {};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    input.push_back(down);
+  }
+  for (auto it = keys.end(); it != keys.begin();) {
+    INPUT up = {};
+    up.type = INPUT_KEYBOARD;
+    up.ki.wVk = *--it;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    input.push_back(up);
+  }
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof input[0]);
+}
+
+HWND FocusIn(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
 }
 
 namespace {
@@ -95,10 +122,12 @@ bool ChooseFromTrayMenu(HWND main, std::initializer_list<WORD> keys) {
 bool WaitForTrayIcon(HWND main, DWORD ms) { return WaitForTrayIcon(main, true, ms); }
 
 HWND WaitForSettingsDialog(HWND main, DWORD ms) {
+  char title[128] = "Linkscope Utility";
+  if (main != nullptr) GetWindowTextA(main, title, sizeof title);
   const DWORD start = GetTickCount();
   do {
     HWND found = nullptr;
-    while ((found = FindWindowExA(nullptr, found, nullptr, "Linkscope Utility")) != nullptr) {
+    while ((found = FindWindowExA(nullptr, found, nullptr, title)) != nullptr) {
       if (found != main && IsWindowVisible(found)) return found;
     }
     Sleep(100);
