@@ -223,9 +223,12 @@ void MoveByTab(HWND root, bool backwards) {
   const HWND focus = GetFocus();
   const std::size_t n = stops.size();
   std::size_t next = backwards ? n - 1 : 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    // The edit box inside a combo box counts as the combo box.
-    if (stops[i] == focus || IsChild(stops[i], focus)) {
+  // The control itself, else the stop it lies in (the edit box inside a combo box; not the
+  // tab control, whose page's controls are stops of their own and matched first).
+  for (bool inside : {false, true}) {
+    std::size_t i = 0;
+    while (i < n && stops[i] != focus && !(inside && IsChild(stops[i], focus))) ++i;
+    if (i < n) {
       next = backwards ? (i + n - 1) % n : (i + 1) % n;
       break;
     }
@@ -331,7 +334,10 @@ bool PreTranslate(MSG* msg) {
           binding->handler->OnKey(back ? DialogKey::PreviousTab : DialogKey::NextTab)) {
         return true;
       }
-    } else if (!control && key == VK_TAB) {
+    } else if (!control && key == VK_TAB &&
+               (SendMessageA(msg->hwnd, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(msg)) &
+                DLGC_WANTTAB) == 0) {
+      // A control that asks for Tab itself keeps it, as the dialog manager leaves it.
       MoveByTab(root, shift);
       return true;
     }

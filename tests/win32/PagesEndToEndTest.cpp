@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <algorithm>
@@ -212,10 +213,12 @@ TEST_F(PagesUnderWine, EveryPageByKeyboardAloneAndTheSignalBarByItsName) {
   HWND status = WaitForPage(dialog, 1018, 20000);
   ASSERT_NE(nullptr, status);
 
-  // A screen reader asks the bar for its name through the system's accessibility objects.
+  // A screen reader asks the bar for its name through the system's accessibility objects (by
+  // __uuidof: the IID_IAccessible of MinGW-w64's import library reads as another identifier).
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
   IAccessible* bar = nullptr;
   ASSERT_EQ(S_OK, AccessibleObjectFromWindow(GetDlgItem(status, 1021), OBJID_CLIENT,
-                                             IID_IAccessible, reinterpret_cast<void**>(&bar)));
+                                             __uuidof(IAccessible), reinterpret_cast<void**>(&bar)));
   VARIANT self;
   VariantInit(&self);
   self.vt = VT_I4;
@@ -225,6 +228,7 @@ TEST_F(PagesUnderWine, EveryPageByKeyboardAloneAndTheSignalBarByItsName) {
   EXPECT_EQ(std::wstring(L"Signal Strength"), name != nullptr ? std::wstring(name) : L"<none>");
   SysFreeString(name);
   bar->Release();
+  CoUninitialize();
 
   // One click makes the dialog the active window; from there on only keys.
   ASSERT_TRUE(MouseClick(GetDlgItem(status, 1003)));
