@@ -119,13 +119,6 @@ std::set<HWND> TabStops(HWND dialog) {
   return stops;
 }
 
-// The focus once it has left `before`.
-HWND FocusAfter(HWND dialog, HWND before) {
-  HWND now = before;
-  WaitUntil([&] { return (now = FocusIn(dialog)) != before; }, 10000);
-  return now;
-}
-
 class PagesUnderWine : public SimulatedCardProgram {
  protected:
   void SetUp() override { ASSERT_NO_FATAL_FAILURE(Install("pages_e2e", kEnvironment)); }
@@ -242,14 +235,14 @@ TEST_F(PagesUnderWine, EveryPageByKeyboardAloneAndTheSignalBarByItsName) {
     HWND focus = FocusIn(dialog);
     for (std::size_t i = 0; i < stops.size(); ++i) {
       PressKeyInput(VK_TAB);
-      visited.insert(focus = FocusAfter(dialog, focus));
+      const HWND before = focus;
+      WaitUntil([&] { return (focus = FocusIn(dialog)) != before; }, 10000);
+      visited.insert(focus);
     }
     EXPECT_EQ(std::multiset<HWND>(stops.begin(), stops.end()), visited) << "tab " << tab;
     PressChordInput({VK_CONTROL, VK_TAB});
   }
   EXPECT_TRUE(WaitUntil([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 0; }, 20000));
-  PressChordInput({VK_CONTROL, VK_SHIFT, VK_TAB});
-  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 6; }, 20000));
   CloseDialog();
 }
 

@@ -50,19 +50,13 @@ void PressKeyInput(WORD key) {
 }
 
 void PressChordInput(std::initializer_list<WORD> keys) {
-  std::vector<INPUT> input;
+  std::vector<INPUT> input(2 * keys.size());
+  std::size_t down = 0;
   for (WORD key : keys) {
-    INPUT down = {};
-    down.type = INPUT_KEYBOARD;
-    down.ki.wVk = key;
-    input.push_back(down);
-  }
-  for (auto it = keys.end(); it != keys.begin();) {
-    INPUT up = {};
-    up.type = INPUT_KEYBOARD;
-    up.ki.wVk = *--it;
+    INPUT& up = input[input.size() - 1 - down];
+    input[down].type = up.type = INPUT_KEYBOARD;
+    input[down++].ki.wVk = up.ki.wVk = key;
     up.ki.dwFlags = KEYEVENTF_KEYUP;
-    input.push_back(up);
   }
   SendInput(static_cast<UINT>(input.size()), input.data(), sizeof input[0]);
 }
