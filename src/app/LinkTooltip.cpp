@@ -2,6 +2,7 @@
 
 #include "device/DeviceCodes.h"
 #include "platform/WindowSystem.h"
+#include "text/AccessKeys.h"
 #include "text/TextFit.h"
 #include "ui/LinkStatusText.h"
 
@@ -10,8 +11,9 @@ namespace linkscope {
 TrayTexts TrayTexts::Load(const ITextSource& t) {
   TrayTexts x;
   x.toolTip = t.Lookup("ToolTipText", "Linkscope");
-  x.signal = t.Lookup("SignalStrength", "Signal Strength");
-  x.quality = t.Lookup("LinkQuality", "Link Quality");
+  // The Status page's labels, without the access keys they carry there.
+  x.signal = WithoutAccessKeys(t.Lookup("SignalStrength", "Si&gnal Strength"));
+  x.quality = WithoutAccessKeys(t.Lookup("LinkQuality", "&Link Quality"));
   x.noAdapter = t.Lookup("TrayNoAdapter", "No adapter");
   x.connectedTitle = t.Lookup("BalloonConnectedTitle", "Connected");
   x.connectedTo = t.Lookup("BalloonConnectedTo", "Connected to");

@@ -9,6 +9,7 @@
 #include "device/Oids.h"
 #include "device/RecordQuery.h"
 #include "device/SurveyRequests.h"
+#include "text/AccessKeys.h"
 #include "text/OemSettings.h"
 #include "ui/LinkBars.h"
 #include "ui/LinkCsv.h"
@@ -207,18 +208,22 @@ int CliProgram::Stats(const Options& o) {
     return kExitOk;
   }
   const LanguageTable& t = c.language;
-  const std::string data = t.Lookup("DataBorder", "Data");
-  const std::string mgmt = t.Lookup("MgmtBorder", "Management");
-  const std::string ok = t.Lookup("DataOkLabel", "Successful");
-  const std::string bad = t.Lookup("DataErrorLabel", "Unsuccessful");
+  // The Statistics page's labels (their keys and texts), without their access keys.
+  auto label = [&](const char* key, const char* defaultText) {
+    return WithoutAccessKeys(t.Lookup(key, defaultText));
+  };
+  const std::string data = label("DataBorder", "&Data");
+  const std::string mgmt = label("MgmtBorder", "&Management");
+  const std::string ok = label("DataOkLabel", "&Successful");
+  const std::string bad = label("DataErrorLabel", "&Unsuccessful");
   platform_.out.Write(TextTable(
-      {"", "", t.Lookup("TxLabel", "Tx"), t.Lookup("RxLabel", "Rx")},
+      {"", "", label("TxLabel", "&Tx"), label("RxLabel", "&Rx")},
       {{data, ok, n(R::kTxDataOk), n(R::kRxDataOk)},
        {data, bad, n(R::kTxDataFailed), n(R::kRxDataFailed)},
-       {mgmt, t.Lookup("MgmtOkLabel", "Successful"), n(R::kTxMgmtOk), n(R::kRxMgmtOk)},
-       {mgmt, t.Lookup("MgmtErrorLabel", "Unsuccessful"), n(R::kTxMgmtFailed),
+       {mgmt, label("MgmtOkLabel", "Successfu&l"), n(R::kTxMgmtOk), n(R::kRxMgmtOk)},
+       {mgmt, label("MgmtErrorLabel", "U&nsuccessful"), n(R::kTxMgmtFailed),
         n(R::kRxMgmtFailed)},
-       {t.Lookup("RejectedLabel", "Rejected Packets"), "", n(R::kTxRejected), n(R::kRxRejected)}}));
+       {label("RejectedLabel", "Re&jected Packets"), "", n(R::kTxRejected), n(R::kRxRejected)}}));
   return kExitOk;
 }
 

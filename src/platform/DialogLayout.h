@@ -23,6 +23,8 @@ constexpr std::uint32_t kWsHScroll = 0x00100000;
 constexpr std::uint32_t kWsGroup = 0x00020000;
 constexpr std::uint32_t kWsTabStop = 0x00010000;
 constexpr std::uint32_t kWsExClientEdge = 0x00000200;
+// A window whose controls belong to its parent's tab order and access keys (a page).
+constexpr std::uint32_t kWsExControlParent = 0x00010000;
 
 // Dialog styles.
 constexpr std::uint32_t kDsModalFrame = 0x80;
@@ -40,6 +42,8 @@ constexpr std::uint32_t kEsMultiLine = 0x4;
 constexpr std::uint32_t kEsAutoHScroll = 0x80;
 constexpr std::uint32_t kEsReadOnly = 0x800;
 constexpr std::uint32_t kSsCenter = 0x1;
+// A static text that shows data: an "&" in it is shown, not taken for an access key.
+constexpr std::uint32_t kSsNoPrefix = 0x80;
 constexpr std::uint32_t kSsBitmap = 0xE;
 constexpr std::uint32_t kCbsDropDownList = 0x3;
 constexpr std::uint32_t kLbsNotify = 0x1;
@@ -154,6 +158,9 @@ struct DialogLayout {
   // own keys, Enter pressing its default button) created without kWsVisible: it shows itself
   // once it has read its data.
   std::uint32_t style = 0;
+  // A page is a control parent (kWsExControlParent): Tab and the access keys reach its
+  // controls from the frame, and the frame's from it.
+  std::uint32_t exStyle = 0;
   int x = 0;
   int y = 0;
   int width = 0;

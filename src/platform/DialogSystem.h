@@ -27,6 +27,11 @@ constexpr int kNmDblClk = -3;
 constexpr int kNmCustomDraw = -12;  // reported once per drawing of the control
 constexpr int kTcnSelChange = -551;
 
+// Keys the dialog system hands to the dialog around the focus before the focused control sees
+// them: Ctrl+Tab and Ctrl+Page Down ask for the next tab, Ctrl+Shift+Tab and Ctrl+Page Up for
+// the previous one.
+enum class DialogKey { NextTab, PreviousTab };
+
 struct DialogNotification {
   int id = 0;    // the control's id
   int code = 0;  // kNm..., kTcn...
@@ -45,6 +50,9 @@ class IDialogHandler {
   // A trackbar's thumb moved.
   virtual void OnScroll(int /*id*/) {}
   virtual void OnTimer(std::uint32_t /*timerId*/) {}
+  // A dialog key, wherever the focus is inside the dialog (its pages included); false leaves
+  // the key to the focused control.
+  virtual bool OnKey(DialogKey /*key*/) { return false; }
   // Enter, or the button with id 1.
   virtual void OnOk() {}
   // Escape, the button with id 2, or the frame's close box.

@@ -9,6 +9,7 @@
 #include "device/RecordQuery.h"
 #include "device/SurveyRequests.h"
 #include "platform/DialogSystem.h"
+#include "text/AccessKeys.h"
 #include "text/OemSettings.h"
 #include "ui/DialogLayouts.h"
 
@@ -111,7 +112,7 @@ void CEncryptionPage::InitTexts() {
   SetLayoutTexts();
   // The default key is picked by the keys' labels.
   items.ComboReset(kIdDefaultKey);
-  for (int k = 0; k < 4; ++k) items.ComboAdd(kIdDefaultKey, LayoutText(kIdKeyLabel1 + k));
+  for (int k = 0; k < 4; ++k) items.ComboAdd(kIdDefaultKey, WithoutAccessKeys(LayoutText(kIdKeyLabel1 + k)));
 
   items.ComboReset(kIdMode);
   items.ComboAdd(kIdMode, Text("WEPModeMandatory", "Mandatory"));

@@ -7,6 +7,7 @@
 #include "config/ProfileNames.h"
 #include "config/RegistryText.h"
 #include "platform/DialogSystem.h"
+#include "text/AccessKeys.h"
 #include "ui/DialogLayouts.h"
 
 namespace linkscope {
@@ -26,8 +27,10 @@ std::string OffOn(std::int32_t v) { return v == 0 ? "Off" : v == 1 ? "On" : "N/A
 }  // namespace
 
 std::string ProfilePreviewText(const Profile& p, const LanguageTable& language) {
+  // The labels share their keys with the other pages' labels, whose access keys mean
+  // nothing here.
   auto label = [&](const char* key, const char* defaultText) {
-    return language.Lookup(key, defaultText);
+    return WithoutAccessKeys(language.Lookup(key, defaultText));
   };
   auto cut = [&](const char* key, const char* defaultText) {
     return label(key, defaultText).substr(0, kPreviewLabelWidth);
@@ -58,18 +61,18 @@ std::string ProfilePreviewText(const Profile& p, const LanguageTable& language) 
       pick(p.wepmode, {{"WEPModeMandatory", "Mandatory"}, {"WEPModeOptional", "Optional"}});
 
   std::string t;
-  t += label("SSID", "SSID") + ":\t\t" + p.ssid + "\r\n";
+  t += label("SSID", "&SSID") + ":\t\t" + p.ssid + "\r\n";
   t += "Mode:\t\t" + mode + "\r\n";
-  t += label("Channel", "Channel") + ":\t\t" + std::to_string(p.channel) + "\r\n";
-  t += label("TxRate", "Tx Rate") + ": \t\t" + rate + "\r\n";
+  t += label("Channel", "C&hannel") + ":\t\t" + std::to_string(p.channel) + "\r\n";
+  t += label("TxRate", "&Tx Rate") + ": \t\t" + rate + "\r\n";
   t += cut("PowerSave", "802.11 Power Save") + ":\t" + OffOn(p.power) + "\r\n";
   t += cut("EncryptionLevel", "Encryption Level") + ":\t" + enc + "\r\n";
-  t += cut("AuthenticationType", "Authentication Type") + ":\t" + auth + "\r\n";
-  t += label("Radio", "Radio") + ":\t\t" + OffOn(p.radio) + "\r\n";
-  t += label("InternationalRoaming", "Int. Roaming") + ":\t" + OffOn(p.roaming) + "\r\n";
-  t += label("PreambleType", "Preamble Type") + ":\t" + preamble + "\r\n";
-  t += cut("FragThresh", "Fragmentation Threshold") + ":\t" + std::to_string(p.frag) + "\r\n";
-  t += cut("RTSThresh", "RTS/CTS Threshold") + ":\t" + std::to_string(p.rts) + "\r\n";
+  t += cut("AuthenticationType", "&Authentication Type") + ":\t" + auth + "\r\n";
+  t += label("Radio", "Ra&dio") + ":\t\t" + OffOn(p.radio) + "\r\n";
+  t += label("InternationalRoaming", "Int. &Roaming") + ":\t" + OffOn(p.roaming) + "\r\n";
+  t += label("PreambleType", "&Preamble Type") + ":\t" + preamble + "\r\n";
+  t += cut("FragThresh", "&Fragmentation Threshold") + ":\t" + std::to_string(p.frag) + "\r\n";
+  t += cut("RTSThresh", "&RTS/CTS Threshold") + ":\t" + std::to_string(p.rts) + "\r\n";
   t += label("WEPMode", "WEP Mode") + ":\t" + wepMode + "\r\n";
   // Counted from 1; the stored number may be any 32-bit value.
   t += label("WEPKeyToUse", "WEP Key to use") + ":\t" +

@@ -304,6 +304,19 @@ void CSettingsDlg::OnNotify(const DialogNotification& notification) {
   SelectPage(items_->TabSelection(kIdTabControl));
 }
 
+bool CSettingsDlg::OnKey(DialogKey key) {
+  if (items_ == nullptr) return false;
+  // A running re-scan keeps its page and its focus, as on a click on a tab.
+  if (SurveyRunning()) return true;
+  const int step = key == DialogKey::NextTab ? 1 : kPageCount - 1;
+  const WindowLife::Token window = life_.Mark();
+  SelectPage((currentTab_ + step) % kPageCount);
+  // The page that had the focus is gone: it goes to the tabs, where the next Ctrl+Tab or
+  // Tab goes on from.
+  if (life_.StillAlive(window)) items_->Focus(kIdTabControl);
+  return true;
+}
+
 void CSettingsDlg::OnOk() {
   // Enter does nothing here: only the Exit button and Escape close the dialog.
 }

@@ -60,6 +60,8 @@ class CSettingsDlg : public IDialogHandler, public ISettingsDialogHooks, public 
   void OnInitDialog(WindowHandle dialog, IDialogItems& items) override;
   void OnCommand(int id, int code) override;
   void OnNotify(const DialogNotification& notification) override;
+  // Ctrl+Tab and its kin move to the next or previous tab, held as a click on a tab is.
+  bool OnKey(DialogKey key) override;
   void OnOk() override;
   void OnCancel() override;
   void OnDestroy() override;

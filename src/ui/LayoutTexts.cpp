@@ -1,14 +1,27 @@
 #include "ui/LayoutTexts.h"
 
+#include "text/AccessKeys.h"
 #include "ui/DialogLayouts.h"
 
 namespace linkscope {
 
 void SetLayoutTexts(const DialogLayout& layout, IDialogItems& items, const ITextSource& texts) {
   if (layout.titleKey != nullptr) items.SetTitle(texts.Lookup(layout.titleKey, layout.title));
+  std::string previousLabel;
   for (const ControlLayout& c : layout.controls) {
-    if (c.textKey != nullptr) items.SetText(c.id, texts.Lookup(c.textKey, c.text));
+    std::string text;
+    if (c.textKey != nullptr) {
+      text = texts.Lookup(c.textKey, c.text);
+      items.SetText(c.id, text);
+    }
     if (c.toolTipKey != nullptr) items.SetToolTip(c.id, texts.Lookup(c.toolTipKey, c.toolTip));
+    // A bar or a slider shows no text of its own. Windows' screen readers name it by the label
+    // before it; Wine's by its window text, so it carries its label's words there as well.
+    if ((c.kind == ControlKind::Progress || c.kind == ControlKind::Trackbar) &&
+        !previousLabel.empty()) {
+      items.SetText(c.id, WithoutAccessKeys(previousLabel));
+    }
+    previousLabel = c.kind == ControlKind::Label ? text : std::string();
   }
 }
 

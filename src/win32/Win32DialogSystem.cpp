@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "win32/Win32Canvas.h"
 #include "win32/Win32DialogItems.h"
 #include "win32/Win32GraphControl.h"
 
@@ -17,6 +18,8 @@ static_assert(kWsChild == WS_CHILD && kWsVisible == WS_VISIBLE && kWsPopup == WS
                   kWsTabStop == WS_TABSTOP && kWsClipSiblings == WS_CLIPSIBLINGS &&
                   kWsExClientEdge == WS_EX_CLIENTEDGE,
               "window styles");
+static_assert(kWsExControlParent == WS_EX_CONTROLPARENT && kSsNoPrefix == SS_NOPREFIX,
+              "control parent and static styles");
 static_assert(kDsModalFrame == DS_MODALFRAME && kDsControl == DS_CONTROL && kDsCenter == DS_CENTER,
               "dialog styles");
 static_assert(kBsPushButton == BS_PUSHBUTTON && kBsDefPushButton == BS_DEFPUSHBUTTON &&
@@ -128,7 +131,9 @@ INT_PTR Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
           binding->layout->Find(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
       if (control == nullptr || control->textColour == kDefaultColour) return FALSE;
       HDC dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, control->textColour);
+      // A high-contrast scheme has its own text colour, which a colour of ours would defeat.
+      SetTextColor(dc, Win32Canvas::HighContrastOn() ? GetSysColor(COLOR_BTNTEXT)
+                                                     : control->textColour);
       SetBkMode(dc, TRANSPARENT);
       return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     }
@@ -165,14 +170,183 @@ bool IsOurDialog(HWND hwnd) {
   return GetWindowLongPtrA(hwnd, DWLP_DLGPROC) == reinterpret_cast<LONG_PTR>(&DialogProc);
 }
 
-// Keyboard handling of the dialogs, as the class framework does it: a key goes to the
-// innermost of our dialogs around the window it is for, so a page's default button and its
-// cancel command answer Enter and Escape there, and Tab moves among the page's controls. On the
-// frame's own controls the frame answers them.
+bool IsClass(HWND hwnd, const char* name) {
+  char className[32] = "";
+  GetClassNameA(hwnd, className, sizeof className);
+  return lstrcmpiA(className, name) == 0;
+}
+
+bool IsUsable(HWND hwnd) { return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd); }
+
+// The controls of a dialog in reading order, the frame's and its pages' as one: each page's
+// controls come right after the tab control it belongs to. A page is put above its siblings
+// so that it is drawn over the tab control, so its place among them says nothing of where it
+// is read. Hidden or disabled pages lend none of their controls.
+void CollectControls(HWND dialog, std::vector<HWND>* out) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (IsOurDialog(child)) continue;
+    out->push_back(child);
+    if (!IsClass(child, WC_TABCONTROLA)) continue;
+    for (HWND parent : {child, dialog}) {
+      for (HWND page = GetWindow(parent, GW_CHILD); page != nullptr;
+           page = GetWindow(page, GW_HWNDNEXT)) {
+        if (IsOurDialog(page) && IsUsable(page)) CollectControls(page, out);
+      }
+    }
+  }
+}
+
+// Through the dialog manager of the dialog the control belongs to, so that its default button
+// follows the focus and an edit box's text is selected, as Tab does it.
+void FocusControl(HWND control) {
+  SendMessageA(GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+// The focus rectangles and access-key underlines show from the first key on, as Windows
+// shows them once the keyboard is used.
+void ShowKeyboardCues(HWND root) {
+  const LRESULT hidden = SendMessageA(root, WM_QUERYUISTATE, 0, 0);
+  if ((hidden & (UISF_HIDEFOCUS | UISF_HIDEACCEL)) == 0) return;
+  SendMessageA(root, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
+               0);
+}
+
+// Tab and Shift+Tab: the next (previous) enabled, visible tab stop of frame and page, wrapping.
+void MoveByTab(HWND root, bool backwards) {
+  std::vector<HWND> all;
+  CollectControls(root, &all);
+  std::vector<HWND> stops;
+  for (HWND c : all) {
+    if (IsUsable(c) && (GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP) != 0) stops.push_back(c);
+  }
+  if (stops.empty()) return;
+  const HWND focus = GetFocus();
+  const std::size_t n = stops.size();
+  std::size_t next = backwards ? n - 1 : 0;
+  // The control itself, else the stop it lies in (the edit box inside a combo box; not the
+  // tab control, whose page's controls are stops of their own and matched first).
+  for (bool inside : {false, true}) {
+    std::size_t i = 0;
+    while (i < n && stops[i] != focus && !(inside && IsChild(stops[i], focus))) ++i;
+    if (i < n) {
+      next = backwards ? (i + n - 1) % n : (i + 1) % n;
+      break;
+    }
+  }
+  FocusControl(stops[next]);
+}
+
+// A character in upper case by the system's rules (CharUpper takes a single character in the
+// low word of its argument).
+char UpperKey(char c) {
+  const auto single = static_cast<std::uintptr_t>(static_cast<unsigned char>(c));
+  return static_cast<char>(
+      reinterpret_cast<std::uintptr_t>(CharUpperA(reinterpret_cast<LPSTR>(single))));
+}
+
+// The access key of a control's text: the character after a single "&", upper-cased; 0 when
+// it has none ("&&" shows an "&").
+char AccessKeyOf(HWND control) {
+  char text[256] = "";
+  GetWindowTextA(control, text, sizeof text);
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (*p != '&') continue;
+    if (p[1] == '&') {
+      ++p;
+      continue;
+    }
+    return UpperKey(p[1]);
+  }
+  return 0;
+}
+
+// Alt+key: a button with that access key is pressed; a label's or a frame's moves the focus to
+// the control that follows it (and selects it when it is a radio button whose text the label
+// is). The frame's controls and the page's are searched as one. False when no control has it.
+bool PressAccessKey(HWND root, char key) {
+  std::vector<HWND> all;
+  CollectControls(root, &all);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    HWND c = all[i];
+    const bool isStatic = IsClass(c, "STATIC");
+    if (!IsUsable(c) || (!isStatic && !IsClass(c, "BUTTON")) || AccessKeyOf(c) != key) continue;
+    const LONG style = GetWindowLongA(c, GWL_STYLE);
+    if (isStatic && (style & SS_NOPREFIX) != 0) continue;
+    const bool label = isStatic || (style & BS_TYPEMASK) == BS_GROUPBOX;
+    if (!label) {
+      FocusControl(c);
+      SendMessageA(c, BM_CLICK, 0, 0);
+      return true;
+    }
+    // The control it labels: the next one that is not itself a label (a frame's title stands
+    // before its first control's label).
+    std::size_t t = i + 1;
+    while (t < all.size() && IsClass(all[t], "STATIC") && AccessKeyOf(all[t]) != 0) ++t;
+    if (t >= all.size() || !IsUsable(all[t]) || IsClass(all[t], "STATIC") ||
+        IsClass(all[t], PROGRESS_CLASSA)) {
+      return true;  // a label of something that takes no focus
+    }
+    auto isRadio = [](HWND w) {
+      return IsClass(w, "BUTTON") &&
+             (GetWindowLongA(w, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+    };
+    if (isRadio(all[t]) && t == i + 1) {
+      // The radio button's own text: it is chosen, as a click on it would.
+      FocusControl(all[t]);
+      SendMessageA(all[t], BM_CLICK, 0, 0);
+      return true;
+    }
+    if (isRadio(all[t])) {
+      // A group's title: its chosen button, which carries the group's tab stop.
+      for (std::size_t r = t; r < all.size(); ++r) {
+        if (r > t && (GetWindowLongA(all[r], GWL_STYLE) & WS_GROUP) != 0) break;
+        if (isRadio(all[r]) && (GetWindowLongA(all[r], GWL_STYLE) & WS_TABSTOP) != 0) {
+          t = r;
+          break;
+        }
+      }
+    }
+    FocusControl(all[t]);
+    return true;
+  }
+  return false;
+}
+
+// Keyboard handling of the dialogs. Tab, the tab keys and the access keys belong to the frame
+// and its page as one: the frame's dialog answers them wherever the focus is. Every other key
+// goes to the innermost of our dialogs around the window it is for, as the class framework
+// does it, so a page's default button and its cancel command answer Enter and Escape there.
 bool PreTranslate(MSG* msg) {
   if (msg->hwnd == nullptr) return false;
   HWND root = GetAncestor(msg->hwnd, GA_ROOT);
   if (root == nullptr || !IsOurDialog(root)) return false;
+  const bool keyDown = msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN;
+  if (keyDown) ShowKeyboardCues(root);
+  if (msg->message == WM_KEYDOWN && GetKeyState(VK_MENU) >= 0) {
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const WPARAM key = msg->wParam;
+    if (control && (key == VK_TAB || key == VK_NEXT || key == VK_PRIOR)) {
+      const bool back = key == VK_PRIOR || (key == VK_TAB && shift);
+      Binding* binding = BindingOf(root);
+      // The handler may run messages (a page's box); nothing of the dialog is touched after.
+      if (binding != nullptr && !binding->destroyed &&
+          binding->handler->OnKey(back ? DialogKey::PreviousTab : DialogKey::NextTab)) {
+        return true;
+      }
+    } else if (!control && key == VK_TAB &&
+               (SendMessageA(msg->hwnd, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(msg)) &
+                DLGC_WANTTAB) == 0) {
+      // A control that asks for Tab itself keeps it, as the dialog manager leaves it.
+      MoveByTab(root, shift);
+      return true;
+    }
+  }
+  if (msg->message == WM_SYSCHAR && msg->wParam < 256 &&
+      PressAccessKey(root, UpperKey(static_cast<char>(msg->wParam)))) {
+    return true;
+  }
   for (HWND w = msg->hwnd; w != nullptr; w = GetParent(w)) {
     if (IsOurDialog(w)) return IsDialogMessageA(w, msg) != FALSE;
     if (w == root) break;
@@ -210,7 +384,7 @@ std::vector<std::uint32_t> Win32DialogSystem::BuildTemplate(const DialogLayout& 
   AppendWord(&t, 1);       // dlgVer
   AppendWord(&t, 0xFFFF);  // signature of the extended template
   AppendDword(&t, 0);      // helpID
-  AppendDword(&t, (layout.style & DS_CONTROL) != 0 ? WS_EX_CONTROLPARENT : 0);
+  AppendDword(&t, layout.exStyle | ((layout.style & DS_CONTROL) != 0 ? WS_EX_CONTROLPARENT : 0));
   AppendDword(&t, layout.style | DS_SETFONT);
   AppendWord(&t, static_cast<std::uint32_t>(layout.controls.size()));
   AppendWord(&t, static_cast<std::uint32_t>(layout.x));

@@ -56,6 +56,7 @@ class FakeDialogItems : public IDialogItems {
   // The control with that id, or null.
   Control* Find(int id);
   const Control* Find(int id) const;
+  const std::vector<Control>& Controls() const { return controls_; }
   // The user types `text` into an edit box at its selection, as far as its limit allows.
   void Type(int id, const std::string& text);
   bool OwnsWindow(WindowHandle window) const;

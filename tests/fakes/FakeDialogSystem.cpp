@@ -165,6 +165,37 @@ void FakeDialogSystem::PressEscape(WindowHandle dialog) {
   if (IDialogHandler* handler = HandlerOf(dialog)) handler->OnCancel();
 }
 
+bool FakeDialogSystem::PressKey(WindowHandle dialog, DialogKey key) {
+  IDialogHandler* handler = HandlerOf(dialog);
+  return handler != nullptr && handler->OnKey(key);
+}
+
+std::vector<int> FakeDialogSystem::TabSequence(WindowHandle dialog) {
+  std::vector<int> ids;
+  auto stops = [&ids](const FakeDialogItems& items) {
+    for (const FakeDialogItems::Control& c : items.Controls()) {
+      const bool stop = c.layout.kind == ControlKind::RadioButton
+                            ? c.check == kCheckChecked
+                            : (c.layout.style & kWsTabStop) != 0;
+      if (stop && c.visible && c.enabled) ids.push_back(c.layout.id);
+    }
+  };
+  FakeDialogItems* frame = Items(dialog);
+  if (frame == nullptr) return ids;
+  for (const FakeDialogItems::Control& c : frame->Controls()) {
+    if ((c.layout.style & kWsTabStop) != 0 && c.visible && c.enabled) ids.push_back(c.layout.id);
+    if (c.layout.kind != ControlKind::Tab) continue;
+    for (WindowHandle page : Pages()) {
+      FakeDialogItems* items = Items(page);
+      if ((ParentOf(page) == dialog || ParentOf(page) == c.window) && items->DialogVisible() &&
+          items->DialogEnabled()) {
+        stops(*items);
+      }
+    }
+  }
+  return ids;
+}
+
 void FakeDialogSystem::Timer(WindowHandle dialog, std::uint32_t timerId) {
   if (IDialogHandler* handler = HandlerOf(dialog)) handler->OnTimer(timerId);
 }

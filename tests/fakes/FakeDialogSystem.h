@@ -62,6 +62,13 @@ class FakeDialogSystem : public IDialogSystem {
   void Notify(WindowHandle dialog, const DialogNotification& notification);
   void PressEnter(WindowHandle dialog);
   void PressEscape(WindowHandle dialog);
+  // Ctrl+Tab and its kin, which the real system hands to the frame wherever the focus is.
+  bool PressKey(WindowHandle dialog, DialogKey key);
+  // The ids of the controls Tab visits in one round, as the real system walks frame and page:
+  // the frame's visible, enabled tab stops in layout order, each page's (when the page shows
+  // and takes input) right after the tab control. A radio group's stop is its checked button,
+  // which Windows gives the tab-stop style.
+  std::vector<int> TabSequence(WindowHandle dialog);
   void Timer(WindowHandle dialog, std::uint32_t timerId);
   // The user picks entry `index` of a drop-down list: the selection changes, then the
   // selection-change command arrives.

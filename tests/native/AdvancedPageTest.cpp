@@ -45,7 +45,7 @@ TEST_F(AdvancedPageOnSimMachine, ThumbsShowTheirValueAndWhetherTheFeatureIsOn) {
     EXPECT_EQ("Disabled", P().Text(Page::kIdFragIndication));
     EXPECT_EQ("2347", P().Text(Page::kIdRtsValue));
     EXPECT_EQ(kCheckChecked, P().Check(Page::kIdAuto));
-    EXPECT_EQ("Power Save", P().Text(Page::kIdPowerSave));
+    EXPECT_EQ("Po&wer Save", P().Text(Page::kIdPowerSave));
     Drag(Page::kIdFrag, 2345);
     EXPECT_EQ("2345", P().Text(Page::kIdFragValue));
     EXPECT_EQ("Enabled", P().Text(Page::kIdFragIndication));

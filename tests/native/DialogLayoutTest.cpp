@@ -63,18 +63,18 @@ TEST(DialogLayoutTest, SettingsDialog) {
   EXPECT_STREQ("Linkscope Utility", d.title);
   ExpectControls(d, {
                         {1001, K::DropDownList, 50, 9, 159, 43},
-                        {1085, K::DropDownList, 110, 28, 99, 60},
                         {N, K::Label, 53, 31, 52, 8},
+                        {1085, K::DropDownList, 110, 28, 99, 60},
                         {1003, K::Tab, 12, 48, 268, 190},
                         {1064, K::PushButton, 167, 248, 19, 14, true},
                         {1084, K::CheckBox, 14, 251, 128, 10, true},
                         {2, K::PushButton, 192, 248, 50, 14},
                     });
-  EXPECT_STREQ("Current Profile:", d.controls[2].text);
+  EXPECT_STREQ("&Current Profile:", d.controls[1].text);
   EXPECT_STREQ("&Reset", d.Find(1064)->text);
   EXPECT_STREQ("Use Windows to configure this card", d.Find(1084)->text);
   EXPECT_EQ(kBsAutoCheckBox, d.Find(1084)->style & kBsTypeMask);
-  EXPECT_STREQ("Exit", d.Find(2)->text);
+  EXPECT_STREQ("E&xit", d.Find(2)->text);
 }
 
 TEST(DialogLayoutTest, StatusPage) {
@@ -201,8 +201,8 @@ TEST(DialogLayoutTest, ProfilesPage) {
                         {1094, K::PushButton, 174, 148, 35, 12, true},
                         {1095, K::PushButton, 212, 148, 35, 12, true},
                     });
-  EXPECT_STREQ("Existing profiles", d.controls[0].text);
-  EXPECT_STREQ("Wizard", d.controls[8].text);
+  EXPECT_STREQ("Existing &profiles", d.controls[0].text);
+  EXPECT_STREQ("&Wizard", d.controls[8].text);
   EXPECT_STREQ("Static", d.Find(1093)->text);
   EXPECT_STREQ("Create", d.Find(1094)->text);
   const std::uint32_t preview = d.Find(1090)->style;

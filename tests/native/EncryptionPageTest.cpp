@@ -64,7 +64,7 @@ TEST_F(EncryptionPage, ShowsTheRecordAsReadWithItsLists) {
     EXPECT_EQ(1, items.ComboSelection(Page::kIdAuthentication));
     EXPECT_EQ(Page::kKeyTextLimit, items.EditLimit(Page::kIdKey1));
     EXPECT_EQ(0, items.EditPasswordChar(Page::kIdKey1));
-    EXPECT_EQ("Submit", items.Text(Page::kIdSubmit));
+    EXPECT_EQ("&Submit", items.Text(Page::kIdSubmit));
     for (int id : {Page::kIdKey1, Page::kIdMode, Page::kIdDefaultKey, Page::kIdAuthentication,
                    Page::kIdLevel, Page::kIdSubmit}) {
       EXPECT_TRUE(items.IsEnabled(id)) << id;

@@ -73,9 +73,9 @@ TEST_F(InfoPage, ShowsTheAdaptersVersionsAndAddressWithTheLogoAndFollowsTheTick)
     EXPECT_EQ("1.0.2.7", page.Text(CInfoPage::kIdFirmwareVersion));
     EXPECT_EQ("3.3.4.40", page.Text(CInfoPage::kIdApplicationVersion));
     EXPECT_EQ("00-60-1D-4A-21-07", page.Text(CInfoPage::kIdMacAddress));
-    EXPECT_EQ("Driver Version", page.Text(CInfoPage::kIdDriverLabel));
+    EXPECT_EQ("&Driver Version", page.Text(CInfoPage::kIdDriverLabel));
     EXPECT_EQ("Program", page.Text(CInfoPage::kIdApplicationLabel));
-    EXPECT_EQ("MAC Address", page.Text(CInfoPage::kIdMacLabel));
+    EXPECT_EQ("&MAC Address", page.Text(CInfoPage::kIdMacLabel));
     // The named file is not there: no image, and no word about it.
     EXPECT_FALSE(page.HasImage(CInfoPage::kIdLogo));
 

@@ -11,7 +11,9 @@
 
 #include "app/LinkTooltip.h"
 #include "fakes/FakePrivateProfile.h"
+#include "text/AccessKeys.h"
 #include "text/LanguageTable.h"
+#include "ui/DialogLayouts.h"
 #include "ui/ProgramTextKeys.h"
 
 namespace linkscope {
@@ -171,6 +173,41 @@ TEST_F(ShippedLanguageFile, TheTooltipOfALinkFitsWholeInEveryLanguage) {
     const std::string tip = LinkTooltip(link, TrayTexts::Load(table));
     EXPECT_EQ(tip.size() - 5, tip.rfind("100 %")) << language << ": " << tip;
   }
+}
+
+// What is on screen at once, the frame and one page, marks each access key once in every
+// language, and every label and button the language file words marks one. The layouts are
+// read as data: a control added to a page is checked without a word here.
+TEST_F(ShippedLanguageFile, AccessKeysAreUniqueOnEveryPageInEveryLanguage) {
+  for (const std::string& language : table.Languages()) {
+    table.SetCurrentLanguage(language);
+    for (int page : kPageResourceIds) {
+      std::map<char, std::string> taken;
+      for (const DialogLayout* layout : {&SettingsDialogLayout(), PageLayout(page)}) {
+        for (const ControlLayout& c : layout->controls) {
+          const bool captioned = c.kind == ControlKind::Label || c.kind == ControlKind::GroupBox ||
+                                 c.kind == ControlKind::PushButton ||
+                                 c.kind == ControlKind::CheckBox ||
+                                 c.kind == ControlKind::RadioButton;
+          // Data, and the hidden controls whose texts no file words (never shown, or worded
+          // by their page when they are), carry no access keys.
+          if (!captioned || (c.style & kSsNoPrefix) != 0 || (c.hidden && c.textKey == nullptr)) {
+            continue;
+          }
+          const std::string text = c.textKey != nullptr ? table.Lookup(c.textKey, c.text) : c.text;
+          const char key = AccessKeyOf(text);
+          const std::string where = language + ", page " + std::to_string(page) + ": " + text;
+          if (c.textKey != nullptr) {
+            EXPECT_NE(0, key) << where;
+          }
+          if (key != 0) {
+            EXPECT_TRUE(taken.emplace(key, text).second) << where << ", " << taken[key];
+          }
+        }
+      }
+    }
+  }
+  EXPECT_EQ("Tx & Rx", WithoutAccessKeys("&Tx && R&x"));
 }
 
 TEST(TextKeysTest, HoldsEachOfTheProgramsKeysOnce) {

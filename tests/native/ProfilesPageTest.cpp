@@ -91,8 +91,8 @@ TEST_F(ProfilesPage, ListsTheStoreInItsOrderAndPreviewsTheProfileInUse) {
               items.Text(Page::kIdInfo));
     EXPECT_FALSE(items.IsVisible(Page::kIdName));
     EXPECT_EQ(Page::kNameLimit, items.EditLimit(Page::kIdName));
-    EXPECT_EQ("New", items.Text(Page::kIdNew));
-    EXPECT_EQ("Cancel", items.Text(Page::kIdWizardCancel));
+    EXPECT_EQ("&New", items.Text(Page::kIdNew));
+    EXPECT_EQ("Canc&el", items.Text(Page::kIdWizardCancel));
     EXPECT_EQ("Create a new profile from current configuration", items.ToolTip(Page::kIdNew));
     EXPECT_EQ("Rename selected profile", items.ToolTip(Page::kIdRename));
   });

@@ -3,7 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include "native/DialogOnSimMachine.h"
 #include "native/ScriptedApp.h"
+#include "ui/CAdvancedPage.h"
+#include "ui/CEncryptionPage.h"
+#include "ui/CProfilesPage.h"
+#include "ui/CSiteSurveyPage.h"
+#include "ui/CStatisticsPage.h"
+#include "ui/CStatusPage.h"
 #include "ui/DialogLayouts.h"
 #include "ui/LayoutTexts.h"
 
@@ -45,7 +52,7 @@ TEST_F(SettingsDialog, OpensOnTheStatusTabWithItsTextsAndClosesOnEscape) {
     const char* captions[] = {"Status", "Statistics", "Site Survey", "Encryption",
                               "Advanced", "Profiles", "Info"};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(captions[i], items.TabCaption(kIdTabControl, i));
-    EXPECT_EQ("Exit", items.Text(kIdCancel));
+    EXPECT_EQ("E&xit", items.Text(kIdCancel));
     EXPECT_EQ(0, items.TabSelection(kIdTabControl));
     EXPECT_EQ(kStatusPageId, PageResource());
     EXPECT_EQ(1u, dialogs.Pages().size());
@@ -169,7 +176,7 @@ TEST_F(SettingsDialog, HiddenAdapterSelectorAndTheEnglishLabel) {
     EXPECT_EQ("Beenden", items.Text(kIdCancel));
     bool englishLabel = false;
     for (const ControlLayout& c : SettingsDialogLayout().controls) {
-      if (std::string(c.text) == "Current Profile:") englishLabel = true;
+      if (std::string(c.text) == "&Current Profile:") englishLabel = true;
     }
     EXPECT_TRUE(englishLabel);
     dialogs.PressEscape(dialog);
@@ -218,6 +225,9 @@ TEST_F(SettingsDialogOnXp, NoSwitchWhileWindowsConfiguresTheCard) {
   });
 }
 
+// Tab walks the frame and the page as one, in reading order, leaving out what is disabled or
+// hidden: the Windows configuration locks the profile selector and each page's settings.
+// Ctrl+Tab reaches each page.
 }  // namespace
 }  // namespace linkscope::testing
 
@@ -341,6 +351,59 @@ TEST_F(SettingsDialog, OpeningPlacesItAmongTheWindows) {
     const Placements expected = onTop ? Placements{{frame, "topmost"}}
                                       : Placements{{frame, "not topmost"}, {frame, "top"}};
     EXPECT_EQ(expected, windows.placements) << "always on top " << onTop;
+  }
+}
+
+
+TEST(SettingsDialogKeys, TabVisitsFrameAndPageAsOne) {
+  bool byWindows = false;
+  DialogOnSimMachine rig(OsKind::WinXP, CardNearTwoNetworks());
+  rig.app.Link().SetWindowsConfigCheck([&] { return byWindows; });
+  ASSERT_NO_FATAL_FAILURE(rig.Start());
+  using S = CStatusPage;
+  using E = CEncryptionPage;
+  using A = CAdvancedPage;
+  using P = CProfilesPage;
+  const struct Row {
+    int tab;
+    bool byWindows;
+    std::vector<int> page;  // between the tabs and Exit
+  } rows[] = {
+      {0, false, {S::kIdChange, S::kIdHistory, S::kIdStatusLine}},
+      {0, true, {S::kIdHistory, S::kIdStatusLine}},
+      {1, false, {CStatisticsPage::kIdResetButton}},
+      {2, false,
+       {CSiteSurveyPage::kIdList, CSiteSurveyPage::kIdViewList, CSiteSurveyPage::kIdRepeat,
+        CSiteSurveyPage::kIdRescan}},
+      {2, true, {}},
+      {3, false, {E::kIdLevel, E::kIdSubmit}},  // WEP off: the rest waits for a level
+      {3, true, {}},
+      // A radio group is one stop, at its chosen button.
+      {4, false, {A::kIdAuto, A::kIdFrag, A::kIdRts, A::kIdPowerSave, A::kIdSubmit}},
+      {4, true, {}},
+      {5, false, {P::kIdList, P::kIdNew}},
+      {6, false, {}},
+  };
+  for (const Row& row : rows) {
+    byWindows = row.byWindows;
+    rig.InDialog([&](WindowHandle dialog) {
+      FakeDialogItems& items = *rig.dialogs.Items(dialog);
+      for (int i = 0; i < row.tab; ++i) rig.dialogs.PressKey(dialog, DialogKey::NextTab);
+      ASSERT_EQ(row.tab, items.TabSelection(kIdTabControl));
+      std::vector<int> expected = {kIdAdapterSelector};
+      if (!row.byWindows) expected.push_back(kIdProfileSelector);
+      expected.push_back(kIdTabControl);
+      expected.insert(expected.end(), row.page.begin(), row.page.end());
+      expected.push_back(kIdCancel);
+      EXPECT_EQ(expected, rig.dialogs.TabSequence(dialog)) << row.tab << (row.byWindows ? " XP" : "");
+      // Ctrl+Tab came here and left the focus on the tabs; Ctrl+Shift+Tab goes back, round.
+      if (row.tab > 0) {
+        EXPECT_EQ(kIdTabControl, items.FocusedControl());
+      }
+      EXPECT_TRUE(rig.dialogs.PressKey(dialog, DialogKey::PreviousTab));
+      EXPECT_EQ(kPageResourceIds[(row.tab + 6) % 7], rig.dialogs.ResourceOf(rig.dialogs.Pages().back()));
+      rig.dialogs.PressEscape(dialog);
+    });
   }
 }
 

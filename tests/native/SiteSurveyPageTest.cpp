@@ -149,7 +149,7 @@ TEST_F(SiteSurveyPage, RescanFollowsTheSurveyUntilTheAdapterReportsItComplete) {
     FakeDialogItems& items = *world->dialogs.Items(page);
     ASSERT_EQ(6, items.ListViewColumnCount(CSiteSurveyPage::kIdList));
     EXPECT_EQ("Encryption", items.ListViewColumnText(CSiteSurveyPage::kIdList, 4));
-    EXPECT_EQ("Re-Scan", items.Text(CSiteSurveyPage::kIdRescan));
+    EXPECT_EQ("&Re-Scan", items.Text(CSiteSurveyPage::kIdRescan));
     // The page shows what the adapter holds and starts nothing.
     EXPECT_EQ(0, items.ListViewRowCount(CSiteSurveyPage::kIdList));
     EXPECT_EQ(0u, Count(OID_PRIV_SURVEY_START));
@@ -163,6 +163,11 @@ TEST_F(SiteSurveyPage, RescanFollowsTheSurveyUntilTheAdapterReportsItComplete) {
       EXPECT_EQ(CSiteSurveyPage::kIdList, items.FocusedControl());
       world->dialogs.ChooseTab(dialog, kIdTabControl, 0);
       EXPECT_EQ(2, world->dialogs.Items(dialog)->TabSelection(kIdTabControl));
+      for (DialogKey key : {DialogKey::NextTab, DialogKey::PreviousTab}) {
+        EXPECT_TRUE(world->dialogs.PressKey(dialog, key));
+        EXPECT_EQ(2, world->dialogs.Items(dialog)->TabSelection(kIdTabControl));
+        EXPECT_EQ(CSiteSurveyPage::kIdList, items.FocusedControl());
+      }
       EXPECT_TRUE(world->dialogs.Exists(page));
       EXPECT_FALSE(world->app.SettingsDialog().SwitchProfile(0));
       EXPECT_EQ("Cannot switch profile while Re-Scan", world->windows.messages.back().text);

@@ -55,8 +55,8 @@ TEST_F(StatisticsPage, ShowsTenCountersUnsignedFollowsTheTickAndEnterResets) {
   OnStatisticsPage([&](WindowHandle dialog) {
     ASSERT_EQ(kStatisticsPageId, dialogs.ResourceOf(PageWindow()));
     EXPECT_TRUE(Page().DialogVisible());
-    EXPECT_EQ("Rejected Packets", Page().Text(1081));
-    EXPECT_EQ("Reset", Page().Text(CStatisticsPage::kIdResetButton));
+    EXPECT_EQ("Re&jected Packets", Page().Text(1081));
+    EXPECT_EQ("R&eset", Page().Text(CStatisticsPage::kIdResetButton));
     // Cell by cell: the counter at each offset; the rejected row has Tx (offset 40) first.
     const std::pair<int, const char*> cells[] = {
         {1069, "4294967295"}, {1070, "101"}, {1071, "102"}, {1072, "103"}, {1073, "104"},

@@ -142,7 +142,7 @@ TEST_F(DialogsUnderWine, SettingsDialogAndEveryPageAreBuiltFromTheirLayouts) {
     IDialogItems& items = *dialog.items;
     EXPECT_TRUE(items.DialogVisible());
     EXPECT_EQ("Linkscope Utility", items.Title());
-    EXPECT_EQ("Exit", items.Text(kIdCancel));
+    EXPECT_EQ("E&xit", items.Text(kIdCancel));
     EXPECT_FALSE(items.IsVisible(kIdResetButton));
     EXPECT_FALSE(items.IsVisible(kIdWindowsCheckBox));
     for (int i = 0; i < kPageCount; ++i) items.TabInsert(kIdTabControl, i, captions[i]);
@@ -181,7 +181,7 @@ TEST_F(DialogsUnderWine, SettingsDialogAndEveryPageAreBuiltFromTheirLayouts) {
           p.ProgressSetRange(1021, 0, 100);
           p.ProgressSetPos(1021, 80);
           p.SetText(1031, "80 %");
-          EXPECT_EQ("Operating Mode", p.Text(1013));
+          EXPECT_EQ("&Operating Mode", p.Text(1013));
           EXPECT_EQ("Infrastructure", p.Text(1024));
           break;
         case kSiteSurveyPageId:
@@ -204,13 +204,13 @@ TEST_F(DialogsUnderWine, SettingsDialogAndEveryPageAreBuiltFromTheirLayouts) {
         case kProfilesPageId:
           p.ListAdd(1086, "Default");
           p.ListAdd(1086, "Office (in use)");
-          EXPECT_EQ("Existing profiles", std::string(PageLayout(resourceId)->controls[0].text));
+          EXPECT_EQ("Existing &profiles", std::string(PageLayout(resourceId)->controls[0].text));
           EXPECT_FALSE(p.IsVisible(1092));
           EXPECT_EQ("Static", p.Text(1093));
           break;
         case kInfoPageId:
           p.SetText(1066, "1.2.3.4");
-          EXPECT_EQ("Driver Version", p.Text(1063));
+          EXPECT_EQ("&Driver Version", p.Text(1063));
           break;
         default:
           break;

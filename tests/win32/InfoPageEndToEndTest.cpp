@@ -36,7 +36,7 @@ TEST_F(InfoPageUnderWine, ShowsTheCardsVersionsAndAddressTheProgramsVersionAndTh
     return page != nullptr && IsWindowVisible(page) && !TextOf(page, 1070).empty();
   }));
   ASSERT_NE(nullptr, page);
-  EXPECT_EQ("Driver Version", TextOf(page, 1063));
+  EXPECT_EQ("&Driver Version", TextOf(page, 1063));
   EXPECT_EQ("2.14.0.4660", TextOf(page, 1066));
   EXPECT_EQ("1.0.2.7", TextOf(page, 1067));
   EXPECT_EQ("3.3.4.40", TextOf(page, 1068));

@@ -1,11 +1,15 @@
 // The Status and Advanced pages of the real program under Wine, on a simulated card, used as
 // a person would: Change, a new SSID typed in, Submit; then the fragmentation threshold moved
-// to its end with the keyboard and submitted with Enter.
+// to its end with the keyboard and submitted with Enter. Then every page by keyboard alone, and
+// the signal bar as a screen reader hears it.
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 
 #include "app/CLinkscopeApp.h"
@@ -99,6 +103,22 @@ bool WaitForEnabled(HWND control, DWORD ms) {
   return true;
 }
 
+// The controls of the dialog and its page that Tab can reach: visible, enabled tab stops.
+std::set<HWND> TabStops(HWND dialog) {
+  std::set<HWND> stops;
+  EnumChildWindows(
+      dialog,
+      [](HWND w, LPARAM param) -> BOOL {
+        if (IsWindowVisible(w) && IsWindowEnabled(w) &&
+            (GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP) != 0) {
+          reinterpret_cast<std::set<HWND>*>(param)->insert(w);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&stops));
+  return stops;
+}
+
 class PagesUnderWine : public SimulatedCardProgram {
  protected:
   void SetUp() override { ASSERT_NO_FATAL_FAILURE(Install("pages_e2e", kEnvironment)); }
@@ -177,6 +197,87 @@ TEST_F(PagesUnderWine, ChangeTheNetworkThenTheFragmentationThreshold) {
 
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(WaitForWindowGone(dialog, 20000));
+}
+
+TEST_F(PagesUnderWine, EveryPageByKeyboardAloneAndTheSignalBarByItsName) {
+  ASSERT_NE(nullptr, StartProgram());
+  HWND dialog = OpenDialog();
+  ASSERT_NE(nullptr, dialog);
+  HWND status = WaitForPage(dialog, 1018, 20000);
+  ASSERT_NE(nullptr, status);
+
+  // A screen reader asks the bar for its name through the system's accessibility objects (by
+  // __uuidof: the IID_IAccessible of MinGW-w64's import library reads as another identifier).
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  IAccessible* bar = nullptr;
+  ASSERT_EQ(S_OK, AccessibleObjectFromWindow(GetDlgItem(status, 1021), OBJID_CLIENT,
+                                             __uuidof(IAccessible), reinterpret_cast<void**>(&bar)));
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  EXPECT_EQ(S_OK, bar->get_accName(self, &name));
+  EXPECT_EQ(std::wstring(L"Signal Strength"), name != nullptr ? std::wstring(name) : L"<none>");
+  SysFreeString(name);
+  bar->Release();
+  CoUninitialize();
+
+  // One click makes the dialog the active window; from there on only keys.
+  ASSERT_TRUE(MouseClick(GetDlgItem(status, 1003)));
+  HWND tabs = GetDlgItem(dialog, 1003);
+  for (int tab = 0; tab < 7; ++tab) {
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == tab; }, 20000))
+        << "Ctrl+Tab did not reach tab " << tab;
+    // Each reachable control exactly once in one round of Tab.
+    const std::set<HWND> stops = TabStops(dialog);
+    std::multiset<HWND> visited;
+    HWND focus = FocusIn(dialog);
+    for (std::size_t i = 0; i < stops.size(); ++i) {
+      PressKeyInput(VK_TAB);
+      const HWND before = focus;
+      WaitUntil([&] { return (focus = FocusIn(dialog)) != before; }, 10000);
+      visited.insert(focus);
+    }
+    EXPECT_EQ(std::multiset<HWND>(stops.begin(), stops.end()), visited) << "tab " << tab;
+    PressChordInput({VK_CONTROL, VK_TAB});
+  }
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 0; }, 20000));
+  CloseDialog();
+}
+
+TEST_F(PagesUnderWine, AltSReachesTheSsidBoxInEachLanguage) {
+  const struct {
+    const char* language;
+    const char* title;
+  } languages[] = {{"English", "Linkscope Utility"},
+                   {"Deutsch", "Linkscope-Dienstprogramm"},
+                   {"Fran\xE7" "ais", "Utilitaire Linkscope"}};
+  for (const auto& l : languages) {
+    HKEY settings = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\ORVEX\\Linkscope\\Settings",
+                                             0, nullptr, 0, KEY_WRITE, nullptr, &settings, nullptr));
+    RegSetValueExA(settings, "Language", 0, REG_SZ, reinterpret_cast<const BYTE*>(l.language),
+                   static_cast<DWORD>(strlen(l.language) + 1));
+    RegCloseKey(settings);
+    ASSERT_TRUE(Start(folder_ + "linkscope.exe", folder_, &program_));
+    main_ = WaitForWindow(l.title, kPatienceMs);
+    ASSERT_NE(nullptr, main_) << l.language;
+    ASSERT_TRUE(WaitForTrayIcon(main_, true, kPatienceMs));
+    HWND dialog = OpenDialog();
+    ASSERT_NE(nullptr, dialog) << l.language;
+    HWND status = WaitForPage(dialog, 1018, 20000);
+    ASSERT_NE(nullptr, status);
+    PostMessageA(GetDlgItem(status, 1018), BM_CLICK, 0, 0);
+    HWND ssid = GetDlgItem(status, 1009);
+    ASSERT_TRUE(WaitForEnabled(ssid, 10000));
+    ASSERT_TRUE(MouseClick(GetDlgItem(status, 1003)));
+    ASSERT_TRUE(WaitUntil([&] { return FocusIn(dialog) == GetDlgItem(status, 1003); }, 10000));
+    PressChordInput({VK_MENU, 'S'});
+    EXPECT_TRUE(WaitUntil([&] { return FocusIn(dialog) == ssid; }, 10000)) << l.language;
+    CloseDialog();
+    Close(&program_);
+  }
 }
 
 }  // namespace

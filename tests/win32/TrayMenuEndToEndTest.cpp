@@ -122,7 +122,7 @@ TEST_F(TrayMenuUnderWine, DoubleClickOpensTheDialogAndEscapeClosesIt) {
   EXPECT_EQ(0, static_cast<int>(SendMessageA(tabs, 0x130B /* TCM_GETCURSEL */, 0, 0)));
   char exit[32] = {};
   GetWindowTextA(GetDlgItem(dialog, IDCANCEL), exit, sizeof exit);
-  EXPECT_STREQ("Exit", exit);
+  EXPECT_STREQ("E&xit", exit);
 
   // The arrow key on the tab control moves to the next tab, and its page replaces the first.
   HWND statusPage = FindWindowExA(dialog, nullptr, "#32770", nullptr);

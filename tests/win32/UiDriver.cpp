@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 #include "win32/ProcessHelpers.h"
 
 namespace linkscope::testing {
@@ -45,6 +47,25 @@ void PressKeyInput(WORD key) {
   input[1].ki.wVk = key;
   input[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, input, sizeof input[0]);
+}
+
+void PressChordInput(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> input(2 * keys.size());
+  std::size_t down = 0;
+  for (WORD key : keys) {
+    INPUT& up = input[input.size() - 1 - down];
+    input[down].type = up.type = INPUT_KEYBOARD;
+    input[down++].ki.wVk = up.ki.wVk = key;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof input[0]);
+}
+
+HWND FocusIn(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
 }
 
 namespace {
@@ -95,10 +116,12 @@ bool ChooseFromTrayMenu(HWND main, std::initializer_list<WORD> keys) {
 bool WaitForTrayIcon(HWND main, DWORD ms) { return WaitForTrayIcon(main, true, ms); }
 
 HWND WaitForSettingsDialog(HWND main, DWORD ms) {
+  char title[128] = "Linkscope Utility";
+  if (main != nullptr) GetWindowTextA(main, title, sizeof title);
   const DWORD start = GetTickCount();
   do {
     HWND found = nullptr;
-    while ((found = FindWindowExA(nullptr, found, nullptr, "Linkscope Utility")) != nullptr) {
+    while ((found = FindWindowExA(nullptr, found, nullptr, title)) != nullptr) {
       if (found != main && IsWindowVisible(found)) return found;
     }
     Sleep(100);

@@ -21,6 +21,10 @@ bool MouseClick(HWND control);
 // A key pressed and released on the keyboard: it goes wherever the keyboard focus is, and a
 // window without the focus hears nothing of it.
 void PressKeyInput(WORD key);
+// Keys held down together, in turn, and let go in the opposite order ({VK_CONTROL, VK_TAB}).
+void PressChordInput(std::initializer_list<WORD> keys);
+// The window with the keyboard focus in the thread of `window`; nullptr when there is none.
+HWND FocusIn(HWND window);
 // The visible popup menu window, once it is there; nullptr after `ms`.
 HWND WaitForPopupMenu(DWORD ms);
 // Keys posted in turn to a window (a menu, a dialog), with a short pause after each. The keys
@@ -32,8 +36,8 @@ void PressKeys(HWND window, std::initializer_list<WORD> keys);
 // messages, or in the modal loop the choice opened). False when the menu never opened or
 // never closed.
 bool ChooseFromTrayMenu(HWND main, std::initializer_list<WORD> keys);
-// The settings dialog: a visible top-level window titled like the program, other than its
-// hidden main window; nullptr after `ms`.
+// The settings dialog: a visible top-level window titled like the program's hidden main window
+// (in its language), other than that window; nullptr after `ms`.
 HWND WaitForSettingsDialog(HWND main, DWORD ms);
 // Whether the shell holds the program's tray icon (the program shows it once it has found an
 // adapter); waits up to `ms` for it.
