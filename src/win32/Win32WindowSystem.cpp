@@ -90,9 +90,9 @@ LRESULT CALLBACK GraphWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
   try {
     if (message == WM_NCCREATE) {
       const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      const auto* parts = static_cast<const GraphCreation*>(create->lpCreateParams);
-      SetWindowLongPtrA(hwnd, kGraphPainterSlot, reinterpret_cast<LONG_PTR>(parts->painter));
-      SetWindowLongPtrA(hwnd, kGraphHandlerSlot, reinterpret_cast<LONG_PTR>(parts->handler));
+      const auto* creation = static_cast<const GraphCreation*>(create->lpCreateParams);
+      SetWindowLongPtrA(hwnd, kGraphPainterSlot, reinterpret_cast<LONG_PTR>(creation->painter));
+      SetWindowLongPtrA(hwnd, kGraphHandlerSlot, reinterpret_cast<LONG_PTR>(creation->handler));
       return DefWindowProcA(hwnd, message, wParam, lParam);
     }
     auto* painter = reinterpret_cast<ICanvasPainter*>(GetWindowLongPtrA(hwnd, kGraphPainterSlot));
@@ -406,10 +406,10 @@ WindowHandle Win32WindowSystem::CreateGraphWindow(WindowHandle owner, const std:
   const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
   if (screen != nullptr) ReleaseDC(nullptr, screen);
   HMENU menu = BuildMenuBar(menuBar);
-  GraphCreation parts{painter, handler};
+  GraphCreation creation{painter, handler};
   HWND hwnd = CreateWindowExA(0, kGraphWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW,
                               CW_USEDEFAULT, CW_USEDEFAULT, ScaleForDpi(width, dpi),
-                              ScaleForDpi(height, dpi), ToHwnd(owner), menu, instance, &parts);
+                              ScaleForDpi(height, dpi), ToHwnd(owner), menu, instance, &creation);
   if (hwnd == nullptr) {
     // A menu no window took is the caller's to free.
     if (menu != nullptr) DestroyMenu(menu);

@@ -79,6 +79,7 @@ TEST_F(SignalHistoryUnderWine, FollowsTheSignalSavesTheSamplesAndLeavesNothingBe
 
   // Save as CSV, through the save box.
   const std::string csv = folder_ + "history.csv";
+  DeleteFileA(csv.c_str());  // left by an earlier run, it would bring the box's overwrite question
   PostMessageA(history, WM_COMMAND, 3001, 0);
   HWND box = WaitForWindow("Save as CSV...", kPatienceMs);
   ASSERT_NE(nullptr, box) << VisibleWindows();
