@@ -25,8 +25,12 @@ class LinkSnapshotStep : public TickStep {
   void Take(std::uint8_t state, std::uint32_t media, bool onScreen);
   // No adapter answered this tick.
   void TakeNoAdapter();
-  // A language change: the bars' scales are customisation values of each language.
-  void TextsChanged() { scalesRead_ = false; }
+  // A language change: the bars' scales are customisation values of each language, and the
+  // management message one of its texts.
+  void TextsChanged() {
+    scalesRead_ = false;
+    managementText_.clear();
+  }
 
   const LinkSnapshot& Last() const { return snapshot_; }
 
